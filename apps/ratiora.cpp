@@ -1,0 +1,3 @@
+#include "lessons_b/sections.h"
+
+int main(int argc, char** argv) { return lesson::runProgram(ratiora::program(), argc, argv); }

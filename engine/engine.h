@@ -1,0 +1,122 @@
+#pragma once
+// The one engine object: the shared engine variables under their names, the
+// working tables, and the graphics layer they draw through. Routines are
+// parameterless functions of the engine: a caller sets the variables, calls,
+// and finds the results in the variables.
+
+#include "engine/graphics/layer.h"
+
+#include <algorithm>
+#include <source_location>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace lesson {
+
+// A run-time error: ends on the error screen with its code and the line of
+// the failing statement.
+struct EngineError : std::runtime_error {
+    EngineError(int code, const std::string& what, std::source_location where = std::source_location::current())
+        : std::runtime_error(what), code(code), line(static_cast<int>(where.line())) {}
+    int code;
+    int line;
+};
+
+inline constexpr int kSubscriptOutOfRange = 9;
+
+// A working table with indices 0..bound; an index outside is a run-time error.
+template <class T>
+class Table {
+public:
+    explicit Table(int bound) : items_(static_cast<std::size_t>(bound) + 1) {}
+    T& operator()(int i, std::source_location where = std::source_location::current()) {
+        check(i, where);
+        return items_[static_cast<std::size_t>(i)];
+    }
+    const T& operator()(int i, std::source_location where = std::source_location::current()) const {
+        check(i, where);
+        return items_[static_cast<std::size_t>(i)];
+    }
+    int bound() const { return static_cast<int>(items_.size()) - 1; }
+    void clear() { std::fill(items_.begin(), items_.end(), T{}); }
+
+private:
+    void check(int i, std::source_location where) const {
+        if (i < 0 || i > bound()) throw EngineError(kSubscriptOutOfRange, "subscript out of range", where);
+    }
+    std::vector<T> items_;
+};
+
+struct Engine {
+    explicit Engine(Layer& layer) : layer(layer) {}
+
+    Layer& layer;
+
+    // What drawFormula and drawPlainText draw, where and in which colour.
+    std::string textString;
+    float textX = 0;
+    float textY = 0;
+    int textColor = 0;
+    std::string workText;
+
+    // Formula layout state (kept between calls).
+    float formulaWidth = 0;
+    int fractionMode = 0;
+    int superscriptPending = 0;
+    int raisedPending = 0;
+    int rootMode = 0;
+    float rootBarStartX = 0;
+    int measuring = 0;  // depth of measureFormula calls in progress
+
+    // Plain text and fractions.
+    std::string convChar;
+    float runEndX = 0;
+    float fracNum = 0;
+    float fracDen = 0;
+    std::string fracText;
+
+    // The entry field.
+    float inputX = 1056;
+    float inputY = 648;
+    std::string entryText;
+    float entryValue = 0;
+    std::string lastKey;
+
+    // Cells, span arcs and the grid.
+    int lineColor = 0;
+    int boxFillColor = 15;
+    float boxWidth = 0;
+    float boxHeight = 0;
+    std::string upperText;
+    std::string lowerText;
+    float arcX1 = 0, arcY1 = 0, arcX2 = 0, arcY2 = 0;
+    float arcHeight = 0;
+    float arcSide = 1;
+    float arcStep = 5;
+    std::string labelText;
+    float gridX = 0, gridY = 0, gridCell = 0, gridColumns = 0, gridRows = 0;
+    float gridOriginX = 0, gridOriginY = 0;
+
+    std::string programTitle;
+
+    // Working tables.
+    Table<float> practiceNum{80};
+    Table<std::string> practiceText{80};
+    Table<float> constNum{40};
+    Table<std::string> constText{40};
+    Table<float> termNum{40};
+    Table<std::string> termText{20};
+    Table<float> markNum{40};
+    Table<std::string> markText{20};
+    Table<float> pointX{50};
+    Table<float> pointY{50};
+    Table<std::string> rowText{40};
+    Table<float> pickList{9};
+    Table<std::string> lessonText{10};
+
+    // A fresh random number in [0, 1) from the layer.
+    float rnd() { return layer.rnd(); }
+};
+
+}  // namespace lesson

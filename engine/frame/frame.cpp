@@ -1,0 +1,142 @@
+#include "engine/frame/frame.h"
+
+#include "engine/frame/options.h"
+#include "engine/prompts/prompts.h"
+#include "engine/text/text.h"
+#include "engine/typesetter/formula.h"
+
+#include <cmath>
+#include <cstdio>
+#include <iostream>
+
+namespace lesson {
+
+namespace {
+
+// The seed of the random numbers: hours + minutes + seconds of the clock.
+int clockSeed(const std::string& time) {
+    auto two = [&](std::size_t at) { return static_cast<int>(textToNumber(time.substr(at, 2))); };
+    return time.size() >= 8 ? two(0) + two(3) + two(6) : 0;
+}
+
+void blankPage(Engine& e) { whiteBox(e, 0, 0, 1760, 1800); }
+
+int showError(Engine& e, int line, int code) {
+    try {
+        errorScreen(e, line, code);
+    } catch (const ProgramEnd& end) {
+        return end.status;
+    }
+    return 0;
+}
+
+}  // namespace
+
+void startUp(Engine& e, const ProgramSpec& spec) {
+    Layer& g = e.layer;
+    g.setFontName("ｺﾞｼｯｸ");
+    g.setFontSize(16);
+    g.setFontBold(false);
+    g.setFontItalic(false);
+    g.setDrawWidth(3);
+    g.randomize(clockSeed(g.timeOfDay()));
+    e.textColor = 4;
+    e.inputX = 1056;
+    e.inputY = 648;
+    e.programTitle = spec.title;
+    g.setTitle(e.programTitle);
+}
+
+void passwordGate(Engine& e) {
+    e.entryText.clear();
+    int passwordTries = 1;
+    while (e.entryText != kPassword) {
+        e.layer.box(240, 150, 840, 350, 13, kWhite);
+        e.textColor = 3;
+        e.textX = 280;
+        e.textY = 200;
+        e.textString = "パスワードを入力してください。";
+        drawFormula(e);
+        e.inputX = 280 + 120;
+        e.inputY = e.textY + 75;
+        readEntry(e);
+        if (e.entryText == kPassword) break;
+        if (++passwordTries > kMaxPasswordEntries) throw ProgramEnd{0};
+    }
+    e.inputX = 1056;
+    e.inputY = 648;
+}
+
+void mainMenu(Engine& e, const ProgramSpec& spec) {
+    const int quit = static_cast<int>(spec.menu.size());
+    for (;;) {
+        clearPageArea(e);
+        blankPage(e);
+        e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
+        drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
+        for (const MenuItem& item : spec.menu) drawFormulaAt(e, item.x, item.y, item.color, item.text);
+        e.textColor = 0;
+        e.textX = e.inputX - 240;
+        e.textY = e.inputY;
+        e.textString = "番号を入力して下さい。";
+        drawPlainText(e);
+        menuNumberPrompt(e);
+        clearMenuPrompt(e);
+        const float choice = e.entryValue;
+        if (choice == quit) return;
+        // Outside the menu, or not a whole number (2.5): the menu is drawn again.
+        if (choice < 1 || choice > quit || choice != std::floor(choice)) continue;
+        blankPage(e);
+        const MenuItem& item = spec.menu[static_cast<std::size_t>(choice) - 1];
+        if (item.section) item.section(e);
+    }
+}
+
+int runFrame(Engine& e, const ProgramSpec& spec) {
+    try {
+        startUp(e, spec);
+        passwordGate(e);
+        mainMenu(e, spec);
+        return 0;
+    } catch (const ProgramEnd& end) {
+        return end.status;
+    } catch (const EngineError& error) {
+        return showError(e, error.line, error.code);
+    } catch (const std::exception&) {
+        return showError(e, 0, 0);
+    }
+}
+
+int runProgram(const ProgramSpec& spec, int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    const CommandLine cl = parseCommandLine(args);
+    switch (cl.action) {
+        case CommandLine::Action::Help:
+            std::cout << usageText(spec.name);
+            return 0;
+        case CommandLine::Action::Version:
+            std::cout << spec.name << " " << LESSON_VERSION << "\n";
+            return 0;
+        case CommandLine::Action::Error:
+            std::cerr << spec.name << ": " << cl.error << "\n" << usageText(spec.name);
+            return 2;
+        case CommandLine::Action::Run:
+            break;
+    }
+    if (auto why = Layer::cannotStart(cl.layer.headless)) {
+        std::cerr << spec.name << ": " << *why << "\n";
+        return 1;
+    }
+    try {
+        Layer layer(cl.layer);
+        Engine e(layer);
+        const int status = runFrame(e, spec);
+        layer.finish();
+        return status;
+    } catch (const std::exception& failure) {
+        std::cerr << spec.name << ": " << failure.what() << "\n";
+        return 1;
+    }
+}
+
+}  // namespace lesson

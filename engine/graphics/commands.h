@@ -1,0 +1,50 @@
+#pragma once
+// The drawing stream. Every drawing call of the lesson engine becomes one
+// DrawCommand; the window, the screenshot and the trace are consumers of the
+// same stream (DrawSink), so what a class sees and what a test reads agree.
+
+#include <string>
+#include <vector>
+
+namespace lesson {
+
+struct Point {
+    float x = 0;
+    float y = 0;
+};
+
+// Current font of the layer: face name as the program asked for it, size,
+// weight and slant.
+struct FontState {
+    std::string name = "ｺﾞｼｯｸ";
+    float size = 16;
+    bool bold = false;
+    bool italic = false;
+};
+
+inline constexpr int kNoFill = -1;
+inline constexpr int kWhite = 15;
+inline constexpr int kBlack = 0;
+
+struct DrawCommand {
+    enum class Op { Line, Box, Circle, Polyline, Text, Cls, Pause };
+    Op op = Op::Line;
+    // Line: (x1, y1)-(x2, y2). Box: corners. Circle: centre (x1, y1), radius r.
+    float x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    float r = 0, start = 0, end = 0;  // circle: angles as fractions of a turn
+    int color = 0;                    // line / outline / glyph colour
+    int fill = kNoFill;               // box: fill colour (== color when filled in its line colour)
+    float pen = 1;
+    std::vector<Point> points;        // polyline
+    std::string text;                 // text: UTF-8
+    int mx = 1, my = 1;               // text magnification
+    FontState font;                   // text
+};
+
+class DrawSink {
+public:
+    virtual ~DrawSink() = default;
+    virtual void draw(const DrawCommand& cmd) = 0;
+};
+
+}  // namespace lesson

@@ -1,0 +1,92 @@
+#include "engine/graphics/fonts.h"
+
+#include <cairo-ft.h>
+#include <fontconfig/fontconfig.h>
+
+#include <array>
+#include <cstring>
+#include <strings.h>
+
+namespace lesson {
+
+namespace {
+
+// asked name        family            package                  baseline width  from  to
+constexpr std::array<FaceRule, 5> kFaces = {{
+    {"ゴシック",        "IPAGothic",      "fonts-ipafont-gothic",  0.86f, 1.00f, 0, 0},
+    {"ｺﾞｼｯｸ",           "IPAGothic",      "fonts-ipafont-gothic",  0.86f, 1.00f, 0, 0},
+    {"Times New Roman", "Liberation Serif", "fonts-liberation",   1.10f, 0.62f, 0, 0},
+    {"MT Extra",        "DejaVu Sans",    "fonts-dejavu-core",     0.88f, 0.75f, U'l', U'\u2113'},
+    {"",                "IPAGothic",      "fonts-ipafont-gothic",  0.86f, 1.00f, 0, 0},
+}};
+
+FcPattern* matchFamily(std::string_view family, bool bold, bool italic) {
+    FcPattern* pattern = FcPatternCreate();
+    const std::string name(family);
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPatternDestroy(pattern);
+    return match;
+}
+
+bool familyInstalled(std::string_view family) {
+    FcPattern* match = matchFamily(family, false, false);
+    if (!match) return false;
+    bool found = false;
+    FcChar8* got = nullptr;
+    for (int i = 0; FcPatternGetString(match, FC_FAMILY, i, &got) == FcResultMatch; ++i) {
+        if (std::string_view(reinterpret_cast<const char*>(got)) == family) found = true;
+    }
+    FcPatternDestroy(match);
+    return found;
+}
+
+}  // namespace
+
+const FaceRule& faceRule(std::string_view askedName) {
+    for (const FaceRule& rule : kFaces)
+        if (rule.asked == askedName) return rule;
+    return kFaces.back();
+}
+
+Fonts::Fonts() = default;
+
+Fonts::~Fonts() {
+    for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
+}
+
+std::optional<std::string> Fonts::missingFont() {
+    if (!FcInit()) return std::string("fontconfig could not be started; install it with: apt-get install fontconfig");
+    for (const FaceRule& rule : kFaces) {
+        if (!familyInstalled(rule.family)) {
+            return "the font \"" + std::string(rule.family) + "\" is missing; install it with: apt-get install " +
+                   std::string(rule.package);
+        }
+    }
+    return std::nullopt;
+}
+
+cairo_font_face_t* Fonts::face(std::string_view family, bool bold, bool italic) {
+    const auto key = std::make_tuple(std::string(family), bold, italic);
+    if (auto it = faces_.find(key); it != faces_.end()) return it->second;
+    FcPattern* match = matchFamily(family, bold, italic);
+    cairo_font_face_t* face = nullptr;
+    if (match) {
+        face = cairo_ft_font_face_create_for_pattern(match);
+        FcPatternDestroy(match);
+    } else {
+        face = cairo_toy_font_face_create(std::string(family).c_str(),
+                                          italic ? CAIRO_FONT_SLANT_ITALIC : CAIRO_FONT_SLANT_NORMAL,
+                                          bold ? CAIRO_FONT_WEIGHT_BOLD : CAIRO_FONT_WEIGHT_NORMAL);
+    }
+    faces_[key] = face;
+    return face;
+}
+
+}  // namespace lesson

@@ -1,0 +1,250 @@
+#include "engine/graphics/layer.h"
+
+#include "engine/graphics/fonts.h"
+#include "engine/graphics/raster.h"
+#include "engine/graphics/trace.h"
+#include "engine/graphics/window.h"
+#include "engine/text/chars.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <thread>
+
+namespace lesson {
+
+namespace {
+// The layer's pause between animation frames: a nine-frame tilt takes about
+// a quarter of a second and reads as one smooth movement.
+constexpr int kPauseMillis = 30;
+// One key poll waits at most a frame for the next event.
+constexpr int kPollMillis = 16;
+}  // namespace
+
+std::vector<std::string> parseKeyScript(std::string_view script) {
+    std::vector<std::string> keys;
+    const auto chars = splitChars(script);
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+        const std::string_view c = chars[i];
+        if (c == "\n" || c == "\r") {
+            keys.emplace_back("\r");
+        } else if (c == "\\" && i + 1 < chars.size()) {
+            const std::string_view next = chars[i + 1];
+            if (next == "n" || next == "r") {
+                keys.emplace_back("\r");
+                ++i;
+            } else if (next == "b") {
+                keys.emplace_back("\b");
+                ++i;
+            } else if (next == "\\") {
+                keys.emplace_back("\\");
+                ++i;
+            } else {
+                keys.emplace_back("\\");
+            }
+        } else {
+            keys.emplace_back(c);
+        }
+    }
+    return keys;
+}
+
+std::optional<std::string> Layer::cannotStart(bool headless) {
+    if (auto missing = Fonts::missingFont()) return missing;
+    if (!headless) return Window::unavailable();
+    return std::nullopt;
+}
+
+Layer::Layer(const LayerOptions& options) : options_(options), fonts_(std::make_unique<Fonts>()) {
+    if (options_.headless) {
+        raster_ = std::make_unique<Raster>(*fonts_, options_.width, options_.height);
+    } else {
+        window_ = std::make_unique<Window>(*fonts_, "");
+    }
+    if (!options_.trace.empty()) trace_ = std::make_unique<Trace>(options_.trace);
+    script_.assign(options_.keys.begin(), options_.keys.end());
+}
+
+Layer::~Layer() = default;
+
+Raster& Layer::raster() { return window_ ? window_->raster() : *raster_; }
+
+void Layer::emit(DrawCommand cmd) {
+    cmd.pen = pen_;
+    if (trace_) trace_->draw(cmd);
+    raster().draw(cmd);
+}
+
+void Layer::line(float x1, float y1, float x2, float y2, int color) {
+    DrawCommand c;
+    c.op = DrawCommand::Op::Line;
+    c.x1 = x1;
+    c.y1 = y1;
+    c.x2 = x2;
+    c.y2 = y2;
+    c.color = color;
+    emit(std::move(c));
+}
+
+void Layer::lineRelative(float x, float y, float dx, float dy, int color) { line(x, y, x + dx, y + dy, color); }
+
+void Layer::box(float x1, float y1, float x2, float y2, int lineColor, int fill) {
+    DrawCommand c;
+    c.op = DrawCommand::Op::Box;
+    c.x1 = x1;
+    c.y1 = y1;
+    c.x2 = x2;
+    c.y2 = y2;
+    c.color = lineColor;
+    c.fill = fill == kNoFill ? lineColor : fill;
+    emit(std::move(c));
+}
+
+void Layer::circle(float x, float y, float r, int color, float start, float end, int fill) {
+    DrawCommand c;
+    c.op = DrawCommand::Op::Circle;
+    c.x1 = x;
+    c.y1 = y;
+    c.r = r;
+    c.color = color;
+    c.start = start;
+    c.end = end;
+    c.fill = fill;
+    emit(std::move(c));
+}
+
+void Layer::polyline(const std::vector<Point>& points, int color, int fill) {
+    DrawCommand c;
+    c.op = DrawCommand::Op::Polyline;
+    c.points = points;
+    c.color = color;
+    c.fill = fill;
+    emit(std::move(c));
+}
+
+void Layer::text(float x, float y, std::string_view text, int mx, int my, int color) {
+    DrawCommand c;
+    c.op = DrawCommand::Op::Text;
+    c.x1 = x;
+    c.y1 = y;
+    c.text = std::string(text);
+    c.mx = mx;
+    c.my = my;
+    c.color = color;
+    c.font = font_;
+    emit(std::move(c));
+}
+
+void Layer::cls() {
+    DrawCommand c;
+    c.op = DrawCommand::Op::Cls;
+    emit(std::move(c));
+}
+
+void Layer::show() {
+    if (window_) window_->present();
+}
+
+void Layer::pause() {
+    DrawCommand c;
+    c.op = DrawCommand::Op::Pause;
+    emit(std::move(c));
+    if (!window_) return;
+    show();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPauseMillis);
+    for (;;) {
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+        if (left.count() <= 0) break;
+        window_->pump(static_cast<int>(left.count()), typed_);
+    }
+}
+
+std::string Layer::inkey() {
+    if (timingStarted_) {
+        stepMillis_.push_back(
+            std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - lastKeyTime_).count());
+        timingStarted_ = false;
+    }
+    show();
+    std::string key;
+    if (!script_.empty()) {
+        key = std::move(script_.front());
+        script_.pop_front();
+        if (window_) window_->pump(0, typed_);
+    } else if (!window_) {
+        throw ProgramEnd{0};  // the scripted keys are used up
+    } else {
+        window_->pump(typed_.empty() ? kPollMillis : 0, typed_);
+        if (typed_.empty()) return "";
+        key = std::move(typed_.front());
+        typed_.pop_front();
+    }
+    if (trace_) trace_->key(key);
+    if (!options_.timing.empty()) {
+        lastKeyTime_ = std::chrono::steady_clock::now();
+        timingStarted_ = true;
+    }
+    return key;
+}
+
+void Layer::idle() {
+    if (!window_) throw ProgramEnd{0};
+    for (;;) {
+        show();
+        window_->pump(100, typed_);
+        typed_.clear();
+    }
+}
+
+std::string Layer::timeOfDay() const {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", local.tm_hour, local.tm_min, local.tm_sec);
+    return buf;
+}
+
+void Layer::randomize(int seed) {
+    rng_.seed(options_.seed ? *options_.seed : static_cast<unsigned>(seed));
+}
+
+float Layer::rnd() {
+    // 24 random bits: every value is exact in single precision and below 1.
+    return static_cast<float>(rng_() >> 8) * (1.0f / 16777216.0f);
+}
+
+void Layer::setTitle(const std::string& title) {
+    if (window_) window_->setTitle(title);
+}
+
+void Layer::traceFormula(std::string_view text, float x, float y, int color, float end) {
+    if (trace_) trace_->formula(text, x, y, color, end);
+}
+
+void Layer::flushTrace() {
+    if (trace_) trace_->flush();
+}
+
+void Layer::finish() {
+    if (finished_) return;
+    finished_ = true;
+    if (!options_.screenshot.empty()) {
+        if (window_) {
+            Raster shot(*fonts_, options_.width, options_.height, false);
+            window_->raster().replayInto(shot);
+            shot.writePng(options_.screenshot);
+        } else {
+            raster_->writePng(options_.screenshot);
+        }
+    }
+    if (trace_) trace_->flush();
+    if (!options_.timing.empty()) {
+        if (std::FILE* f = std::fopen(options_.timing.c_str(), "w")) {
+            for (double ms : stepMillis_) std::fprintf(f, "%.4f\n", ms);
+            std::fclose(f);
+        }
+    }
+}
+
+}  // namespace lesson

@@ -1,0 +1,343 @@
+#include "engine/graphics/raster.h"
+
+#include "engine/graphics/palette.h"
+#include "engine/text/chars.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lesson {
+
+namespace {
+
+constexpr double kTurn = 6.283185307179586;
+// Erasing is drawing again in white. Anti-aliased edges of the first picture
+// reach past its exact outline, so a white redraw is widened by this many
+// device pixels and covers them; an erased text leaves pure white.
+constexpr double kEraseSpreadPixels = 2.5;
+
+void setColor(cairo_t* cr, int color) {
+    const Rgb c = kPalette[paletteIndex(color)];
+    cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
+}
+
+bool isOpaqueBox(const DrawCommand& cmd) { return cmd.op == DrawCommand::Op::Box; }
+
+bool isErase(const DrawCommand& cmd) {
+    return paletteIndex(cmd.color) == kWhite && (cmd.fill == kNoFill || paletteIndex(cmd.fill) == kWhite);
+}
+
+bool sameGeometry(const DrawCommand& a, const DrawCommand& b) {
+    if (a.op != b.op || a.x1 != b.x1 || a.y1 != b.y1 || a.x2 != b.x2 || a.y2 != b.y2) return false;
+    if (a.r != b.r || a.start != b.start || a.end != b.end || a.pen > b.pen) return false;
+    if (a.op == DrawCommand::Op::Text) {
+        return a.text == b.text && a.mx == b.mx && a.my == b.my && a.font.name == b.font.name &&
+               a.font.size == b.font.size && a.font.bold == b.font.bold && a.font.italic == b.font.italic;
+    }
+    if (a.op == DrawCommand::Op::Polyline) {
+        if (a.points.size() != b.points.size() || (a.fill == kNoFill) != (b.fill == kNoFill)) return false;
+        for (std::size_t i = 0; i < a.points.size(); ++i)
+            if (a.points[i].x != b.points[i].x || a.points[i].y != b.points[i].y) return false;
+    }
+    return true;
+}
+
+bool inside(const LogicalBox& inner, const LogicalBox& outer) {
+    return inner.x0 >= outer.x0 && inner.y0 >= outer.y0 && inner.x1 <= outer.x1 && inner.y1 <= outer.y1;
+}
+
+bool onPage(const LogicalBox& b) {
+    return b.x1 > 0 && b.y1 > 0 && b.x0 < kPageWidth && b.y0 < kPageHeight;
+}
+
+float textCellsWidth(const DrawCommand& cmd) {
+    float w = 0;
+    for (std::string_view ch : splitChars(cmd.text))
+        w += cmd.mx * cmd.font.size * (isSingleByte(ch) ? 0.5f : 1.0f);
+    return w;
+}
+
+}  // namespace
+
+void PixelRect::unite(const PixelRect& o) {
+    if (o.empty()) return;
+    if (empty()) {
+        *this = o;
+        return;
+    }
+    x0 = std::min(x0, o.x0);
+    y0 = std::min(y0, o.y0);
+    x1 = std::max(x1, o.x1);
+    y1 = std::max(y1, o.y1);
+}
+
+LogicalBox commandBounds(const DrawCommand& cmd) {
+    const float m = cmd.pen / 2 + 2;
+    switch (cmd.op) {
+        case DrawCommand::Op::Line:
+        case DrawCommand::Op::Box:
+            return {std::min(cmd.x1, cmd.x2) - m, std::min(cmd.y1, cmd.y2) - m, std::max(cmd.x1, cmd.x2) + m,
+                    std::max(cmd.y1, cmd.y2) + m};
+        case DrawCommand::Op::Circle: {
+            const float r = std::fabs(cmd.r) + m;
+            return {cmd.x1 - r, cmd.y1 - r, cmd.x1 + r, cmd.y1 + r};
+        }
+        case DrawCommand::Op::Polyline: {
+            LogicalBox b{1e30f, 1e30f, -1e30f, -1e30f};
+            for (const Point& p : cmd.points) {
+                b.x0 = std::min(b.x0, p.x - m);
+                b.y0 = std::min(b.y0, p.y - m);
+                b.x1 = std::max(b.x1, p.x + m);
+                b.y1 = std::max(b.y1, p.y + m);
+            }
+            return b;
+        }
+        case DrawCommand::Op::Text: {
+            const float h = cmd.my * cmd.font.size;
+            const float spill = 0.35f * h + 2;
+            return {cmd.x1 - spill, cmd.y1 - spill, cmd.x1 + textCellsWidth(cmd) + spill, cmd.y1 + h + spill};
+        }
+        case DrawCommand::Op::Cls:
+            return {-1e30f, -1e30f, 1e30f, 1e30f};
+        case DrawCommand::Op::Pause:
+            break;
+    }
+    return {0, 0, 0, 0};
+}
+
+Raster::Raster(Fonts& fonts, int width, int height, bool keepDisplayList)
+    : fonts_(fonts), keepList_(keepDisplayList) {
+    resize(width, height);
+}
+
+Raster::~Raster() {
+    if (cr_) cairo_destroy(cr_);
+    if (surface_) cairo_surface_destroy(surface_);
+}
+
+void Raster::setUpContext() {
+    if (cr_) cairo_destroy(cr_);
+    cr_ = cairo_create(surface_);
+    cairo_set_source_rgb(cr_, 1, 1, 1);
+    cairo_paint(cr_);
+    scale_ = std::min(width_ / kPageWidth, height_ / kPageHeight);
+    offsetX_ = (width_ - kPageWidth * scale_) / 2;
+    offsetY_ = (height_ - kPageHeight * scale_) / 2;
+    cairo_translate(cr_, offsetX_, offsetY_);
+    cairo_scale(cr_, scale_, scale_);
+    cairo_rectangle(cr_, 0, 0, kPageWidth, kPageHeight);
+    cairo_clip(cr_);
+    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr_, options);
+    cairo_font_options_destroy(options);
+    dirty_ = {0, 0, width_, height_};
+}
+
+void Raster::resize(int width, int height) {
+    width_ = std::max(1, width);
+    height_ = std::max(1, height);
+    if (surface_) cairo_surface_destroy(surface_);
+    surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
+    setUpContext();
+    for (const Entry& entry : list_) render(entry.cmd, entry.erase);
+    dirty_ = {0, 0, width_, height_};
+}
+
+void Raster::replayInto(Raster& other) const {
+    for (const Entry& entry : list_) other.draw(entry.cmd);
+}
+
+void Raster::draw(const DrawCommand& cmd) {
+    if (cmd.op == DrawCommand::Op::Pause) return;
+    if (cmd.op == DrawCommand::Op::Cls) {
+        list_.clear();
+        cairo_save(cr_);
+        cairo_identity_matrix(cr_);
+        cairo_reset_clip(cr_);
+        cairo_set_source_rgb(cr_, 1, 1, 1);
+        cairo_paint(cr_);
+        cairo_restore(cr_);
+        dirty_ = {0, 0, width_, height_};
+        return;
+    }
+    const LogicalBox box = commandBounds(cmd);
+    if (!onPage(box)) return;  // measuring far below the page, or clipped away
+    // A white box, or a picture drawn again in white where it stood, erases:
+    // it is drawn a little wider so that no anti-aliased fringe survives.
+    // White text on a coloured fill is drawn as it is.
+    const bool erase = isErase(cmd) && (cmd.op == DrawCommand::Op::Box || drawnBefore(cmd));
+    if (keepList_) remember(cmd, erase);
+    render(cmd, erase);
+    markDirty(box);
+}
+
+void Raster::remember(const DrawCommand& cmd, bool erase) {
+    if (isOpaqueBox(cmd)) {
+        // What lies wholly inside a filled box is covered by it for good.
+        const LogicalBox cover{std::min(cmd.x1, cmd.x2) + 1, std::min(cmd.y1, cmd.y2) + 1,
+                               std::max(cmd.x1, cmd.x2) - 1, std::max(cmd.y1, cmd.y2) - 1};
+        std::erase_if(list_, [&](const Entry& old) { return inside(commandBounds(old.cmd), cover); });
+    }
+    if (erase && cmd.op != DrawCommand::Op::Box) {
+        // A picture drawn again in white is gone: drop its earlier drawings.
+        std::erase_if(list_, [&](const Entry& old) { return sameGeometry(old.cmd, cmd); });
+    }
+    list_.push_back({cmd, erase});
+    constexpr std::size_t kMaxList = 200000;
+    if (list_.size() > kMaxList) list_.erase(list_.begin(), list_.begin() + kMaxList / 2);
+}
+
+void Raster::markDirty(const LogicalBox& b) {
+    PixelRect r{static_cast<int>(std::floor(b.x0 * scale_ + offsetX_)) - 1,
+                static_cast<int>(std::floor(b.y0 * scale_ + offsetY_)) - 1,
+                static_cast<int>(std::ceil(b.x1 * scale_ + offsetX_)) + 1,
+                static_cast<int>(std::ceil(b.y1 * scale_ + offsetY_)) + 1};
+    r.x0 = std::clamp(r.x0, 0, width_);
+    r.x1 = std::clamp(r.x1, 0, width_);
+    r.y0 = std::clamp(r.y0, 0, height_);
+    r.y1 = std::clamp(r.y1, 0, height_);
+    dirty_.unite(r);
+}
+
+PixelRect Raster::takeDirty() {
+    PixelRect d = dirty_;
+    dirty_ = {};
+    return d;
+}
+
+bool Raster::drawnBefore(const DrawCommand& cmd) const {
+    for (auto it = list_.rbegin(); it != list_.rend(); ++it)
+        if (paletteIndex(it->cmd.color) != kWhite && sameGeometry(it->cmd, cmd)) return true;
+    return false;
+}
+
+void Raster::render(const DrawCommand& cmd, bool erase) {
+    cairo_t* cr = cr_;
+    const double spread = erase ? kEraseSpreadPixels / scale_ : 0.0;
+    cairo_set_line_width(cr, std::max(0.0f, cmd.pen) + spread);
+    switch (cmd.op) {
+        case DrawCommand::Op::Line:
+            setColor(cr, cmd.color);
+            cairo_move_to(cr, cmd.x1, cmd.y1);
+            cairo_line_to(cr, cmd.x2, cmd.y2);
+            cairo_stroke(cr);
+            break;
+        case DrawCommand::Op::Box: {
+            const double x = std::min(cmd.x1, cmd.x2), y = std::min(cmd.y1, cmd.y2);
+            cairo_rectangle(cr, x, y, std::fabs(cmd.x2 - cmd.x1), std::fabs(cmd.y2 - cmd.y1));
+            setColor(cr, cmd.fill == kNoFill ? cmd.color : cmd.fill);
+            cairo_fill_preserve(cr);
+            setColor(cr, cmd.color);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
+            cairo_stroke(cr);
+            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            break;
+        }
+        case DrawCommand::Op::Circle: {
+            const double r = std::fabs(cmd.r);
+            const bool full = cmd.start == 0 && cmd.end == 0;
+            cairo_new_path(cr);
+            if (full) {
+                cairo_arc(cr, cmd.x1, cmd.y1, r, 0, kTurn);
+                cairo_close_path(cr);
+            } else {
+                // Angles run counter-clockwise as on paper; the page's y axis points down.
+                if (cmd.fill != kNoFill) cairo_move_to(cr, cmd.x1, cmd.y1);
+                cairo_arc_negative(cr, cmd.x1, cmd.y1, r, -cmd.start * kTurn, -cmd.end * kTurn);
+                if (cmd.fill != kNoFill) cairo_close_path(cr);
+            }
+            if (cmd.fill != kNoFill) {
+                setColor(cr, cmd.fill);
+                cairo_fill_preserve(cr);
+            }
+            setColor(cr, cmd.color);
+            cairo_stroke(cr);
+            break;
+        }
+        case DrawCommand::Op::Polyline: {
+            if (cmd.points.empty()) break;
+            cairo_move_to(cr, cmd.points[0].x, cmd.points[0].y);
+            for (std::size_t i = 1; i < cmd.points.size(); ++i) cairo_line_to(cr, cmd.points[i].x, cmd.points[i].y);
+            if (cmd.fill != kNoFill) {
+                cairo_close_path(cr);
+                setColor(cr, cmd.fill);
+                cairo_fill_preserve(cr);
+            }
+            setColor(cr, cmd.color);
+            cairo_stroke(cr);
+            break;
+        }
+        case DrawCommand::Op::Text:
+            renderText(cmd, erase);
+            break;
+        case DrawCommand::Op::Cls:
+        case DrawCommand::Op::Pause:
+            break;
+    }
+}
+
+void Raster::renderText(const DrawCommand& cmd, bool erase) {
+    if (cmd.mx <= 0 || cmd.my <= 0 || cmd.font.size <= 0) return;
+    const FaceRule& rule = faceRule(cmd.font.name);
+    cairo_set_font_face(cr_, fonts_.face(rule.family, cmd.font.bold, cmd.font.italic));
+    const double size = cmd.font.size;
+    const double cellHeight = cmd.my * size;
+    cairo_matrix_t matrix;
+    cairo_matrix_init_scale(&matrix, cmd.mx * size * rule.widthScale, cellHeight);
+    cairo_set_font_matrix(cr_, &matrix);
+    cairo_scaled_font_t* font = cairo_get_scaled_font(cr_);
+    setColor(cr_, cmd.color);
+
+    double x = cmd.x1;
+    for (std::string_view ch : splitChars(cmd.text)) {
+        const double cellWidth = cmd.mx * size * (isSingleByte(ch) ? 0.5 : 1.0);
+        char32_t cp = codePoint(ch);
+        if (rule.from != 0 && cp == rule.from) cp = rule.to;
+        if (cp > U' ' && cp != 0x7F && cp != 0x3000 && cp != 0xFFFD) {
+            char utf8[5] = {0, 0, 0, 0, 0};
+            if (cp < 0x80) {
+                utf8[0] = static_cast<char>(cp);
+            } else if (cp < 0x800) {
+                utf8[0] = static_cast<char>(0xC0 | (cp >> 6));
+                utf8[1] = static_cast<char>(0x80 | (cp & 0x3F));
+            } else if (cp < 0x10000) {
+                utf8[0] = static_cast<char>(0xE0 | (cp >> 12));
+                utf8[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                utf8[2] = static_cast<char>(0x80 | (cp & 0x3F));
+            } else {
+                utf8[0] = static_cast<char>(0xF0 | (cp >> 18));
+                utf8[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+                utf8[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+                utf8[3] = static_cast<char>(0x80 | (cp & 0x3F));
+            }
+            cairo_glyph_t* glyphs = nullptr;
+            int count = 0;
+            if (cairo_scaled_font_text_to_glyphs(font, x, cmd.y1 + rule.baseline * cellHeight, utf8, -1, &glyphs,
+                                                 &count, nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
+                count > 0 && glyphs[0].index != 0) {
+                if (erase) {
+                    cairo_glyph_path(cr_, glyphs, 1);
+                    cairo_fill_preserve(cr_);
+                    cairo_set_line_width(cr_, kEraseSpreadPixels / scale_);
+                    cairo_stroke(cr_);
+                } else {
+                    cairo_show_glyphs(cr_, glyphs, 1);
+                }
+            }
+            cairo_glyph_free(glyphs);
+        }
+        x += cellWidth;
+    }
+}
+
+bool Raster::writePng(const std::string& path) const {
+    cairo_surface_flush(surface_);
+    return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+}
+
+}  // namespace lesson

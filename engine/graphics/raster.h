@@ -1,0 +1,77 @@
+#pragma once
+// Cairo rendering of the drawing stream onto a pixel surface. The 1344 x 720
+// logical page is scaled uniformly into the surface and letterboxed in white.
+// With a window the raster keeps a display list of what is on the page, so a
+// new window size is drawn again from the commands, never stretched.
+
+#include "engine/graphics/commands.h"
+#include "engine/graphics/fonts.h"
+
+#include <cairo.h>
+
+#include <string>
+#include <vector>
+
+namespace lesson {
+
+inline constexpr float kPageWidth = 1344;
+inline constexpr float kPageHeight = 720;
+
+struct PixelRect {
+    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;  // half-open
+    bool empty() const { return x1 <= x0 || y1 <= y0; }
+    void unite(const PixelRect& o);
+};
+
+// Bounding box of a command in logical units, generous enough to hold its
+// anti-aliased edges and glyph overhangs.
+struct LogicalBox {
+    float x0, y0, x1, y1;
+};
+LogicalBox commandBounds(const DrawCommand& cmd);
+
+class Raster : public DrawSink {
+public:
+    Raster(Fonts& fonts, int width, int height, bool keepDisplayList = true);
+    ~Raster() override;
+    Raster(const Raster&) = delete;
+    Raster& operator=(const Raster&) = delete;
+
+    void draw(const DrawCommand& cmd) override;
+
+    // New pixel size: the page is drawn again from the display list.
+    void resize(int width, int height);
+    // Draws the display list into another raster (a screenshot at its own size).
+    void replayInto(Raster& other) const;
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    cairo_surface_t* surface() const { return surface_; }
+    std::size_t displayListSize() const { return list_.size(); }
+
+    PixelRect takeDirty();
+    bool writePng(const std::string& path) const;
+
+private:
+    void setUpContext();
+    void render(const DrawCommand& cmd, bool erase);
+    bool drawnBefore(const DrawCommand& cmd) const;
+    void renderText(const DrawCommand& cmd, bool erase);
+    void remember(const DrawCommand& cmd, bool erase);
+    void markDirty(const LogicalBox& box);
+
+    Fonts& fonts_;
+    int width_ = 0, height_ = 0;
+    float scale_ = 1, offsetX_ = 0, offsetY_ = 0;
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* cr_ = nullptr;
+    bool keepList_ = false;
+    struct Entry {
+        DrawCommand cmd;
+        bool erase;
+    };
+    std::vector<Entry> list_;
+    PixelRect dirty_;
+};
+
+}  // namespace lesson

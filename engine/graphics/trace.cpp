@@ -1,0 +1,123 @@
+#include "engine/graphics/trace.h"
+
+#include "engine/text/chars.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace lesson {
+
+std::string jsonString(std::string_view s) {
+    std::string out = "\"";
+    for (std::size_t pos = 0; pos < s.size();) {
+        const std::size_t n = charLength(s, pos);
+        const auto b = static_cast<unsigned char>(s[pos]);
+        if (n > 1) {
+            out.append(s.substr(pos, n));
+        } else if (b == '"' || b == '\\') {
+            out += '\\';
+            out += static_cast<char>(b);
+        } else if (b == '\n') {
+            out += "\\n";
+        } else if (b == '\r') {
+            out += "\\r";
+        } else if (b == '\b') {
+            out += "\\b";
+        } else if (b == '\t') {
+            out += "\\t";
+        } else if (b < 0x20 || b >= 0x7F) {
+            // Control characters, and bytes that are not valid UTF-8, are written as escapes.
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", b);
+            out += buf;
+        } else {
+            out += static_cast<char>(b);
+        }
+        pos += n;
+    }
+    out += '"';
+    return out;
+}
+
+std::string jsonNumber(float v) {
+    if (!std::isfinite(v)) return "null";
+    if (v == 0) return "0";
+    char buf[32];
+    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, end);
+}
+
+namespace {
+std::string fillJson(int fill) { return fill == kNoFill ? "null" : std::to_string(fill); }
+std::string boolJson(bool b) { return b ? "true" : "false"; }
+}  // namespace
+
+Trace::Trace(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {}
+
+Trace::~Trace() {
+    if (file_) std::fclose(file_);
+}
+
+void Trace::write(const std::string& line) {
+    if (!file_) return;
+    std::fwrite(line.data(), 1, line.size(), file_);
+    std::fputc('\n', file_);
+}
+
+void Trace::flush() {
+    if (file_) std::fflush(file_);
+}
+
+void Trace::draw(const DrawCommand& c) {
+    using Op = DrawCommand::Op;
+    const auto n = jsonNumber;
+    switch (c.op) {
+        case Op::Line:
+            write("{\"op\":\"line\",\"x1\":" + n(c.x1) + ",\"y1\":" + n(c.y1) + ",\"x2\":" + n(c.x2) + ",\"y2\":" +
+                  n(c.y2) + ",\"color\":" + std::to_string(c.color) + ",\"pen\":" + n(c.pen) + "}");
+            break;
+        case Op::Box:
+            write("{\"op\":\"box\",\"x1\":" + n(c.x1) + ",\"y1\":" + n(c.y1) + ",\"x2\":" + n(c.x2) + ",\"y2\":" +
+                  n(c.y2) + ",\"line\":" + std::to_string(c.color) + ",\"fill\":" +
+                  std::to_string(c.fill == kNoFill ? c.color : c.fill) + ",\"pen\":" + n(c.pen) + "}");
+            break;
+        case Op::Circle:
+            write("{\"op\":\"circle\",\"x\":" + n(c.x1) + ",\"y\":" + n(c.y1) + ",\"r\":" + n(c.r) +
+                  ",\"color\":" + std::to_string(c.color) + ",\"fill\":" + fillJson(c.fill) + ",\"start\":" +
+                  n(c.start) + ",\"end\":" + n(c.end) + ",\"pen\":" + n(c.pen) + "}");
+            break;
+        case Op::Polyline: {
+            std::string pts = "[";
+            for (std::size_t i = 0; i < c.points.size(); ++i) {
+                if (i) pts += ',';
+                pts += "[" + n(c.points[i].x) + "," + n(c.points[i].y) + "]";
+            }
+            pts += "]";
+            write("{\"op\":\"polyline\",\"points\":" + pts + ",\"color\":" + std::to_string(c.color) +
+                  ",\"fill\":" + fillJson(c.fill) + ",\"pen\":" + n(c.pen) + "}");
+            break;
+        }
+        case Op::Text:
+            write("{\"op\":\"text\",\"x\":" + n(c.x1) + ",\"y\":" + n(c.y1) + ",\"text\":" + jsonString(c.text) +
+                  ",\"mx\":" + std::to_string(c.mx) + ",\"my\":" + std::to_string(c.my) + ",\"color\":" +
+                  std::to_string(c.color) + ",\"font\":" + jsonString(c.font.name) + ",\"size\":" +
+                  n(c.font.size) + ",\"bold\":" + boolJson(c.font.bold) + ",\"italic\":" +
+                  boolJson(c.font.italic) + "}");
+            break;
+        case Op::Cls:
+            write("{\"op\":\"cls\"}");
+            break;
+        case Op::Pause:
+            write("{\"op\":\"pause\"}");
+            break;
+    }
+}
+
+void Trace::formula(std::string_view text, float x, float y, int color, float end) {
+    write("{\"op\":\"formula\",\"text\":" + jsonString(text) + ",\"x\":" + jsonNumber(x) + ",\"y\":" +
+          jsonNumber(y) + ",\"color\":" + std::to_string(color) + ",\"end\":" + jsonNumber(end) + "}");
+}
+
+void Trace::key(std::string_view key) { write("{\"op\":\"key\",\"key\":" + jsonString(key) + "}"); }
+
+}  // namespace lesson

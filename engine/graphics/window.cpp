@@ -1,0 +1,186 @@
+#include "engine/graphics/window.h"
+
+#include "engine/graphics/layer.h"
+#include "engine/text/chars.h"
+
+#include <SDL.h>
+
+#include <cstring>
+#include <stdexcept>
+
+namespace lesson {
+
+namespace {
+
+constexpr std::size_t kMaxQueuedKeys = 64;
+
+void pushKey(std::deque<std::string>& keys, std::string key) {
+    if (keys.size() < kMaxQueuedKeys) keys.push_back(std::move(key));
+}
+
+// Keys that type no text but still count as a key press (any-key waits end on
+// them): Enter, Backspace, keypad 5 without NumLock, and the control keys.
+std::string controlKey(const SDL_Keysym& k) {
+    const bool numLock = (k.mod & KMOD_NUM) != 0;
+    switch (k.sym) {
+        case SDLK_RETURN:
+        case SDLK_RETURN2:
+        case SDLK_KP_ENTER:
+            return "\r";
+        case SDLK_BACKSPACE:
+            return "\b";
+        case SDLK_KP_5:
+            return numLock ? "" : "\x0c";
+        case SDLK_KP_0: case SDLK_KP_1: case SDLK_KP_2: case SDLK_KP_3: case SDLK_KP_4:
+        case SDLK_KP_6: case SDLK_KP_7: case SDLK_KP_8: case SDLK_KP_9: case SDLK_KP_PERIOD:
+            return numLock ? "" : "\x01";  // with NumLock these type their character
+        case SDLK_ESCAPE:
+            return "\x1b";
+        case SDLK_TAB:
+            return "\t";
+        case SDLK_DELETE:
+            return "\x7f";
+        case SDLK_RIGHT:
+            return "\x1c";
+        case SDLK_LEFT:
+            return "\x1d";
+        case SDLK_UP:
+            return "\x1e";
+        case SDLK_DOWN:
+            return "\x1f";
+        case SDLK_PAGEUP: case SDLK_PAGEDOWN: case SDLK_HOME: case SDLK_END: case SDLK_INSERT:
+        case SDLK_F1: case SDLK_F2: case SDLK_F3: case SDLK_F4: case SDLK_F5: case SDLK_F6:
+        case SDLK_F7: case SDLK_F8: case SDLK_F9: case SDLK_F10: case SDLK_F12:
+            return "\x01";
+        default:
+            return "";  // modifiers alone, and keys whose text arrives as text input
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> Window::unavailable() {
+    if (SDL_WasInit(SDL_INIT_VIDEO)) return std::nullopt;
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        return std::string("no display to open the window on (") + SDL_GetError() +
+               "); run it on a desktop, or under Xvfb (apt-get install xvfb; xvfb-run ...)";
+    }
+    return std::nullopt;
+}
+
+Window::Window(Fonts& fonts, const std::string& title) {
+    SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                               static_cast<int>(kPageWidth), static_cast<int>(kPageHeight),
+                               SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_ALLOW_HIGHDPI);
+    if (!window_) throw std::runtime_error(std::string("the window could not be opened: ") + SDL_GetError());
+    SDL_MaximizeWindow(window_);
+    SDL_StartTextInput();
+    int w = 0, h = 0;
+    if (SDL_Surface* s = SDL_GetWindowSurface(window_)) {
+        w = s->w;
+        h = s->h;
+    } else {
+        SDL_GetWindowSize(window_, &w, &h);
+    }
+    raster_ = std::make_unique<Raster>(fonts, w, h, true);
+}
+
+Window::~Window() {
+    raster_.reset();
+    if (window_) SDL_DestroyWindow(window_);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    SDL_Quit();
+}
+
+void Window::setTitle(const std::string& title) { SDL_SetWindowTitle(window_, title.c_str()); }
+
+void Window::syncSize() {
+    SDL_Surface* s = SDL_GetWindowSurface(window_);
+    if (!s) return;
+    if (s->w != raster_->width() || s->h != raster_->height()) {
+        raster_->resize(s->w, s->h);
+        exposeAll_ = true;
+    }
+}
+
+void Window::present() {
+    syncSize();
+    SDL_Surface* screen = SDL_GetWindowSurface(window_);
+    if (!screen) return;
+    PixelRect d = raster_->takeDirty();
+    if (exposeAll_) d = {0, 0, raster_->width(), raster_->height()};
+    exposeAll_ = false;
+    d.x1 = std::min(d.x1, screen->w);
+    d.y1 = std::min(d.y1, screen->h);
+    if (d.empty()) return;
+
+    cairo_surface_t* page = raster_->surface();
+    cairo_surface_flush(page);
+    const unsigned char* src = cairo_image_surface_get_data(page);
+    const int srcStride = cairo_image_surface_get_stride(page);
+    const bool sameLayout = screen->format->format == SDL_PIXELFORMAT_RGB888 ||
+                            screen->format->format == SDL_PIXELFORMAT_ARGB8888;
+    SDL_LockSurface(screen);
+    auto* dst = static_cast<unsigned char*>(screen->pixels);
+    const std::size_t rowBytes = static_cast<std::size_t>(d.x1 - d.x0) * 4;
+    bool changed = !sameLayout;
+    if (sameLayout) {
+        // A cursor drawn, wiped and drawn again leaves the same pixels: nothing to show.
+        for (int y = d.y0; y < d.y1 && !changed; ++y)
+            changed = std::memcmp(dst + y * screen->pitch + d.x0 * 4, src + y * srcStride + d.x0 * 4, rowBytes) != 0;
+        if (changed)
+            for (int y = d.y0; y < d.y1; ++y)
+                std::memcpy(dst + y * screen->pitch + d.x0 * 4, src + y * srcStride + d.x0 * 4, rowBytes);
+    }
+    SDL_UnlockSurface(screen);
+    if (!changed) return;
+    SDL_Rect rect{d.x0, d.y0, d.x1 - d.x0, d.y1 - d.y0};
+    if (!sameLayout) {
+        SDL_Surface* wrap = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<unsigned char*>(src), raster_->width(),
+                                                               raster_->height(), 32, srcStride,
+                                                               SDL_PIXELFORMAT_RGB888);
+        if (wrap) {
+            SDL_BlitSurface(wrap, &rect, screen, &rect);
+            SDL_FreeSurface(wrap);
+        }
+    }
+    SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
+}
+
+void Window::pump(int timeoutMs, std::deque<std::string>& keys) {
+    SDL_Event event;
+    if (timeoutMs > 0 && SDL_WaitEventTimeout(&event, timeoutMs)) handle(event, keys);
+    while (SDL_PollEvent(&event)) handle(event, keys);
+}
+
+void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
+    switch (event.type) {
+        case SDL_QUIT:
+            throw ProgramEnd{0};
+        case SDL_WINDOWEVENT:
+            if (event.window.event == SDL_WINDOWEVENT_CLOSE) throw ProgramEnd{0};
+            if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.window.event == SDL_WINDOWEVENT_RESIZED ||
+                event.window.event == SDL_WINDOWEVENT_EXPOSED) {
+                exposeAll_ = true;
+                present();
+            }
+            break;
+        case SDL_TEXTINPUT:
+            for (std::string_view ch : splitChars(event.text.text)) pushKey(keys, std::string(ch));
+            break;
+        case SDL_KEYDOWN:
+            if (event.key.keysym.sym == SDLK_F11) {
+                fullScreen_ = !fullScreen_;
+                SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+                exposeAll_ = true;
+                break;
+            }
+            if (std::string key = controlKey(event.key.keysym); !key.empty()) pushKey(keys, key);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace lesson

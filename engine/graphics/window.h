@@ -1,0 +1,47 @@
+#pragma once
+// The program's one window (SDL2): opened maximised and resizable, the page
+// drawn crisply at the window's real pixel size, F11 for full screen, keys
+// translated to the one-character keys the lessons read.
+
+#include "engine/graphics/raster.h"
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace lesson {
+
+class Window {
+public:
+    // Why no window can be opened (no display), or nothing.
+    static std::optional<std::string> unavailable();
+
+    Window(Fonts& fonts, const std::string& title);
+    ~Window();
+    Window(const Window&) = delete;
+    Window& operator=(const Window&) = delete;
+
+    Raster& raster() { return *raster_; }
+    void setTitle(const std::string& title);
+
+    // Puts what has been drawn on the screen (only the part that changed).
+    void present();
+    // Handles window events for up to timeoutMs (0: only those pending);
+    // keys go to the back of `keys`. Throws ProgramEnd when the window closes.
+    void pump(int timeoutMs, std::deque<std::string>& keys);
+
+private:
+    void handle(const SDL_Event& event, std::deque<std::string>& keys);
+    void syncSize();
+
+    SDL_Window* window_ = nullptr;
+    std::unique_ptr<Raster> raster_;
+    bool fullScreen_ = false;
+    bool exposeAll_ = true;
+};
+
+}  // namespace lesson

@@ -1,0 +1,161 @@
+#pragma once
+// Pages as data. A page is a list of rows (colour, x, y, text, wait) run by
+// one routine; worked answers are blocks (label, steps) laid out in columns;
+// random drills run in one practice loop; a section is a sub-menu of pages.
+//
+//   runRows(e, page, {
+//       {5, 40, 30, "方程式"},
+//       {0, after, same, "…まだわかっていない数"},
+//       {0, 176, plus(50), "を表す", key},
+//   });
+
+#include "engine/engine.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace lesson {
+
+// x of a row: absolute, or where the previous row's text ended (plus n).
+struct X {
+    enum class Kind { Absolute, After } kind = Kind::Absolute;
+    float value = 0;
+    X(float v) : value(v) {}  // NOLINT: a plain number is an absolute x
+    X(int v) : value(static_cast<float>(v)) {}  // NOLINT
+    X(double v) : value(static_cast<float>(v)) {}  // NOLINT
+    X(Kind k, float v) : kind(k), value(v) {}
+};
+
+// y of a row: absolute, or the previous row's y plus n (same: plus 0).
+struct Y {
+    enum class Kind { Absolute, Plus } kind = Kind::Absolute;
+    float value = 0;
+    Y(float v) : value(v) {}  // NOLINT: a plain number is an absolute y
+    Y(int v) : value(static_cast<float>(v)) {}  // NOLINT
+    Y(double v) : value(static_cast<float>(v)) {}  // NOLINT
+    Y(Kind k, float v) : kind(k), value(v) {}
+};
+
+enum class Wait { None, Key };
+
+namespace notation {
+inline const X after{X::Kind::After, 0};
+inline X afterPlus(float n) { return {X::Kind::After, n}; }
+inline const Y same{Y::Kind::Plus, 0};
+inline Y plus(float n) { return {Y::Kind::Plus, n}; }
+inline constexpr Wait key = Wait::Key;
+}  // namespace notation
+
+struct Row {
+    int color;
+    X x;
+    Y y;
+    std::string text;
+    Wait wait = Wait::None;
+};
+
+// Where the last row ended: its text's end x and its y.
+struct Page {
+    float endX = 0;
+    float rowY = 0;
+};
+
+// A filled white box from (0, 0), w right and h down.
+void pageClear(Engine& e, float w, float h);
+
+void runRow(Engine& e, Page& page, const Row& row);
+void runRows(Engine& e, Page& page, const std::vector<Row>& rows);
+
+// ---- Worked answers ----------------------------------------------------
+
+// One step of an answer: the first on the label's row, each further one
+// below the previous (+50 unless given); colour 0, the last one 5.
+struct Step {
+    std::string text;
+    X x{X::Kind::After, 0};  // replaced by the column's indent unless given
+    Y y{Y::Kind::Plus, 0};
+    int color = -1;           // -1: 0, or 5 for the last step of the block
+    bool atIndent = true;
+    Step(const char* t) : text(t) {}  // NOLINT: first step, on the label's row
+    Step(std::string t) : text(std::move(t)) {}  // NOLINT
+    Step(std::string t, float dy) : text(std::move(t)), y(Y::Kind::Plus, dy) {}
+    Step(std::string t, X x, Y y, int color = -1) : text(std::move(t)), x(x), y(y), color(color), atIndent(false) {}
+};
+
+struct AnswerBlock {
+    std::string label;       // drawn in colour 3 at the column's x
+    Y labelY;                // usually plus(60), or an absolute y for a column's first block
+    std::vector<Step> steps;
+    Wait wait = Wait::None;  // after the last step
+};
+
+struct Column {
+    float x;
+    float indent;
+    bool labelKeepsEnd = false;  // the problem follows its label on the row (after)
+};
+
+void runAnswers(Engine& e, Page& page, const Column& column, const std::vector<AnswerBlock>& blocks);
+
+// ---- Random drills -------------------------------------------------------
+
+// Makes one problem: draws the random numbers, converts them and returns the
+// rows to show (their waits are set by the loop: a key after each but the last).
+using ProblemMaker = std::function<std::vector<Row>(Engine&)>;
+
+enum class RowWaits {
+    AfterEachButLast,  // a key after every row but the answer
+    AsGiven,           // the rows carry their own waits
+};
+
+// Problems one after another in the area from (areaX, areaY) until 1 is
+// entered at the step prompt. afterStep runs after every step prompt.
+void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const ProblemMaker& make,
+                  const std::function<void(Engine&)>& afterStep = {},
+                  RowWaits waits = RowWaits::AfterEachButLast);
+
+// ---- Sections --------------------------------------------------------------
+
+using PageRoutine = std::function<void(Engine&)>;
+
+// The circled-number sub-menu: line drawn in the prompt band, a number read;
+// 1..pages run their page, the next number returns, anything else (also a
+// number that is not whole) shows the sub-menu again.
+void runSubMenu(Engine& e, const std::string& line, const std::vector<PageRoutine>& pages);
+
+// ---- Boxes ------------------------------------------------------------------
+
+// A filled box outlined in `line` with its label centred (the weights of the
+// balance, the headings of exercise pages).
+struct LabelledBox {
+    float w, h;
+    int line, fill;
+    std::string label;
+    int textColor = 13;
+};
+// At (x, y); leaves textX at its right edge.
+void drawLabelledBox(Engine& e, const LabelledBox& box, float x, float y);
+// Right after the previous box (at textX, textY).
+void drawLabelledBox(Engine& e, const LabelledBox& box);
+// `count` boxes side by side from (x, y).
+void drawLabelledBoxes(Engine& e, const LabelledBox& box, int count, float x, float y);
+
+// Heading of an exercise page: the title box and, 20 to its right, the set-number box.
+void exerciseHeading(Engine& e, const std::string& title, const std::string& setNumber);
+
+// ---- Equation texts -------------------------------------------------------
+
+// "" for 0, "x" for 1, "-x" for -1, else the coefficient's text and "x".
+std::string termTextFor(float coefficient);
+// text with "+" in front when value is positive.
+std::string signedText(const std::string& text, float value);
+// The equation's answer as "fraction = value": the reduced value alone when
+// n/d is already a positive fraction in lowest terms, else "ﾀn/dﾀ=" + value.
+std::string fractionValueText(Engine& e, float n, float d);
+// text without one leading "+".
+std::string withoutLeadingPlus(Engine& e, const std::string& text);
+// A number's text as numbersToTexts writes it.
+std::string numText(float value);
+
+}  // namespace lesson

@@ -1,0 +1,147 @@
+#include "engine/prompts/prompts.h"
+
+#include "engine/text/chars.h"
+#include "engine/text/text.h"
+
+namespace lesson {
+
+namespace {
+
+constexpr int kMaxEntry = 10;
+
+bool isEntryKey(const std::string& key) {
+    // "-", ".", "/" and the digits lie together in code order.
+    return key.size() == 1 && key[0] >= '-' && key[0] <= '9';
+}
+
+void drawPlainAt(Engine& e, float x, float y, int color, std::string text) {
+    e.textColor = color;
+    e.textX = x;
+    e.textY = y;
+    e.textString = std::move(text);
+    drawPlainText(e);
+}
+
+}  // namespace
+
+void whiteBox(Engine& e, float x, float y, float w, float h) { e.layer.box(x, y, x + w, y + h, kWhite); }
+
+void readEntry(Engine& e) {
+    Layer& g = e.layer;
+    float cursorX = e.inputX;
+    const float cursorY = e.inputY;
+    e.entryText.clear();
+    drawPlainAt(e, cursorX - 48, cursorY, 0, "入力");
+    for (;;) {
+        g.circle(cursorX + 8, cursorY + 8, 4, 5);
+        const std::string key = g.inkey();
+        if (key.empty()) {
+            g.circle(cursorX + 8, cursorY + 8, 4, kWhite);
+            continue;
+        }
+        e.lastKey = key;
+        if (key == "\b" || key == "\x0c" || static_cast<int>(e.entryText.size()) >= kMaxEntry) {
+            // Backspace clears the whole entry; so does any key when ten characters stand.
+            whiteBox(e, e.inputX, e.inputY - 8, 192, 30);
+            e.entryText.clear();
+            cursorX = e.inputX;
+            continue;
+        }
+        if (key == "\r") {
+            g.circle(cursorX + 8, cursorY + 8, 4, kWhite);
+            break;
+        }
+        if (isEntryKey(key)) {
+            g.circle(cursorX + 8, cursorY + 8, 4, kWhite);
+            e.textColor = 5;
+            e.workText = key;
+            e.textX = cursorX;
+            e.textY = cursorY;
+            drawCharRun(e);
+            cursorX = e.runEndX;
+            e.entryText += key;
+        }
+    }
+    whiteBox(e, e.inputX - 48, e.inputY - 8, 240, 30);
+    e.textColor = e.entryText.empty() ? 0 : 5;
+}
+
+void entryToNumber(Engine& e) {
+    const int slash = charFind(e.entryText, "/");
+    if (slash < 0) {
+        e.entryValue = textToNumber(e.entryText);
+        return;
+    }
+    const float numerator = textToNumber(charSlice(e.entryText, 0, slash));
+    const float denominator = textToNumber(charSlice(e.entryText, slash + 1));
+    // A zero or empty denominator selects nothing instead of stopping the lesson.
+    e.entryValue = denominator == 0 ? 0 : numerator / denominator;
+}
+
+void menuNumberPrompt(Engine& e) {
+    const int n = charCount(e.textString);
+    drawPlainAt(e, e.inputX - (n + 5) * 16, e.inputY, 5, e.textString);
+    readEntry(e);
+    entryToNumber(e);
+}
+
+void clearMenuPrompt(Engine& e) { whiteBox(e, e.inputX - 640, e.inputY - 8, 1056, 50); }
+
+void subMenuPrompt(Engine& e) {
+    drawPlainAt(e, 16, 666, 0, e.textString);
+    readEntry(e);
+    entryToNumber(e);
+}
+
+void clearPromptBand(Engine& e) { e.layer.box(0, 657, 992, 720, kWhite); }
+
+void clearPageArea(Engine& e) { e.layer.box(0, 54, 1440, 900, kWhite); }
+
+void stepPrompt(Engine& e) {
+    Layer& g = e.layer;
+    const float pen = g.drawWidth();
+    g.setDrawWidth(2);
+    g.box(96, 639, 400, 675, 13, 12);
+    drawPlainAt(e, 128, 648, 9, "次のステップは１を入力。");
+    readEntry(e);
+    entryToNumber(e);
+    whiteBox(e, e.inputX - 48, e.inputY - 9, 160, 27);
+    g.box(96, 639, 400, 675, kWhite);
+    g.setDrawWidth(pen);
+}
+
+void anyKeyPrompt(Engine& e) {
+    Layer& g = e.layer;
+    const int color = e.textColor;
+    const float pen = g.drawWidth();
+    g.setDrawWidth(3);
+    g.box(96, 657, 400, 693, 13, 4);
+    drawPlainAt(e, 128, 666, 9, "何かキーを押して下さい。");
+    std::string key;
+    while ((key = g.inkey()).empty()) {
+    }
+    e.lastKey = key;
+    g.box(0, 657, 400, 693, kWhite);
+    e.textColor = color;
+    g.setDrawWidth(pen);
+}
+
+void numbersToTexts(Engine& e) {
+    for (int i = 1; i <= 80; ++i) e.practiceText(i) = numberText(e.practiceNum(i));
+    for (int i = 1; i <= 40; ++i) e.constText(i) = numberText(e.constNum(i));
+    for (int i = 0; i <= 20; ++i) {
+        e.termText(i) = numberText(e.termNum(i));
+        e.markText(i) = numberText(e.markNum(i));
+    }
+}
+
+void errorScreen(Engine& e, int line, int code) {
+    Layer& g = e.layer;
+    g.cls();
+    const std::string message = numberToText(static_cast<float>(line)) + "," + numberToText(static_cast<float>(code)) +
+                                "エラーが発生しました。マウスで×をクリックして下さい。";
+    g.text(288, 432, message, 1, 1, 13);
+    g.idle();
+}
+
+}  // namespace lesson

@@ -1,0 +1,33 @@
+#pragma once
+// Keyboard input of the lessons: the entry field and the prompts built on it,
+// the press-any-key pause, the blanking routines that remove them, the
+// error screen, and number tables turned into texts.
+
+#include "engine/engine.h"
+
+namespace lesson {
+
+// The entry field at (inputX, inputY): digits, "-", ".", "/"; Backspace (and
+// keypad 5 without NumLock) clears it; Enter ends it. Leaves entryText.
+void readEntry(Engine& e);
+// entryValue of entryText; "a/b" divides, a zero or empty denominator gives 0.
+void entryToNumber(Engine& e);
+void menuNumberPrompt(Engine& e);
+void clearMenuPrompt(Engine& e);
+// The sub-menu line (textString) at the bottom of the page, then a number.
+void subMenuPrompt(Engine& e);
+void clearPromptBand(Engine& e);
+// "次のステップは１を入力。" and a number: 1 goes on, anything else makes a new problem.
+void stepPrompt(Engine& e);
+// "何かキーを押して下さい。" until any key comes.
+void anyKeyPrompt(Engine& e);
+void clearPageArea(Engine& e);
+// practiceText, constText, termText, markText from their number tables.
+void numbersToTexts(Engine& e);
+// Blank page, the error line, and idle until the window is closed.
+void errorScreen(Engine& e, int line, int code);
+
+// A white box (filled in its line colour) from (x, y), w wide and h high.
+void whiteBox(Engine& e, float x, float y, float w, float h);
+
+}  // namespace lesson

@@ -1,0 +1,173 @@
+#include "engine/typesetter/cells.h"
+
+#include "engine/typesetter/formula.h"
+
+#include <cmath>
+
+namespace lesson {
+
+namespace {
+
+constexpr float kPi = 3.14159f;
+
+bool hasFractionBracket(const std::string& text) { return text.find("ﾀ") != std::string::npos; }
+
+float measure(Engine& e, const std::string& text) {
+    e.workText = text;
+    measureFormula(e);
+    return e.formulaWidth;
+}
+
+float indentFor(float boxWidth, float width) {
+    const float p = (boxWidth - width) / 2;
+    return p < 0 ? 0 : p;
+}
+
+// Text top within a band of the given height: taller formulas with a fraction sit higher.
+float textTop(float band, bool fraction) {
+    return std::floor((band - (fraction ? 50.0f : 44.0f)) / 2);
+}
+
+}  // namespace
+
+void drawBoxedFormula(Engine& e) {
+    const float x0 = e.textX, y0 = e.textY;
+    const std::string text = e.workText;
+    const bool fraction = hasFractionBracket(text);
+    const float w = measure(e, text);
+    const float p = indentFor(e.boxWidth, w);
+    const float t = y0 + textTop(e.boxHeight, fraction);
+    e.layer.box(x0, y0, x0 + e.boxWidth, y0 + e.boxHeight, e.lineColor, e.boxFillColor);
+    e.textX = x0 + p;
+    e.textY = t;
+    e.textString = text;
+    drawFormula(e);
+    e.textX = x0 + e.boxWidth;
+    e.textY = y0;
+}
+
+void drawBoxAroundFormula(Engine& e) {
+    const float x0 = e.textX, y0 = e.textY;
+    const std::string text = e.workText;
+    const float w = measure(e, text);
+    const float p = indentFor(e.boxWidth, w);
+    const float d = std::floor((e.boxHeight - 44) / 2);
+    e.layer.box(x0, y0 - d, x0 + e.boxWidth, y0 + e.boxHeight - d, e.lineColor, e.boxFillColor);
+    e.textX = x0 + p;
+    e.textY = y0;
+    e.textString = text;
+    drawFormula(e);
+    e.textX = x0 + e.boxWidth;
+    e.textY = y0;
+}
+
+void drawTwoLineBox(Engine& e) {
+    const float x0 = e.textX, y0 = e.textY;
+    const float h2 = e.boxHeight / 2;
+    const std::string upper = e.upperText;
+    const std::string lower = e.lowerText;
+
+    const float w1 = measure(e, upper);
+    const float p1 = indentFor(e.boxWidth, w1);
+    const float t1 = y0 + textTop(h2, hasFractionBracket(upper));
+    e.layer.box(x0, y0, x0 + e.boxWidth, y0 + e.boxHeight, e.lineColor, e.boxFillColor);
+    e.textX = x0 + p1;
+    e.textY = lower.empty() ? t1 + 25 : t1;
+    e.textString = upper;
+    drawFormula(e);
+
+    const bool fraction = hasFractionBracket(lower);
+    const float w2 = measure(e, lower);
+    const float p2 = indentFor(e.boxWidth, w2);
+    e.textX = x0 + p2;
+    e.textY = y0 + (fraction ? 50 : 44) + textTop(h2, fraction);
+    e.textString = lower;
+    drawFormula(e);
+
+    e.textX = x0 + e.boxWidth;
+    e.textY = y0;
+}
+
+float directionAngle(float px, float py, float qx, float qy) {
+    if (qy < py) return kPi / 2 + std::atan((qx - px) / (qy - py));
+    if (qy > py) return 3 * kPi / 2 + std::atan((qx - px) / (qy - py));
+    return qx > px ? 0.0f : kPi;
+}
+
+void placeLabelAt(Engine& e, float mx, float my, float p1x, float p1y, float p2x, float p2y, float side) {
+    const std::string label = e.labelText;
+    const float w = measure(e, label);
+    const float halfHeight = hasFractionBracket(label) ? 40.0f : 22.0f;
+    float a1 = directionAngle(mx, my, p1x, p1y);
+    float a2 = directionAngle(mx, my, p2x, p2y);
+    if (side == -1) std::swap(a1, a2);
+    float beta = (a1 + a2) / 2;
+    if (a2 < a1) beta += kPi;  // away from the chord: the label stands outside the arc
+    e.textY = my - 2 * halfHeight * (std::sin(beta) / 2 + 0.5f);
+    e.textX = mx + w * (std::cos(beta) / 2 - 0.5f);
+    e.textString = label;
+    drawFormula(e);
+}
+
+void drawSpanArc(Engine& e) {
+    float h = e.arcHeight;
+    if (h > 0 && h < 16) h = 16 * h;
+    if (h < 0) h = -h;
+    const float p1x = e.arcX1, p1y = e.arcY1;
+    const float r = std::hypot(e.arcX2 - p1x, e.arcY2 - p1y) / 2;
+    const float theta = directionAngle(p1x, p1y, e.arcX2, e.arcY2);
+    const float kx = p1x + r, ky = p1y;
+    const float start = e.arcSide > 0 ? 180.0f : 0.0f;
+    const float end = start + 180;
+
+    auto pointAt = [&](float degrees) {
+        const float phi = degrees * kPi / 180;
+        const float lx = kx + r * std::cos(phi);
+        const float ly = ky - h * std::sin(phi);
+        const float delta = directionAngle(p1x, p1y, lx, ly);
+        const float rho = std::hypot(lx - p1x, ly - p1y);
+        return Point{p1x + rho * std::cos(theta + delta), p1y - rho * std::sin(theta + delta)};
+    };
+
+    // A step that is not positive would never reach the end: then only the first dot is drawn.
+    const float step = e.arcStep;
+    for (float a = start; a <= end; a += step) {
+        const Point dot = pointAt(a);
+        e.layer.circle(dot.x, dot.y, 0.5f, e.lineColor);
+        if (!(step > 0)) break;
+    }
+    const Point middle = pointAt((start + end) / 2);
+    placeLabelAt(e, middle.x, middle.y, p1x, p1y, e.arcX2, e.arcY2, e.arcSide);
+    e.labelText.clear();
+}
+
+void drawGrid(Engine& e) {
+    Layer& g = e.layer;
+    const float pen = g.drawWidth();
+    const float right = e.gridX + e.gridCell * e.gridColumns;
+    const float bottom = e.gridY + e.gridCell * e.gridRows;
+    e.gridOriginX = e.gridX;
+    e.gridOriginY = bottom;
+    if (e.lineColor == kWhite) {
+        g.setDrawWidth(pen);
+        return;
+    }
+    auto setPen = [&](int i) -> int {
+        const bool heavy = i % 5 == 0;
+        g.setDrawWidth(heavy ? 3 : 1);
+        return heavy ? 14 : e.lineColor;
+    };
+    for (int i = 0; i <= static_cast<int>(e.gridColumns); ++i) {
+        const int color = setPen(i);
+        const float x = e.gridX + e.gridCell * i;
+        g.line(x, e.gridY, x, bottom, color);
+    }
+    for (int j = 0; j <= static_cast<int>(e.gridRows); ++j) {
+        const int color = setPen(j);
+        const float y = bottom - e.gridCell * j;
+        g.line(e.gridX, y, right, y, color);
+    }
+    g.setDrawWidth(pen);
+}
+
+}  // namespace lesson

@@ -1,0 +1,8 @@
+#include "lessons_a/sections.h"
+
+namespace solvara {
+
+// Not built yet: the main menu is drawn again.
+void section2(lesson::Engine&) {}
+
+}  // namespace solvara

@@ -1,0 +1,95 @@
+#include "tests/support/harness.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdio>
+
+namespace testing_support {
+
+std::string tempPath(const std::string& stem) {
+    static std::atomic<int> counter{0};
+    return ::testing::TempDir() + stem + "-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
+}
+
+std::vector<Event> RunResult::ofOp(const std::string& op) const {
+    std::vector<Event> out;
+    for (const Event& e : events)
+        if (e.op() == op) out.push_back(e);
+    return out;
+}
+
+std::vector<Event> RunResult::formulas() const { return ofOp("formula"); }
+
+std::vector<Event> RunResult::formulasWith(const std::string& text) const {
+    std::vector<Event> out;
+    for (const Event& e : events)
+        if (e.op() == "formula" && e.str("text") == text) out.push_back(e);
+    return out;
+}
+
+int RunResult::indexOfFormula(const std::string& text, int from) const {
+    for (int i = std::max(from, 0); i < static_cast<int>(events.size()); ++i)
+        if (events[i].op() == "formula" && events[i].str("text") == text) return i;
+    return -1;
+}
+
+int RunResult::keyCount() const { return static_cast<int>(ofOp("key").size()); }
+
+RunResult runHeadless(const lesson::ProgramSpec& program, const std::string& keys, const RunOptions& options) {
+    lesson::LayerOptions lo;
+    lo.headless = true;
+    lo.keys = lesson::parseKeyScript(keys);
+    lo.trace = tempPath("trace") + ".jsonl";
+    lo.seed = options.seed;
+    lo.width = options.width;
+    lo.height = options.height;
+    RunResult result;
+    if (options.screenshot) lo.screenshot = result.screenshot = tempPath("shot") + ".png";
+    {
+        lesson::Layer layer(lo);
+        lesson::Engine e(layer);
+        result.status = lesson::runFrame(e, program);
+        layer.finish();
+    }
+    result.events = readTrace(lo.trace);
+    std::remove(lo.trace.c_str());
+    return result;
+}
+
+EngineFixture::EngineFixture(const std::string& keys, unsigned seed, int width, int height)
+    : trace_(tempPath("fixture") + ".jsonl") {
+    lesson::LayerOptions lo;
+    lo.headless = true;
+    lo.keys = lesson::parseKeyScript(keys);
+    lo.trace = trace_;
+    lo.seed = seed;
+    lo.width = width;
+    lo.height = height;
+    layer_ = std::make_unique<lesson::Layer>(lo);
+    engine_ = std::make_unique<lesson::Engine>(*layer_);
+    layer_->setFontName("ｺﾞｼｯｸ");
+    layer_->setFontSize(16);
+    layer_->setDrawWidth(3);
+    layer_->randomize(0);
+}
+
+EngineFixture::~EngineFixture() {
+    engine_.reset();
+    layer_.reset();
+    std::remove(trace_.c_str());
+}
+
+std::vector<Event> EngineFixture::events() {
+    layer_->flushTrace();
+    return readTrace(trace_);
+}
+
+std::vector<Event> EngineFixture::eventsSince(std::size_t from) {
+    auto all = events();
+    if (from >= all.size()) return {};
+    return {all.begin() + static_cast<long>(from), all.end()};
+}
+
+}  // namespace testing_support

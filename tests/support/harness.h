@@ -1,0 +1,62 @@
+#pragma once
+// Headless runs for the tests: a whole program driven by a key script, or an
+// engine on its own for single routines, each with its trace read back.
+
+#include "engine/engine.h"
+#include "engine/frame/frame.h"
+#include "tests/support/trace_reader.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+// A fresh file name in the test's temporary directory.
+std::string tempPath(const std::string& stem);
+
+struct RunResult {
+    int status = 0;
+    std::vector<Event> events;
+    std::string screenshot;  // PNG path when asked for
+
+    std::vector<Event> ofOp(const std::string& op) const;
+    std::vector<Event> formulas() const;
+    // Formula events with exactly this markup.
+    std::vector<Event> formulasWith(const std::string& text) const;
+    // Index in events of the first formula with this markup at or after `from`; -1 if none.
+    int indexOfFormula(const std::string& text, int from = 0) const;
+    // Keys consumed by waits.
+    int keyCount() const;
+};
+
+struct RunOptions {
+    unsigned seed = 1;
+    bool screenshot = false;
+    int width = 1344;
+    int height = 720;
+};
+
+// Runs the program's frame headless: password, menu, sections, with `keys`
+// (backslash-n is Enter) until they are used up or the program ends.
+RunResult runHeadless(const lesson::ProgramSpec& program, const std::string& keys, const RunOptions& options = {});
+
+// One engine, headless, for calling routines directly.
+class EngineFixture {
+public:
+    explicit EngineFixture(const std::string& keys = "", unsigned seed = 1, int width = 1344, int height = 720);
+    ~EngineFixture();
+    lesson::Engine& engine() { return *engine_; }
+    lesson::Layer& layer() { return *layer_; }
+    // The trace so far.
+    std::vector<Event> events();
+    // Events recorded after the index `from`.
+    std::vector<Event> eventsSince(std::size_t from);
+
+private:
+    std::string trace_;
+    std::unique_ptr<lesson::Layer> layer_;
+    std::unique_ptr<lesson::Engine> engine_;
+};
+
+}  // namespace testing_support
