@@ -29,7 +29,8 @@ bool isErase(const DrawCommand& cmd) {
 
 bool sameGeometry(const DrawCommand& a, const DrawCommand& b) {
     if (a.op != b.op || a.x1 != b.x1 || a.y1 != b.y1 || a.x2 != b.x2 || a.y2 != b.y2) return false;
-    if (a.r != b.r || a.start != b.start || a.end != b.end || a.pen > b.pen) return false;
+    if (a.r != b.r || a.start != b.start || a.end != b.end) return false;
+    if (a.op != DrawCommand::Op::Text && a.pen > b.pen) return false;  // text ignores the pen
     if (a.op == DrawCommand::Op::Text) {
         return a.text == b.text && a.mx == b.mx && a.my == b.my && a.font.name == b.font.name &&
                a.font.size == b.font.size && a.font.bold == b.font.bold && a.font.italic == b.font.italic;
@@ -321,9 +322,13 @@ void Raster::renderText(const DrawCommand& cmd, bool erase) {
                                                  &count, nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
                 count > 0 && glyphs[0].index != 0) {
                 if (erase) {
+                    // A bold glyph is widened by about a 48th of its em on each side
+                    // when it is drawn; its erasing path is widened by as much more.
+                    const double em = std::max(cmd.mx * size * rule.widthScale, cellHeight);
+                    const double bold = cmd.font.bold ? em / 24 : 0.0;
                     cairo_glyph_path(cr_, glyphs, 1);
                     cairo_fill_preserve(cr_);
-                    cairo_set_line_width(cr_, kEraseSpreadPixels / scale_);
+                    cairo_set_line_width(cr_, kEraseSpreadPixels / scale_ + bold);
                     cairo_stroke(cr_);
                 } else {
                     cairo_show_glyphs(cr_, glyphs, 1);

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Real windows under Xvfb: each program opens, takes the password and quits from its last item.
+set -u
+source "$(dirname "$0")/lib.bash"
+solvara=$1
+ratiora=$2
+work=$(mktemp -d)
+start_xvfb
+
+for run in "solvara:$solvara:8" "ratiora:$ratiora:9"; do
+    IFS=: read -r name bin quit <<<"$run"
+    timeout 60 "$bin" --keys "5926\\n${quit}\\n" --trace "$work/$name.jsonl" --screenshot "$work/$name.png" --size 800x450
+    status=$?
+    [ $status -eq 0 ] || fail "$name ended with status $status"
+    grep -q "メニュー＞" "$work/$name.jsonl" || fail "$name drew no main menu"
+    [ "$(grep -c '"op":"key"' "$work/$name.jsonl")" -eq 7 ] || fail "$name did not read exactly the 7 keys"
+    [ -s "$work/$name.png" ] || fail "$name wrote no screenshot"
+done
+rm -rf "$work"
+echo "window: ok"
