@@ -1,0 +1,146 @@
+// The page runners: rows, answer blocks, the practice loop and sub-menus.
+
+#include "engine/pages/rows.h"
+#include "tests/support/harness.h"
+
+#include <gtest/gtest.h>
+
+using namespace lesson;
+using namespace lesson::notation;
+using testing_support::EngineFixture;
+using testing_support::Event;
+
+namespace {
+
+std::vector<Event> ops(const std::vector<Event>& events, const std::string& op) {
+    std::vector<Event> out;
+    for (const Event& e : events)
+        if (e.op() == op) out.push_back(e);
+    return out;
+}
+
+}  // namespace
+
+TEST(Rows, PositionsFollowThePreviousRow) {
+    EngineFixture f("k");
+    Engine& e = f.engine();
+    Page page;
+    runRows(e, page, {
+                         {5, 40, 30, "方程式"},
+                         {0, after, same, "…"},
+                         {3, afterPlus(10), plus(50), "x"},
+                         {0, 176, plus(-20), "y", key},
+                     });
+    auto formulas = ops(f.events(), "formula");
+    ASSERT_EQ(formulas.size(), 4u);
+    EXPECT_EQ(formulas[1].num("x"), 40 + 3 * 34);
+    EXPECT_EQ(formulas[1].num("y"), 30);
+    EXPECT_EQ(formulas[2].num("x"), 40 + 4 * 34 + 10);
+    EXPECT_EQ(formulas[2].num("y"), 80);
+    EXPECT_EQ(formulas[2].num("color"), 3);
+    EXPECT_EQ(formulas[3].num("y"), 60);
+    EXPECT_EQ(page.endX, 176 + 27);
+    EXPECT_EQ(ops(f.events(), "key").size(), 1u);
+}
+
+TEST(Answers, LabelStepsIndentColoursAndWaits) {
+    EngineFixture f("kk");
+    Engine& e = f.engine();
+    Page page{0, 30};
+    runAnswers(e, page, Column{40, 121},
+               {
+                   {"(1)", plus(60), {"x-9=3", {"x-9+9=3+9", 50}, {"x=12", 50}}, key},
+                   {"(2)", plus(60), {"ﾀx/7ﾀ=3", {"x=21", afterPlus(60), same}}, key},
+               });
+    auto formulas = ops(f.events(), "formula");
+    ASSERT_EQ(formulas.size(), 7u);
+    EXPECT_EQ(formulas[0].str("text"), "(1)");
+    EXPECT_EQ(formulas[0].num("x"), 40);
+    EXPECT_EQ(formulas[0].num("y"), 90);
+    EXPECT_EQ(formulas[0].num("color"), 3);
+    EXPECT_EQ(formulas[1].num("x"), 121);
+    EXPECT_EQ(formulas[1].num("y"), 90);
+    EXPECT_EQ(formulas[1].num("color"), 0);
+    EXPECT_EQ(formulas[3].num("y"), 190);
+    EXPECT_EQ(formulas[3].num("color"), 5);
+    EXPECT_EQ(formulas[4].num("y"), 250);
+    // "after +60": after the end of the previous step, not of the label.
+    EXPECT_EQ(formulas[6].num("x"), formulas[5].num("end") + 60);
+    EXPECT_EQ(formulas[6].num("y"), 250);
+    EXPECT_EQ(formulas[6].num("color"), 5);
+    EXPECT_EQ(ops(f.events(), "key").size(), 2u);
+}
+
+TEST(Answers, LabelThatKeepsItsEndIsFollowedByTheProblem) {
+    EngineFixture f;
+    Page page{0, 30};
+    runAnswers(f.engine(), page, Column{40, 94, true}, {{"(1)", plus(60), {"x=1", {"x=2", 70}}}});
+    auto formulas = ops(f.events(), "formula");
+    ASSERT_EQ(formulas.size(), 3u);
+    EXPECT_EQ(formulas[1].num("x"), formulas[0].num("end"));
+    EXPECT_EQ(formulas[2].num("x"), 94);
+}
+
+TEST(PracticeLoop, NewProblemsUntilOneIsEntered) {
+    // First problem: two waits, then 2 at the step prompt; second: two waits, then 1.
+    EngineFixture f("kk2\\nkk1\\n");
+    Engine& e = f.engine();
+    Page page;
+    int made = 0, steps = 0;
+    practiceLoop(
+        e, page, 40, 90,
+        [&](Engine&) {
+            ++made;
+            return std::vector<Row>{{0, 100, 110, "x+1=" + std::to_string(made)},
+                                    {0, 100, plus(50), "x=" + std::to_string(made - 1)},
+                                    {5, 100, plus(50), "answer"}};
+        },
+        [&](Engine&) { ++steps; });
+    EXPECT_EQ(made, 2);
+    EXPECT_EQ(steps, 2);
+    auto events = f.events();
+    // The area is blanked from its corner before each problem.
+    int blanks = 0;
+    for (const Event& b : ops(events, "box"))
+        if (b.num("x1") == 40 && b.num("y1") == 90 && b.num("x2") == 2040 && b.num("y2") == 1890) ++blanks;
+    EXPECT_EQ(blanks, 2);
+    EXPECT_EQ(ops(events, "key").size(), 8u);
+    EXPECT_EQ(e.entryValue, 1);
+}
+
+TEST(SubMenu, OnlyWholeNumbersInRangeChooseAPage) {
+    EngineFixture f("0\\n4\\n2.5\\n1/0\\n\\n3/2\\n2\\n1\\n3\\n");
+    Engine& e = f.engine();
+    std::vector<int> shown;
+    runSubMenu(e, "①A　②B　③終了", {[&](Engine&) { shown.push_back(1); }, [&](Engine&) { shown.push_back(2); }});
+    EXPECT_EQ(shown, (std::vector<int>{2, 1}));
+    auto events = f.events();
+    int lines = 0;
+    for (const Event& t : ops(events, "text"))
+        if (t.str("text") == "①" && t.num("x") == 16 && t.num("y") == 666) ++lines;
+    EXPECT_EQ(lines, 9);  // drawn again for each of the nine entries
+    // The prompt band is cleared after every entry.
+    int bands = 0;
+    for (const Event& b : ops(events, "box"))
+        if (b.num("x1") == 0 && b.num("y1") == 657 && b.num("x2") == 992) ++bands;
+    EXPECT_EQ(bands, 9);
+}
+
+TEST(EquationTexts, TermsSignsAndFractionValues) {
+    EngineFixture f;
+    Engine& e = f.engine();
+    EXPECT_EQ(termTextFor(0), "");
+    EXPECT_EQ(termTextFor(1), "x");
+    EXPECT_EQ(termTextFor(-1), "-x");
+    EXPECT_EQ(termTextFor(-3), "-3x");
+    EXPECT_EQ(signedText("5", 5), "+5");
+    EXPECT_EQ(signedText("-5", -5), "-5");
+    EXPECT_EQ(signedText("0", 0), "0");
+    EXPECT_EQ(fractionValueText(e, 8, 2), "ﾀ8/2ﾀ=4");
+    EXPECT_EQ(fractionValueText(e, -6, -3), "ﾀ-6/-3ﾀ=2");
+    EXPECT_EQ(fractionValueText(e, 2, 3), "ﾀ2/3ﾀ");
+    EXPECT_EQ(fractionValueText(e, 66, 8), "ﾀ66/8ﾀ=ﾀ33/4ﾀ");
+    EXPECT_EQ(fractionValueText(e, -19, 1), "ﾀ-19/1ﾀ=-19");
+    EXPECT_EQ(fractionValueText(e, -8, 5), "ﾀ-8/5ﾀ=-ﾀ8/5ﾀ");
+    EXPECT_EQ(withoutLeadingPlus(e, "+8"), "8");
+}
