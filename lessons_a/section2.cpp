@@ -53,7 +53,9 @@ BalancePoints balancePoints(Point pivot, float beamAngle) {
     const float x0 = pivot.x, y0 = pivot.y, r = kArmLength;
     BalancePoints p{};
     p[0] = pivot;
-    p[1] = {x0 + r * std::cos(kPi + beamAngle), y0 - r * std::sin(kPi + beamAngle)};
+    // The left end is opposite the right one: cos(π+θ) = -cos θ, sin(π+θ) = -sin θ,
+    // without the rounding of π (a level beam is exactly level).
+    p[1] = {x0 - r * std::cos(beamAngle), y0 + r * std::sin(beamAngle)};
     p[2] = {x0 + r * std::cos(beamAngle), y0 - r * std::sin(beamAngle)};
     p[3] = {p[1].x - 120, p[1].y - 30};
     p[4] = {p[1].x + 120, p[3].y};
