@@ -69,7 +69,7 @@ std::vector<Row> rowsOf(const std::vector<Screen>& screens) {
     return out;
 }
 
-struct ScreenSpec {
+struct ExpectedScreen {
     int keyWaits;
     std::string setNumber;  // the heading's set number; empty: no heading
     std::vector<Row> rows;  // a representative set of the screen's rows
@@ -121,13 +121,13 @@ void expectColumnsClear(const Screen& screen) {
     }
 }
 
-void expectScreen(const Screen& screen, const ScreenSpec& spec, const std::string& title) {
+void expectScreen(const Screen& screen, const ExpectedScreen& want, const std::string& title) {
     const auto formulas = formulasOf(screen);
     const auto waits = std::find_if(screen.begin(), screen.end(), isKeyPrompt);
-    EXPECT_EQ(std::count_if(screen.begin(), screen.end(), isKeyPrompt), spec.keyWaits);
+    EXPECT_EQ(std::count_if(screen.begin(), screen.end(), isKeyPrompt), want.keyWaits);
     EXPECT_TRUE(std::none_of(waits, screen.end(), [](const Event& ev) { return ev.op() == "formula"; }))
         << "rows drawn after the wait";
-    const bool heading = !spec.setNumber.empty();
+    const bool heading = !want.setNumber.empty();
     EXPECT_EQ(std::any_of(screen.begin(), screen.end(), isTitleBox), heading);
     EXPECT_EQ(std::any_of(screen.begin(), screen.end(), isSetBox), heading);
     if (heading) {
@@ -135,22 +135,22 @@ void expectScreen(const Screen& screen, const ScreenSpec& spec, const std::strin
         const auto has = [&](const std::string& text, int color) {
             return std::any_of(rows.begin(), rows.end(), [&](const Row& r) { return r.text == text && r.color == color; });
         };
-        EXPECT_TRUE(has(title, 0) && has(spec.setNumber, 13)) << "heading labels";
+        EXPECT_TRUE(has(title, 0) && has(want.setNumber, 13)) << "heading labels";
     }
     const auto drawn = rowsOf({screen});
-    for (const Row& row : spec.rows)
+    for (const Row& row : want.rows)
         EXPECT_NE(std::find(drawn.begin(), drawn.end(), row), drawn.end())
             << '"' << row.text << "\" at (" << row.x << ", " << row.y << ") colour " << row.color;
     expectBlockColours(formulas);
     expectColumnsClear(screen);
 }
 
-void expectPage(const std::vector<Screen>& screens, const std::string& title, const std::vector<ScreenSpec>& specs,
+void expectPage(const std::vector<Screen>& screens, const std::string& title, const std::vector<ExpectedScreen>& expected,
                 const std::vector<Continuation>& continuations = {}) {
-    ASSERT_EQ(screens.size(), specs.size()) << "screens before the sub-menu came back";
-    for (std::size_t i = 0; i < specs.size(); ++i) {
+    ASSERT_EQ(screens.size(), expected.size()) << "screens before the sub-menu came back";
+    for (std::size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE("screen " + std::to_string(i + 1));
-        expectScreen(screens[i], specs[i], title);
+        expectScreen(screens[i], expected[i], title);
     }
     const auto rows = rowsOf(screens);
     std::vector<Event> formulas;
@@ -176,7 +176,7 @@ void expectOnlySubMenuRedrawn(const RunResult& r, int lines) {
     EXPECT_TRUE(std::none_of(first, last, [](const Event& e) { return isPageClear(e) || e.op() == "formula"; }));
 }
 
-const std::vector<ScreenSpec> kP91 = {
+const std::vector<ExpectedScreen> kP91 = {
     {1, "1", {{"(1)", 40, 90, 3}, {"x-3=23", 121, 90, 0}, {"x-3+3=23+3", 121, 140, 0}, {"x=26", 121, 190, 5},
               {"(3)", 40, 410, 3}, {"x=23", 121, 510, 5}, {"(4)", 600, 90, 3}, {"-5+x=3", 681, 90, 0},
               {"ﾀ4x/4ﾀ=ﾀ-12/4ﾀ", 681, 320, 0}, {"(6)", 600, 450, 3}, {"x=5", 681, 590, 5}}},
