@@ -151,14 +151,18 @@ void drawFareSegments(Engine& e, const FareFigure& f) {
     e.layer.setDrawWidth(5);
 }
 
+// Six degrees between the dots: at a step of 60 an arc is four dots, two of
+// them hidden under the thick segment, and no longer reads as an arc.
+constexpr float kArcStep = 6;
+
 SpanArc busArc(const FareFigure& f, const std::string& label) {
-    return {f.p1, f.p2, 3, 3, 1, 60, 5, label, key};
+    return {f.p1, f.p2, 3, 3, 1, kArcStep, 5, label, key};
 }
 
 void drawFareArcs(Engine& e, const FareFigure& f) {
     runSpanArcs(e, {
-        {f.p1, f.p3, 7, 7, -1, 60, 3, "1200円", key},
-        {f.p2, f.p3, 0, 0, 1, 60, 6, "240円*2", key},
+        {f.p1, f.p3, 7, 7, -1, kArcStep, 3, "1200円", key},
+        {f.p2, f.p3, 0, 0, 1, kArcStep, 6, "240円*2", key},
         busArc(f, "180円*？"),
     });
     e.termNum(1) = e.textX;

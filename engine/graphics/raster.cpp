@@ -243,6 +243,13 @@ void Raster::render(const DrawCommand& cmd, bool erase) {
             const double r = std::fabs(cmd.r);
             const bool full = cmd.start == 0 && cmd.end == 0;
             cairo_new_path(cr);
+            if (full && cmd.fill == kNoFill && 2 * r < cmd.pen) {
+                // A circle smaller than its pen is a dot: a solid disc, not a ring.
+                setColor(cr, cmd.color);
+                cairo_arc(cr, cmd.x1, cmd.y1, r + cairo_get_line_width(cr) / 2, 0, kTurn);
+                cairo_fill(cr);
+                break;
+            }
             if (full) {
                 cairo_arc(cr, cmd.x1, cmd.y1, r, 0, kTurn);
                 cairo_close_path(cr);

@@ -235,13 +235,14 @@ TEST_F(Section1Walk, FigureSegmentsArcsAndTheRelabelledBusArc) {
     EXPECT_EQ(segments[0].num("y1"), 165);
     EXPECT_EQ(segments[0].num("color"), 3);
     EXPECT_EQ(segments[1].num("color"), 0);
-    // Three arcs with a dot every 60 degrees: 1200円 48 above, 240円*2 96 and 180円*？ 80 below.
-    ASSERT_EQ(dots.size(), 12u);
+    // Three arcs with a dot every 6 degrees: 1200円 48 above, 240円*2 96 and 180円*？ 80 below.
+    ASSERT_EQ(dots.size(), 3u * 31);
     const double bulge[] = {-48, 96, 80};
     const int color[] = {7, 0, 3};
     for (int arc = 0; arc < 3; ++arc) {
-        EXPECT_EQ(dots[arc * 4 + 1].num("color"), color[arc]);
-        EXPECT_NEAR(dots[arc * 4 + 1].num("y"), 165 + bulge[arc] * std::sqrt(3.0) / 2, 0.1);
+        EXPECT_EQ(dots[arc * 31 + 15].num("color"), color[arc]);
+        EXPECT_NEAR(dots[arc * 31 + 15].num("y"), 165 + bulge[arc], 0.1);
+        EXPECT_NEAR(dots[arc * 31 + 5].num("y"), 165 + bulge[arc] / 2, 0.1);
     }
     // The old label is blanked by a 320 x 60 white box from x 0 at its top, then the arc is drawn again.
     const Event& old = run().events[at("180円*？")];
@@ -259,7 +260,7 @@ TEST_F(Section1Walk, FigureSegmentsArcsAndTheRelabelledBusArc) {
         if (blankedAt >= 0 && ev.op() == "circle" && ev.num("color") == 3) ++dotsAfter;
     }
     EXPECT_GE(blankedAt, 0);
-    EXPECT_EQ(dotsAfter, 4);
+    EXPECT_EQ(dotsAfter, 31);
 }
 
 TEST_F(Section1Walk, SubstitutionTableCells) {
