@@ -182,13 +182,13 @@ void Raster::remember(const DrawCommand& cmd, bool erase) {
         // What lies wholly inside a filled box is covered by it for good.
         const LogicalBox cover{std::min(cmd.x1, cmd.x2) + 1, std::min(cmd.y1, cmd.y2) + 1,
                                std::max(cmd.x1, cmd.x2) - 1, std::max(cmd.y1, cmd.y2) - 1};
-        std::erase_if(list_, [&](const Entry& old) { return inside(commandBounds(old.cmd), cover); });
+        std::erase_if(list_, [&](const Entry& old) { return inside(old.bounds, cover); });
     }
     if (erase && cmd.op != DrawCommand::Op::Box) {
         // A picture drawn again in white is gone: drop its earlier drawings.
         std::erase_if(list_, [&](const Entry& old) { return sameGeometry(old.cmd, cmd); });
     }
-    list_.push_back({cmd, erase});
+    list_.push_back({cmd, erase, commandBounds(cmd)});
     constexpr std::size_t kMaxList = 200000;
     if (list_.size() > kMaxList) list_.erase(list_.begin(), list_.begin() + kMaxList / 2);
 }
@@ -229,14 +229,27 @@ void Raster::render(const DrawCommand& cmd, bool erase) {
             cairo_stroke(cr);
             break;
         case DrawCommand::Op::Box: {
+            // Filled as rectangles (the outline is the ring between two of them):
+            // the pixels of a mitred stroke, without scanning the whole box area.
             const double x = std::min(cmd.x1, cmd.x2), y = std::min(cmd.y1, cmd.y2);
-            cairo_rectangle(cr, x, y, std::fabs(cmd.x2 - cmd.x1), std::fabs(cmd.y2 - cmd.y1));
-            setColor(cr, cmd.fill == kNoFill ? cmd.color : cmd.fill);
-            cairo_fill_preserve(cr);
+            const double w = std::fabs(cmd.x2 - cmd.x1), h = std::fabs(cmd.y2 - cmd.y1);
+            const double half = cairo_get_line_width(cr) / 2;
+            const int fill = cmd.fill == kNoFill ? cmd.color : cmd.fill;
+            if (paletteIndex(fill) == paletteIndex(cmd.color)) {
+                cairo_rectangle(cr, x - half, y - half, w + 2 * half, h + 2 * half);
+                setColor(cr, cmd.color);
+                cairo_fill(cr);
+                break;
+            }
+            cairo_rectangle(cr, x, y, w, h);
+            setColor(cr, fill);
+            cairo_fill(cr);
+            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+            cairo_rectangle(cr, x - half, y - half, w + 2 * half, h + 2 * half);
+            if (w > 2 * half && h > 2 * half) cairo_rectangle(cr, x + half, y + half, w - 2 * half, h - 2 * half);
             setColor(cr, cmd.color);
-            cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
-            cairo_stroke(cr);
-            cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+            cairo_fill(cr);
+            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
             break;
         }
         case DrawCommand::Op::Circle: {

@@ -69,6 +69,7 @@ private:
     struct Entry {
         DrawCommand cmd;
         bool erase;
+        LogicalBox bounds;
     };
     std::vector<Entry> list_;
     PixelRect dirty_;
