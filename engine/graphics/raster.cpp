@@ -211,6 +211,13 @@ PixelRect Raster::takeDirty() {
     return d;
 }
 
+void Raster::pixelRectangle(double x0, double y0, double x1, double y1) {
+    auto snapX = [&](double x) { return (std::round(x * scale_ + offsetX_) - offsetX_) / scale_; };
+    auto snapY = [&](double y) { return (std::round(y * scale_ + offsetY_) - offsetY_) / scale_; };
+    const double left = snapX(x0), top = snapY(y0);
+    cairo_rectangle(cr_, left, top, snapX(x1) - left, snapY(y1) - top);
+}
+
 bool Raster::drawnBefore(const DrawCommand& cmd) const {
     for (auto it = list_.rbegin(); it != list_.rend(); ++it)
         if (paletteIndex(it->cmd.color) != kWhite && sameGeometry(it->cmd, cmd)) return true;
@@ -229,24 +236,25 @@ void Raster::render(const DrawCommand& cmd, bool erase) {
             cairo_stroke(cr);
             break;
         case DrawCommand::Op::Box: {
-            // Filled as rectangles (the outline is the ring between two of them):
-            // the pixels of a mitred stroke, without scanning the whole box area.
+            // Filled as rectangles on whole device pixels (the outline is the ring
+            // between two of them): crisp edges, and a fill that needs no
+            // anti-aliasing pass over the whole box.
             const double x = std::min(cmd.x1, cmd.x2), y = std::min(cmd.y1, cmd.y2);
-            const double w = std::fabs(cmd.x2 - cmd.x1), h = std::fabs(cmd.y2 - cmd.y1);
+            const double x2 = std::max(cmd.x1, cmd.x2), y2 = std::max(cmd.y1, cmd.y2);
             const double half = cairo_get_line_width(cr) / 2;
             const int fill = cmd.fill == kNoFill ? cmd.color : cmd.fill;
             if (paletteIndex(fill) == paletteIndex(cmd.color)) {
-                cairo_rectangle(cr, x - half, y - half, w + 2 * half, h + 2 * half);
+                pixelRectangle(x - half, y - half, x2 + half, y2 + half);
                 setColor(cr, cmd.color);
                 cairo_fill(cr);
                 break;
             }
-            cairo_rectangle(cr, x, y, w, h);
+            pixelRectangle(x, y, x2, y2);
             setColor(cr, fill);
             cairo_fill(cr);
             cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-            cairo_rectangle(cr, x - half, y - half, w + 2 * half, h + 2 * half);
-            if (w > 2 * half && h > 2 * half) cairo_rectangle(cr, x + half, y + half, w - 2 * half, h - 2 * half);
+            pixelRectangle(x - half, y - half, x2 + half, y2 + half);
+            if (x2 - x > 2 * half && y2 - y > 2 * half) pixelRectangle(x + half, y + half, x2 - half, y2 - half);
             setColor(cr, cmd.color);
             cairo_fill(cr);
             cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);

@@ -56,6 +56,7 @@ private:
     void setUpContext();
     void render(const DrawCommand& cmd, bool erase);
     bool drawnBefore(const DrawCommand& cmd) const;
+    void pixelRectangle(double x0, double y0, double x1, double y1);
     void renderText(const DrawCommand& cmd, bool erase);
     void remember(const DrawCommand& cmd, bool erase);
     void markDirty(const LogicalBox& box);
