@@ -172,7 +172,8 @@ std::string Layer::inkey() {
         script_.pop_front();
         if (window_) window_->pump(0, typed_);
     } else if (!window_) {
-        throw ProgramEnd{0};  // the scripted keys are used up
+        if (options_.moreKeys) key = options_.moreKeys();
+        if (key.empty()) throw ProgramEnd{0};  // the scripted keys are used up
     } else {
         window_->pump(typed_.empty() ? kPollMillis : 0, typed_);
         if (typed_.empty()) return "";

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <random>
@@ -32,6 +33,9 @@ struct ProgramEnd {
 struct LayerOptions {
     bool headless = false;
     std::vector<std::string> keys;  // scripted keys, typed before the keyboard
+    // Headless only: asked for each key once the scripted keys are used up
+    // (long generated key streams of the tests); "" ends the run as usual.
+    std::function<std::string()> moreKeys;
     std::string screenshot;         // PNG written when the program stops
     std::string trace;              // JSON Lines of every call
     std::string timing;             // per-key-step times (benchmarks)

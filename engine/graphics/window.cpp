@@ -70,6 +70,10 @@ std::optional<std::string> Window::unavailable() {
 
 Window::Window(Fonts& fonts, const std::string& title) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+    // The page is a software raster copied in changed rectangles: the plain
+    // window framebuffer does that best. An OpenGL framebuffer would start a
+    // whole GL driver (on machines without one, a JIT compiler and threads).
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     window_ = SDL_CreateWindow(title.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                static_cast<int>(kPageWidth), static_cast<int>(kPageHeight),
                                SDL_WINDOW_RESIZABLE | SDL_WINDOW_MAXIMIZED | SDL_WINDOW_ALLOW_HIGHDPI);

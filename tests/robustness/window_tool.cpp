@@ -1,0 +1,282 @@
+// A small X11 helper for the real-window tests: finds a program's window by
+// its title and acts on it as a teacher would, one action after another.
+//
+//   window_tool TITLE [--timeout SECONDS] ACTION...
+//     wait-pixel X Y RRGGBB   until the page point (X, Y) shows that colour
+//                             steadily (page units of the 1344 x 720 page)
+//     sleep MS                wait MS milliseconds
+//     key KEY [COUNT]         press and release KEY (an X keysym name such
+//                             as k, 1, Return, BackSpace) COUNT times at once
+//     close                   ask the window to close (WM_DELETE_WINDOW)
+//     wait-gone               until the window has disappeared
+//
+// Exit status 0 when every action was done, 1 with a message otherwise.
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <algorithm>
+#include <cctype>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr double kPageWidth = 1344;
+constexpr double kPageHeight = 720;
+// A colour must hold this long before it counts: the program shows passing
+// states while it reads scripted keys.
+constexpr int kSteadyMillis = 400;
+
+[[noreturn]] void die(const std::string& why) {
+    std::fprintf(stderr, "window_tool: %s\n", why.c_str());
+    std::exit(1);
+}
+
+void sleepMillis(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+int ignoreErrors(Display*, XErrorEvent*) { return 0; }
+
+std::string windowTitle(Display* d, Window w) {
+    const Atom netName = XInternAtom(d, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(d, "UTF8_STRING", False);
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    std::string title;
+    if (XGetWindowProperty(d, w, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) == Success &&
+        data) {
+        title.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+    }
+    if (title.empty()) {
+        char* name = nullptr;
+        if (XFetchName(d, w, &name) && name) {
+            title = name;
+            XFree(name);
+        }
+    }
+    return title;
+}
+
+std::optional<Window> findWindow(Display* d, Window parent, const std::string& title) {
+    Window root = 0, up = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(d, parent, &root, &up, &children, &count)) return std::nullopt;
+    std::optional<Window> found;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(d, children[i], &attributes) && attributes.map_state == IsViewable &&
+            windowTitle(d, children[i]) == title)
+            found = children[i];
+        else
+            found = findWindow(d, children[i], title);
+    }
+    if (children) XFree(children);
+    return found;
+}
+
+struct Tool {
+    Display* display = nullptr;
+    std::string title;
+    Window window = 0;
+    Clock::time_point deadline;
+
+    bool timedOut() const { return Clock::now() > deadline; }
+
+    void waitForWindow() {
+        while (!timedOut()) {
+            if (auto w = findWindow(display, DefaultRootWindow(display), title)) {
+                window = *w;
+                return;
+            }
+            sleepMillis(50);
+        }
+        die("no window titled \"" + title + "\" appeared");
+    }
+
+    // The colour shown at a page point, as 0xRRGGBB, or nothing when the
+    // window cannot be read.
+    std::optional<unsigned long> pixelAt(double pageX, double pageY) {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(display, window, &a) || a.map_state != IsViewable) return std::nullopt;
+        const double scale = std::min(a.width / kPageWidth, a.height / kPageHeight);
+        const int x = static_cast<int>((a.width - kPageWidth * scale) / 2 + pageX * scale);
+        const int y = static_cast<int>((a.height - kPageHeight * scale) / 2 + pageY * scale);
+        if (x < 0 || y < 0 || x >= a.width || y >= a.height) return std::nullopt;
+        XImage* image = XGetImage(display, window, x, y, 1, 1, AllPlanes, ZPixmap);
+        if (!image) return std::nullopt;
+        const unsigned long p = XGetPixel(image, 0, 0);
+        auto channel = [p](unsigned long mask) {
+            if (mask == 0) return 0ul;
+            int shift = 0;
+            while (((mask >> shift) & 1ul) == 0) ++shift;
+            const unsigned long v = (p & mask) >> shift;
+            const unsigned long max = mask >> shift;
+            return v * 255ul / max;
+        };
+        const unsigned long rgb = channel(image->red_mask) << 16 | channel(image->green_mask) << 8 |
+                                  channel(image->blue_mask);
+        XDestroyImage(image);
+        return rgb;
+    }
+
+    // Anti-aliasing and scaling may blend an edge a little.
+    static bool near(unsigned long a, unsigned long b) {
+        for (int shift : {0, 8, 16}) {
+            const long d = static_cast<long>((a >> shift) & 0xFF) - static_cast<long>((b >> shift) & 0xFF);
+            if (d > 40 || d < -40) return false;
+        }
+        return true;
+    }
+
+    void waitPixel(double x, double y, unsigned long want) {
+        bool steady = false;
+        Clock::time_point since{};
+        unsigned long last = 0;
+        while (!timedOut()) {
+            const auto got = pixelAt(x, y);
+            if (got) last = *got;
+            if (got && near(*got, want)) {
+                if (!steady) since = Clock::now();
+                steady = true;
+                if (Clock::now() - since >= std::chrono::milliseconds(kSteadyMillis)) return;
+            } else {
+                steady = false;
+            }
+            sleepMillis(20);
+        }
+        char message[160];
+        std::snprintf(message, sizeof message, "the page never showed %06lx at (%g, %g); last seen %06lx", want, x, y,
+                      last);
+        die(message);
+    }
+
+    void sendKey(const std::string& name, int count) {
+        const KeySym sym = XStringToKeysym(name.c_str());
+        if (sym == NoSymbol) die("unknown key " + name);
+        const KeyCode code = XKeysymToKeycode(display, sym);
+        if (code == 0) die("no key code for " + name);
+        for (int i = 0; i < count; ++i) {
+            for (int type : {KeyPress, KeyRelease}) {
+                XEvent ev;
+                std::memset(&ev, 0, sizeof ev);
+                ev.xkey.type = type;
+                ev.xkey.display = display;
+                ev.xkey.window = window;
+                ev.xkey.root = DefaultRootWindow(display);
+                ev.xkey.subwindow = None;
+                ev.xkey.time = CurrentTime;
+                ev.xkey.x = ev.xkey.y = ev.xkey.x_root = ev.xkey.y_root = 1;
+                ev.xkey.same_screen = True;
+                ev.xkey.keycode = code;
+                ev.xkey.state = 0;
+                XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &ev);
+            }
+        }
+        XFlush(display);
+    }
+
+    void close() {
+        XEvent ev;
+        std::memset(&ev, 0, sizeof ev);
+        ev.xclient.type = ClientMessage;
+        ev.xclient.window = window;
+        ev.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        ev.xclient.format = 32;
+        ev.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        ev.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, window, False, NoEventMask, &ev);
+        XFlush(display);
+    }
+
+    void waitGone() {
+        while (!timedOut()) {
+            if (!findWindow(display, DefaultRootWindow(display), title)) return;
+            sleepMillis(50);
+        }
+        die("the window \"" + title + "\" is still open");
+    }
+};
+
+unsigned long parseColor(const char* text) {
+    char* end = nullptr;
+    const unsigned long v = std::strtoul(text, &end, 16);
+    if (!end || *end != '\0' || std::strlen(text) != 6) die(std::string("bad colour ") + text);
+    return v;
+}
+
+double parseNumber(const char* text) {
+    char* end = nullptr;
+    const double v = std::strtod(text, &end);
+    if (!end || *end != '\0') die(std::string("bad number ") + text);
+    return v;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) die("usage: window_tool TITLE [--timeout S] ACTION...");
+    Tool tool;
+    tool.title = args[0];
+    std::size_t i = 1;
+    double timeout = 60;
+    if (i + 1 < args.size() && args[i] == "--timeout") {
+        timeout = parseNumber(args[i + 1].c_str());
+        i += 2;
+    }
+    tool.deadline = Clock::now() + std::chrono::milliseconds(static_cast<long>(timeout * 1000));
+    tool.display = XOpenDisplay(nullptr);
+    if (!tool.display) die("cannot open the display");
+    XSetErrorHandler(ignoreErrors);  // the window may vanish while it is looked at
+    tool.waitForWindow();
+    auto need = [&](std::size_t n) {
+        if (i + n >= args.size()) die("missing argument of " + args[i]);
+    };
+    while (i < args.size()) {
+        const std::string action = args[i];
+        if (action == "wait-pixel") {
+            need(3);
+            tool.waitPixel(parseNumber(args[i + 1].c_str()), parseNumber(args[i + 2].c_str()),
+                           parseColor(args[i + 3].c_str()));
+            i += 4;
+        } else if (action == "sleep") {
+            need(1);
+            sleepMillis(static_cast<int>(parseNumber(args[i + 1].c_str())));
+            i += 2;
+        } else if (action == "key") {
+            need(1);
+            int count = 1;
+            if (i + 2 < args.size() && std::isdigit(static_cast<unsigned char>(args[i + 2][0]))) {
+                count = static_cast<int>(parseNumber(args[i + 2].c_str()));
+                tool.sendKey(args[i + 1], count);
+                i += 3;
+            } else {
+                tool.sendKey(args[i + 1], count);
+                i += 2;
+            }
+        } else if (action == "close") {
+            tool.close();
+            i += 1;
+        } else if (action == "wait-gone") {
+            tool.waitGone();
+            i += 1;
+        } else {
+            die("unknown action " + action);
+        }
+    }
+    XCloseDisplay(tool.display);
+    return 0;
+}
