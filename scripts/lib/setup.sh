@@ -31,3 +31,36 @@ build_tree() {
     cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
     cmake --build "$dir" -j "$JOBS"
 }
+
+# The sanitizer tree: AddressSanitizer with LeakSanitizer and
+# UndefinedBehaviorSanitizer over the engine, both programs and their tests.
+# -O1 keeps it quick to build and still quick to run.
+build_sanitizer_tree() {
+    build_tree "$ROOT/build-asan" -DBUILD_TESTING=ON -DLESSON_SANITIZE=ON -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g"
+}
+
+# The libFuzzer tree (clang, with the same sanitizers): only the fuzz targets.
+build_fuzzer_tree() {
+    cmake -S "$ROOT" -B "$ROOT/build-fuzz" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+          -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g" -DLESSON_FUZZ=ON -DBUILD_TESTING=OFF >/dev/null
+    cmake --build "$ROOT/build-fuzz" -j "$JOBS" --target fuzz_typesetter
+}
+
+# Runs the typesetter fuzzer for $1 seconds from the seed corpus; new inputs
+# are kept in build-fuzz/corpus. Prints libFuzzer's last lines.
+run_typesetter_fuzzer() {
+    local seconds=$1
+    shift
+    local status=0
+    mkdir -p "$ROOT/build-fuzz/corpus"
+    "$ROOT/build-fuzz/fuzz_typesetter" "$ROOT/build-fuzz/corpus" "$ROOT/tests/fuzz/corpus/typesetter" \
+        -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 -print_final_stats=1 \
+        -artifact_prefix="$ROOT/build-fuzz/" "$@" \
+        >"$ROOT/build-fuzz/fuzz.log" 2>&1 || status=$?
+    grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$ROOT/build-fuzz/fuzz.log" || true
+    if [ $status -ne 0 ]; then
+        tail -n 60 "$ROOT/build-fuzz/fuzz.log" >&2
+        echo "the typesetter fuzzer failed (status $status); crash inputs are in $ROOT/build-fuzz" >&2
+    fi
+    return $status
+}

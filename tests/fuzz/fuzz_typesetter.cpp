@@ -1,0 +1,102 @@
+// libFuzzer target of the formula typesetter. Any bytes are markup: built-up
+// fractions, roots, exponents, line-drawn signs, double-byte text and bytes
+// that are no UTF-8 at all. Each input is measured and then drawn from the
+// same layout state; nothing may crash, and the measured width must be the
+// advance that drawing gives.
+//
+// The first byte picks the layout state left by an earlier formula (an open
+// root, a pending exponent) and the x where the formula starts; the rest is
+// the markup.
+
+#include "engine/engine.h"
+#include "engine/graphics/layer.h"
+#include "engine/typesetter/formula.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+struct LayoutState {
+    int fractionMode, superscriptPending, raisedPending, rootMode;
+    float rootBarStartX;
+};
+
+LayoutState stateOf(const lesson::Engine& e) {
+    return {e.fractionMode, e.superscriptPending, e.raisedPending, e.rootMode, e.rootBarStartX};
+}
+
+void restore(lesson::Engine& e, const LayoutState& s) {
+    e.fractionMode = s.fractionMode;
+    e.superscriptPending = s.superscriptPending;
+    e.raisedPending = s.raisedPending;
+    e.rootMode = s.rootMode;
+    e.rootBarStartX = s.rootBarStartX;
+}
+
+LayoutState stateFromByte(std::uint8_t b) {
+    static constexpr int kRootModes[] = {0, 1, 11, 22};
+    return {0, b & 1, (b >> 1) & 1, kRootModes[(b >> 2) & 3], static_cast<float>((b >> 4) * 40)};
+}
+
+struct Bench {
+    Bench() {
+        lesson::LayerOptions options;
+        options.headless = true;
+        options.width = 336;  // a quarter page: the raster still draws every call
+        options.height = 180;
+        layer = std::make_unique<lesson::Layer>(options);
+        engine = std::make_unique<lesson::Engine>(*layer);
+        layer->setFontName("ｺﾞｼｯｸ");
+        layer->setFontSize(16);
+        layer->setDrawWidth(3);
+    }
+    std::unique_ptr<lesson::Layer> layer;
+    std::unique_ptr<lesson::Engine> engine;
+};
+
+[[noreturn]] void fail(const char* what, const std::string& markup, double a, double b) {
+    std::fprintf(stderr, "fuzz_typesetter: %s (%.6f vs %.6f) for markup of %zu bytes\n", what, a, b, markup.size());
+    std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Bench bench;
+    if (size == 0) return 0;
+    lesson::Engine& e = *bench.engine;
+    lesson::Layer& g = *bench.layer;
+    g.cls();  // a fresh page: the raster's display list does not grow across inputs
+    const LayoutState start = stateFromByte(data[0]);
+    const std::string markup(reinterpret_cast<const char*>(data + 1), size - 1);
+    const float x = static_cast<float>((data[0] * 37) % 1344);
+    const float y = 300;
+    const float pen = g.drawWidth();
+
+    restore(e, start);
+    e.textX = x;
+    e.textY = y;
+    e.workText = markup;
+    lesson::measureFormula(e);
+    const float width = e.formulaWidth;
+    if (e.textX != x || e.textY != y || e.workText != markup) fail("measuring moved the pen or lost its text", markup, e.textX, x);
+    if (!e.textString.empty()) fail("measuring left text to draw", markup, 0, 0);
+
+    restore(e, start);
+    e.textColor = 0;
+    e.textString = markup;
+    lesson::drawFormula(e);
+    const float advance = e.textX - x;
+    if (!std::isfinite(width) || std::fabs(advance - width) > 1e-3f) fail("measured width differs from the drawn advance", markup, width, advance);
+    if (e.textY != y) fail("drawing moved the line", markup, e.textY, y);
+    if (!e.textString.empty()) fail("drawing left text behind", markup, 0, 0);
+    if (g.drawWidth() != pen) fail("the pen width was not restored", markup, g.drawWidth(), pen);
+    if (g.font().name != "ゴシック" && g.font().name != "ｺﾞｼｯｸ") fail("the face was not restored", markup, 0, 0);
+    if (g.font().size != 16 || g.font().italic || g.font().bold) fail("the font was not restored", markup, g.font().size, 16);
+    return 0;
+}
