@@ -160,9 +160,13 @@ void KeyStream::bodyAction(const SectionTarget& s) {
     }
 }
 
-// Back towards the main menu: 1 ends a drill, any keys finish a page, the
-// last item leaves the sub-menu. Repeated until the section has returned.
+// Back towards the main menu: any keys first, enough to pass the rows of a
+// drill's problem (a step prompt ignores the rest), so that the 1 which ends
+// the drill meets its step prompt and no row wait takes it; then any keys to
+// finish the page, and the last item to leave the sub-menu. Repeated until
+// the section has returned.
 void KeyStream::leaveRound(const SectionTarget& s) {
+    pending_.insert(pending_.end(), static_cast<std::size_t>(between(12, 40)), "k");
     enter("1");
     pending_.insert(pending_.end(), static_cast<std::size_t>(between(20, 80)), "k");
     enter(std::to_string(s.lastItem));
