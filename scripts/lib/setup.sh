@@ -53,10 +53,11 @@ run_typesetter_fuzzer() {
     shift
     local status=0
     mkdir -p "$ROOT/build-fuzz/corpus"
-    "$ROOT/build-fuzz/fuzz_typesetter" "$ROOT/build-fuzz/corpus" "$ROOT/tests/fuzz/corpus/typesetter" \
-        -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 -print_final_stats=1 \
-        -artifact_prefix="$ROOT/build-fuzz/" "$@" \
-        >"$ROOT/build-fuzz/fuzz.log" 2>&1 || status=$?
+    # From inside the tree: parallel jobs write their logs to the working directory.
+    (cd "$ROOT/build-fuzz" &&
+        ./fuzz_typesetter corpus "$ROOT/tests/fuzz/corpus/typesetter" \
+            -max_total_time="$seconds" -timeout=20 -rss_limit_mb=3072 -print_final_stats=1 \
+            -artifact_prefix="$ROOT/build-fuzz/" "$@" >fuzz.log 2>&1) || status=$?
     grep -E '^(Done|stat::number_of_executed_units|stat::peak_rss_mb)' "$ROOT/build-fuzz/fuzz.log" || true
     if [ $status -ne 0 ]; then
         tail -n 60 "$ROOT/build-fuzz/fuzz.log" >&2
