@@ -26,10 +26,6 @@ struct LayoutState {
     float rootBarStartX;
 };
 
-LayoutState stateOf(const lesson::Engine& e) {
-    return {e.fractionMode, e.superscriptPending, e.raisedPending, e.rootMode, e.rootBarStartX};
-}
-
 void restore(lesson::Engine& e, const LayoutState& s) {
     e.fractionMode = s.fractionMode;
     e.superscriptPending = s.superscriptPending;
@@ -64,6 +60,39 @@ struct Bench {
     std::abort();
 }
 
+// The width measureFormula gives the markup from the given layout state.
+float measured(lesson::Engine& e, const LayoutState& start, const std::string& markup, float x, float y) {
+    restore(e, start);
+    e.textX = x;
+    e.textY = y;
+    e.workText = markup;
+    lesson::measureFormula(e);
+    if (e.textX != x || e.textY != y) fail("measuring moved the pen", markup, e.textX, x);
+    if (e.workText != markup || !e.textString.empty()) fail("measuring changed its texts", markup, 0, 0);
+    return e.formulaWidth;
+}
+
+// The advance drawFormula gives the markup from the same state.
+float drawn(lesson::Engine& e, const LayoutState& start, const std::string& markup, float x, float y) {
+    restore(e, start);
+    e.textX = x;
+    e.textY = y;
+    e.textColor = 0;
+    e.textString = markup;
+    lesson::drawFormula(e);
+    if (e.textY != y) fail("drawing moved the line", markup, e.textY, y);
+    if (!e.textString.empty()) fail("drawing left text behind", markup, 0, 0);
+    return e.textX - x;
+}
+
+// Every routine puts the normal font and the caller's pen back.
+void checkLayerRestored(const lesson::Layer& g, const std::string& markup, float pen) {
+    if (g.drawWidth() != pen) fail("the pen width was not restored", markup, g.drawWidth(), pen);
+    const lesson::FontState& f = g.font();
+    if (f.name != "ゴシック" && f.name != "ｺﾞｼｯｸ") fail("the face was not restored", markup, 0, 0);
+    if (f.size != 16 || f.italic || f.bold) fail("the font was not restored", markup, f.size, 16);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -78,25 +107,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const float y = 300;
     const float pen = g.drawWidth();
 
-    restore(e, start);
-    e.textX = x;
-    e.textY = y;
-    e.workText = markup;
-    lesson::measureFormula(e);
-    const float width = e.formulaWidth;
-    if (e.textX != x || e.textY != y || e.workText != markup) fail("measuring moved the pen or lost its text", markup, e.textX, x);
-    if (!e.textString.empty()) fail("measuring left text to draw", markup, 0, 0);
-
-    restore(e, start);
-    e.textColor = 0;
-    e.textString = markup;
-    lesson::drawFormula(e);
-    const float advance = e.textX - x;
-    if (!std::isfinite(width) || std::fabs(advance - width) > 1e-3f) fail("measured width differs from the drawn advance", markup, width, advance);
-    if (e.textY != y) fail("drawing moved the line", markup, e.textY, y);
-    if (!e.textString.empty()) fail("drawing left text behind", markup, 0, 0);
-    if (g.drawWidth() != pen) fail("the pen width was not restored", markup, g.drawWidth(), pen);
-    if (g.font().name != "ゴシック" && g.font().name != "ｺﾞｼｯｸ") fail("the face was not restored", markup, 0, 0);
-    if (g.font().size != 16 || g.font().italic || g.font().bold) fail("the font was not restored", markup, g.font().size, 16);
+    const float width = measured(e, start, markup, x, y);
+    const float advance = drawn(e, start, markup, x, y);
+    if (!std::isfinite(width) || std::fabs(advance - width) > 1e-3f)
+        fail("measured width differs from the drawn advance", markup, width, advance);
+    checkLayerRestored(g, markup, pen);
     return 0;
 }
