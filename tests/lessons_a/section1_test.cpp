@@ -179,7 +179,9 @@ TEST(Section1Menu, WrongEntriesRedrawOnlyTheSubMenuLine) {
     for (int i = aims; i < menu; ++i)
         if (tokenOf(run.events[i]) == "MENU") lastMenu = i;
     for (int i = aims; i < lastMenu; ++i)
-        if (run.events[i].op() == "box") EXPECT_GT(run.events[i].num("y1"), 600);
+        if (run.events[i].op() == "box") {
+            EXPECT_GT(run.events[i].num("y1"), 600);
+        }
 }
 
 // ---- A walk through all three pages and back to the main menu --------

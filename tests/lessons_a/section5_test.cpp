@@ -265,8 +265,12 @@ TEST(Section5Menu, OutOfRangeRedrawsOnlyTheSubMenuAndSevenLeaves) {
         const Event& ev = run.events[i];
         // The sub-menu line starts at the left of the prompt band.
         lines += ev.op() == "text" && ev.num("x") == 16 && ev.num("y") == 666 && ev.str("text") == "①";
-        if (ev.op() == "formula") EXPECT_EQ(ev.str("text"), "かっこのある方程式や、小数・分数係数の方程式を解こう。");
-        if (ev.op() == "box" && lines > 0 && lines < 3) EXPECT_GE(ev.num("y1"), 639) << "the page was blanked";
+        if (ev.op() == "formula") {
+            EXPECT_EQ(ev.str("text"), "かっこのある方程式や、小数・分数係数の方程式を解こう。");
+        }
+        if (ev.op() == "box" && lines > 0 && lines < 3) {
+            EXPECT_GE(ev.num("y1"), 639) << "the page was blanked";
+        }
     }
     EXPECT_EQ(lines, 3);  // first shown, after 0, after 8; 7 then leaves
 }
@@ -377,7 +381,9 @@ protected:
         for (std::size_t k = 0; k < rows.size(); ++k) {
             EXPECT_EQ(rows[k].num("x"), k == 0 ? x : x2) << texts[k];
             EXPECT_EQ(rows[k].num("y"), y0 + 70.0 * static_cast<double>(k)) << texts[k];
-            if (k + 1 == rows.size()) EXPECT_EQ(rows[k].num("color"), 5) << texts[k];
+            if (k + 1 == rows.size()) {
+                EXPECT_EQ(rows[k].num("color"), 5) << texts[k];
+            }
         }
         expectEveryRowHolds(texts);
     }
@@ -414,7 +420,9 @@ TEST_F(Section5Walk, FractionsPageKeepsTheFirstDrillOnTheLeft) {
     expectDrill(kFractions, "W(640,30,2640,1830)", 0, 640, 700, 50);
     // The left half keeps the first drill: none of its rows reaches the right half.
     for (const Token& t : page(kFractions))
-        if (event(t).op() == "formula" && event(t).num("x") < 640) EXPECT_LT(event(t).num("end"), 640) << t.text;
+        if (event(t).op() == "formula" && event(t).num("x") < 640) {
+            EXPECT_LT(event(t).num("end"), 640) << t.text;
+        }
     expectRow(kFractions, "分母の公倍数を両辺にかけ、整数に", 40, 520, 3);
     expectRow(kFractions, "(分母をはらう)", endOf(kFractions, "してから解く。"), 570, 5);
     expectRow(kFractions, "教科書P95 問5 をしなさい。", 640, 600, 7);
