@@ -32,7 +32,7 @@ int showError(Engine& e, int line, int code) {
 
 }  // namespace
 
-void startUp(Engine& e, const ProgramSpec& spec) {
+void startUp(Engine& e, const ProgramSpec& app) {
     Layer& g = e.layer;
     g.setFontName("ｺﾞｼｯｸ");
     g.setFontSize(16);
@@ -43,7 +43,7 @@ void startUp(Engine& e, const ProgramSpec& spec) {
     e.textColor = 4;
     e.inputX = 1056;
     e.inputY = 648;
-    e.programTitle = spec.title;
+    e.programTitle = app.title;
     g.setTitle(e.programTitle);
 }
 
@@ -67,14 +67,14 @@ void passwordGate(Engine& e) {
     e.inputY = 648;
 }
 
-void mainMenu(Engine& e, const ProgramSpec& spec) {
-    const int quit = static_cast<int>(spec.menu.size());
+void mainMenu(Engine& e, const ProgramSpec& app) {
+    const int quit = static_cast<int>(app.menu.size());
     for (;;) {
         clearPageArea(e);
         blankPage(e);
         e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
         drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
-        for (const MenuItem& item : spec.menu) drawFormulaAt(e, item.x, item.y, item.color, item.text);
+        for (const MenuItem& item : app.menu) drawFormulaAt(e, item.x, item.y, item.color, item.text);
         e.textColor = 0;
         e.textX = e.inputX - 240;
         e.textY = e.inputY;
@@ -87,16 +87,16 @@ void mainMenu(Engine& e, const ProgramSpec& spec) {
         // Outside the menu, or not a whole number (2.5): the menu is drawn again.
         if (choice < 1 || choice > quit || choice != std::floor(choice)) continue;
         blankPage(e);
-        const MenuItem& item = spec.menu[static_cast<std::size_t>(choice) - 1];
+        const MenuItem& item = app.menu[static_cast<std::size_t>(choice) - 1];
         if (item.section) item.section(e);
     }
 }
 
-int runFrame(Engine& e, const ProgramSpec& spec) {
+int runFrame(Engine& e, const ProgramSpec& app) {
     try {
-        startUp(e, spec);
+        startUp(e, app);
         passwordGate(e);
-        mainMenu(e, spec);
+        mainMenu(e, app);
         return 0;
     } catch (const ProgramEnd& end) {
         return end.status;
@@ -107,34 +107,34 @@ int runFrame(Engine& e, const ProgramSpec& spec) {
     }
 }
 
-int runProgram(const ProgramSpec& spec, int argc, char** argv) {
+int runProgram(const ProgramSpec& app, int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     const CommandLine cl = parseCommandLine(args);
     switch (cl.action) {
         case CommandLine::Action::Help:
-            std::cout << usageText(spec.name);
+            std::cout << usageText(app.name);
             return 0;
         case CommandLine::Action::Version:
-            std::cout << spec.name << " " << LESSON_VERSION << "\n";
+            std::cout << app.name << " " << LESSON_VERSION << "\n";
             return 0;
         case CommandLine::Action::Error:
-            std::cerr << spec.name << ": " << cl.error << "\n" << usageText(spec.name);
+            std::cerr << app.name << ": " << cl.error << "\n" << usageText(app.name);
             return 2;
         case CommandLine::Action::Run:
             break;
     }
     if (auto why = Layer::cannotStart(cl.layer.headless)) {
-        std::cerr << spec.name << ": " << *why << "\n";
+        std::cerr << app.name << ": " << *why << "\n";
         return 1;
     }
     try {
         Layer layer(cl.layer);
         Engine e(layer);
-        const int status = runFrame(e, spec);
+        const int status = runFrame(e, app);
         layer.finish();
         return status;
     } catch (const std::exception& failure) {
-        std::cerr << spec.name << ": " << failure.what() << "\n";
+        std::cerr << app.name << ": " << failure.what() << "\n";
         return 1;
     }
 }

@@ -30,16 +30,16 @@ inline constexpr const char* kPassword = "5926";
 inline constexpr int kMaxPasswordEntries = 10;
 
 // Start-up steps: font, pen, seed, the entry anchor, the title, the tables.
-void startUp(Engine& e, const ProgramSpec& spec);
+void startUp(Engine& e, const ProgramSpec& app);
 // The password gate; ends the program (ProgramEnd) after ten wrong entries.
 void passwordGate(Engine& e);
 // The main menu until its last item is chosen.
-void mainMenu(Engine& e, const ProgramSpec& spec);
+void mainMenu(Engine& e, const ProgramSpec& app);
 // Start-up, gate and menu, with every run-time error ending on the error screen.
 // Returns the exit status.
-int runFrame(Engine& e, const ProgramSpec& spec);
+int runFrame(Engine& e, const ProgramSpec& app);
 
 // The whole program: options, the layer, the frame. Returns the exit status.
-int runProgram(const ProgramSpec& spec, int argc, char** argv);
+int runProgram(const ProgramSpec& app, int argc, char** argv);
 
 }  // namespace lesson

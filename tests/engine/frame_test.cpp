@@ -31,12 +31,12 @@ std::string repeat(const std::string& s, int n) {
 
 // A program whose sections record that they ran.
 ProgramSpec recordingProgram(std::vector<int>& started) {
-    ProgramSpec spec = solvara::program();
-    for (std::size_t i = 0; i + 1 < spec.menu.size(); ++i) {
+    ProgramSpec app = solvara::program();
+    for (std::size_t i = 0; i + 1 < app.menu.size(); ++i) {
         const int number = static_cast<int>(i) + 1;
-        spec.menu[i].section = [&started, number](Engine&) { started.push_back(number); };
+        app.menu[i].section = [&started, number](Engine&) { started.push_back(number); };
     }
-    return spec;
+    return app;
 }
 
 }  // namespace
@@ -143,9 +143,9 @@ TEST(Menu, AChoiceBlanksThePageBeforeTheSection) {
 }
 
 TEST(Frame, RunTimeErrorEndsOnTheErrorScreen) {
-    ProgramSpec spec = solvara::program();
-    spec.menu[0].section = [](Engine& e) { e.practiceNum(81) = 1; };
-    const RunResult r = runHeadless(spec, "5926\\n1\\n");
+    ProgramSpec app = solvara::program();
+    app.menu[0].section = [](Engine& e) { e.practiceNum(81) = 1; };
+    const RunResult r = runHeadless(app, "5926\\n1\\n");
     EXPECT_EQ(r.status, 0);
     ASSERT_FALSE(r.ofOp("cls").empty());
     const Event message = r.ofOp("text").back();
@@ -159,11 +159,11 @@ TEST(Frame, RunTimeErrorEndsOnTheErrorScreen) {
 TEST(Frame, SeedOptionMakesRunsRepeatable) {
     std::vector<float> a, b;
     for (auto* out : {&a, &b}) {
-        ProgramSpec spec = solvara::program();
-        spec.menu[0].section = [out](Engine& e) {
+        ProgramSpec app = solvara::program();
+        app.menu[0].section = [out](Engine& e) {
             for (int i = 0; i < 5; ++i) out->push_back(e.rnd());
         };
-        runHeadless(spec, "5926\\n1\\n", {42});
+        runHeadless(app, "5926\\n1\\n", {42});
     }
     EXPECT_EQ(a, b);
     for (float v : a) {

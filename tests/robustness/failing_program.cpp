@@ -6,8 +6,8 @@
 #include "lessons_a/sections.h"
 
 int main(int argc, char** argv) {
-    lesson::ProgramSpec spec = solvara::program();
-    spec.name = "failing_program";
-    spec.menu[0].section = [](lesson::Engine& e) { e.practiceNum(e.practiceNum.bound() + 1) = 1; };
-    return lesson::runProgram(spec, argc, argv);
+    lesson::ProgramSpec app = solvara::program();
+    app.name = "failing_program";
+    app.menu[0].section = [](lesson::Engine& e) { e.practiceNum(e.practiceNum.bound() + 1) = 1; };
+    return lesson::runProgram(app, argc, argv);
 }

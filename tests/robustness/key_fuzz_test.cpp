@@ -72,10 +72,10 @@ struct RunOutcome {
 
 // The program with each section telling the stream where it stands.
 lesson::ProgramSpec tracked(const lesson::ProgramSpec& program, int& current) {
-    lesson::ProgramSpec spec = program;
-    for (std::size_t i = 0; i < spec.menu.size(); ++i) {
-        if (!spec.menu[i].section) continue;
-        spec.menu[i].section = [section = spec.menu[i].section, &current, n = static_cast<int>(i) + 1](lesson::Engine& e) {
+    lesson::ProgramSpec app = program;
+    for (std::size_t i = 0; i < app.menu.size(); ++i) {
+        if (!app.menu[i].section) continue;
+        app.menu[i].section = [section = app.menu[i].section, &current, n = static_cast<int>(i) + 1](lesson::Engine& e) {
             struct Back {
                 int& current;
                 ~Back() { current = 0; }
@@ -84,7 +84,7 @@ lesson::ProgramSpec tracked(const lesson::ProgramSpec& program, int& current) {
             section(e);
         };
     }
-    return spec;
+    return app;
 }
 
 RunOutcome runStream(const lesson::ProgramSpec& program, const ProgramProbe& probe, unsigned seed, std::size_t keys) {
