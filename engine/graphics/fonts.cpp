@@ -69,7 +69,15 @@ const FaceRule& faceRule(std::string_view askedName) {
     return kFaces.back();
 }
 
-Fonts::Fonts() { releaseFontCachesAtExit(); }
+Fonts::Fonts() {
+    releaseFontCachesAtExit();
+    // The faces the pages draw with are looked up once at start-up, not in the
+    // middle of the first page that needs them.
+    face("IPAGothic", true, false);
+    face("IPAGothic", false, false);
+    face("Liberation Serif", true, true);
+    face("DejaVu Sans", true, false);
+}
 
 Fonts::~Fonts() {
     for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
