@@ -10,15 +10,10 @@
 using namespace lesson;
 using testing_support::EngineFixture;
 using testing_support::Event;
+using testing_support::ofOp;
 
 namespace {
 
-std::vector<Event> ops(const std::vector<Event>& events, const std::string& op) {
-    std::vector<Event> out;
-    for (const Event& e : events)
-        if (e.op() == op) out.push_back(e);
-    return out;
-}
 
 void cell(Engine& e, float w, float h, const std::string& text) {
     e.boxWidth = w;
@@ -39,11 +34,11 @@ TEST(Cells, TextIsCentredInItsCell) {
     cell(e, 40, 50, "x");
     EXPECT_EQ(e.textX, 140);
     EXPECT_EQ(e.textY, 200);
-    auto formulas = ops(f.events(), "formula");
+    auto formulas = ofOp(f.events(), "formula");
     ASSERT_EQ(formulas.size(), 1u);
     EXPECT_EQ(formulas[0].num("x"), 106.5);
     EXPECT_EQ(formulas[0].num("y"), 203);
-    auto boxes = ops(f.events(), "box");
+    auto boxes = ofOp(f.events(), "box");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].num("x2"), 140);
     EXPECT_EQ(boxes[0].num("y2"), 250);
@@ -59,11 +54,11 @@ TEST(Cells, FractionTextSitsHigherAndCellsFormARow) {
     cell(e, 60, 50, "ﾀ1/2ﾀ");
     cell(e, 60, 50, "3");
     cell(e, 60, 50, "4");
-    auto formulas = ops(f.events(), "formula");
+    auto formulas = ofOp(f.events(), "formula");
     ASSERT_EQ(formulas.size(), 3u);
     EXPECT_EQ(formulas[0].num("y"), 100);
     EXPECT_EQ(formulas[1].num("y"), 103);
-    auto boxes = ops(f.events(), "box");
+    auto boxes = ofOp(f.events(), "box");
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[1].num("x1"), 60);
     EXPECT_EQ(boxes[2].num("x1"), 120);
@@ -80,7 +75,7 @@ TEST(Cells, TwoLineBoxWithEmptyLowerLineCentresTheUpper) {
     e.upperText = "x";
     e.lowerText = "";
     drawTwoLineBox(e);
-    auto formulas = ops(f.events(), "formula");
+    auto formulas = ofOp(f.events(), "formula");
     ASSERT_GE(formulas.size(), 1u);
     EXPECT_EQ(formulas[0].num("y"), 128);
     EXPECT_EQ(e.textX, 210);
@@ -95,11 +90,11 @@ TEST(Cells, BoxAroundFormulaKeepsTheTextLine) {
     e.boxHeight = 60;
     e.workText = "3";
     drawBoxAroundFormula(e);
-    auto boxes = ops(f.events(), "box");
+    auto boxes = ofOp(f.events(), "box");
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].num("y1"), 92);
     EXPECT_EQ(boxes[0].num("y2"), 152);
-    EXPECT_EQ(ops(f.events(), "formula")[0].num("y"), 100);
+    EXPECT_EQ(ofOp(f.events(), "formula")[0].num("y"), 100);
 }
 
 TEST(SpanArc, LevelSegmentAboveAndBelow) {
@@ -119,7 +114,7 @@ TEST(SpanArc, LevelSegmentAboveAndBelow) {
         drawSpanArc(e);
         EXPECT_TRUE(e.labelText.empty());
         auto events = f.events();
-        auto dots = ops(events, "circle");
+        auto dots = ofOp(events, "circle");
         ASSERT_EQ(dots.size(), 61u);
         const float first = side < 0 ? 300 : 100;
         EXPECT_NEAR(dots.front().num("x"), first, 0.01);
@@ -128,7 +123,7 @@ TEST(SpanArc, LevelSegmentAboveAndBelow) {
         EXPECT_NEAR(dots[30].num("y"), side < 0 ? 140 : 260, 0.01);
         EXPECT_NEAR(dots.back().num("x"), 400 - first, 0.01);
         EXPECT_EQ(dots.front().num("r"), 0.5);
-        auto label = ops(events, "formula").back();
+        auto label = ofOp(events, "formula").back();
         EXPECT_NEAR(label.num("y"), side < 0 ? 96 : 260, 0.01);
         EXPECT_NEAR((label.num("x") + label.num("end")) / 2, 200, 0.01);
     }
@@ -147,7 +142,7 @@ TEST(SpanArc, HeightZeroIsStraightAndSmallHeightsAreSixteenths) {
         e.arcStep = 60;
         e.labelText = "a";
         drawSpanArc(e);
-        auto dots = ops(f.events(), "circle");
+        auto dots = ofOp(f.events(), "circle");
         ASSERT_EQ(dots.size(), 4u);  // 0, 60, 120 and 180 degrees
         float top = 400;
         for (const Event& d : dots) top = std::min<float>(top, d.num("y"));
@@ -164,7 +159,7 @@ TEST(SpanArc, NonPositiveStepDrawsOneDotInsteadOfLoopingForEver) {
     e.arcY2 = 0;
     e.arcStep = 0;
     drawSpanArc(e);
-    EXPECT_EQ(ops(f.events(), "circle").size(), 1u);
+    EXPECT_EQ(ofOp(f.events(), "circle").size(), 1u);
 }
 
 TEST(Grid, WhiteGridDrawsNothingButSetsTheOrigin) {
@@ -179,7 +174,7 @@ TEST(Grid, WhiteGridDrawsNothingButSetsTheOrigin) {
     drawGrid(e);
     EXPECT_EQ(e.gridOriginX, 50);
     EXPECT_EQ(e.gridOriginY, 160);
-    EXPECT_TRUE(ops(f.events(), "line").empty());
+    EXPECT_TRUE(ofOp(f.events(), "line").empty());
 }
 
 TEST(Grid, LineCountsAndHeavyLines) {
@@ -193,7 +188,7 @@ TEST(Grid, LineCountsAndHeavyLines) {
     e.gridRows = 5;
     e.lineColor = 7;
     drawGrid(e);
-    auto lines = ops(f.events(), "line");
+    auto lines = ofOp(f.events(), "line");
     std::vector<Event> vertical, horizontal;
     for (const Event& l : lines) (l.num("x1") == l.num("x2") ? vertical : horizontal).push_back(l);
     ASSERT_EQ(vertical.size(), 8u);

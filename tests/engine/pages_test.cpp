@@ -9,17 +9,7 @@ using namespace lesson;
 using namespace lesson::notation;
 using testing_support::EngineFixture;
 using testing_support::Event;
-
-namespace {
-
-std::vector<Event> ops(const std::vector<Event>& events, const std::string& op) {
-    std::vector<Event> out;
-    for (const Event& e : events)
-        if (e.op() == op) out.push_back(e);
-    return out;
-}
-
-}  // namespace
+using testing_support::ofOp;
 
 TEST(Rows, PositionsFollowThePreviousRow) {
     EngineFixture f("k");
@@ -31,7 +21,7 @@ TEST(Rows, PositionsFollowThePreviousRow) {
                          {3, afterPlus(10), plus(50), "x"},
                          {0, 176, plus(-20), "y", key},
                      });
-    auto formulas = ops(f.events(), "formula");
+    auto formulas = ofOp(f.events(), "formula");
     ASSERT_EQ(formulas.size(), 4u);
     EXPECT_EQ(formulas[1].num("x"), 40 + 3 * 34);
     EXPECT_EQ(formulas[1].num("y"), 30);
@@ -40,7 +30,7 @@ TEST(Rows, PositionsFollowThePreviousRow) {
     EXPECT_EQ(formulas[2].num("color"), 3);
     EXPECT_EQ(formulas[3].num("y"), 60);
     EXPECT_EQ(page.endX, 176 + 27);
-    EXPECT_EQ(ops(f.events(), "key").size(), 1u);
+    EXPECT_EQ(ofOp(f.events(), "key").size(), 1u);
 }
 
 TEST(Answers, LabelStepsIndentColoursAndWaits) {
@@ -52,7 +42,7 @@ TEST(Answers, LabelStepsIndentColoursAndWaits) {
                    {"(1)", plus(60), {"x-9=3", {"x-9+9=3+9", 50}, {"x=12", 50}}, key},
                    {"(2)", plus(60), {"ﾀx/7ﾀ=3", {"x=21", afterPlus(60), same}}, key},
                });
-    auto formulas = ops(f.events(), "formula");
+    auto formulas = ofOp(f.events(), "formula");
     ASSERT_EQ(formulas.size(), 7u);
     EXPECT_EQ(formulas[0].str("text"), "(1)");
     EXPECT_EQ(formulas[0].num("x"), 40);
@@ -68,14 +58,14 @@ TEST(Answers, LabelStepsIndentColoursAndWaits) {
     EXPECT_EQ(formulas[6].num("x"), formulas[5].num("end") + 60);
     EXPECT_EQ(formulas[6].num("y"), 250);
     EXPECT_EQ(formulas[6].num("color"), 5);
-    EXPECT_EQ(ops(f.events(), "key").size(), 2u);
+    EXPECT_EQ(ofOp(f.events(), "key").size(), 2u);
 }
 
 TEST(Answers, LabelThatKeepsItsEndIsFollowedByTheProblem) {
     EngineFixture f;
     Page page{0, 30};
     runAnswers(f.engine(), page, Column{40, 94, true}, {{"(1)", plus(60), {"x=1", {"x=2", 70}}}});
-    auto formulas = ops(f.events(), "formula");
+    auto formulas = ofOp(f.events(), "formula");
     ASSERT_EQ(formulas.size(), 3u);
     EXPECT_EQ(formulas[1].num("x"), formulas[0].num("end"));
     EXPECT_EQ(formulas[2].num("x"), 94);
@@ -101,10 +91,10 @@ TEST(PracticeLoop, NewProblemsUntilOneIsEntered) {
     auto events = f.events();
     // The area is blanked from its corner before each problem.
     int blanks = 0;
-    for (const Event& b : ops(events, "box"))
+    for (const Event& b : ofOp(events, "box"))
         if (b.num("x1") == 40 && b.num("y1") == 90 && b.num("x2") == 2040 && b.num("y2") == 1890) ++blanks;
     EXPECT_EQ(blanks, 2);
-    EXPECT_EQ(ops(events, "key").size(), 8u);
+    EXPECT_EQ(ofOp(events, "key").size(), 8u);
     EXPECT_EQ(e.entryValue, 1);
 }
 
@@ -116,12 +106,12 @@ TEST(SubMenu, OnlyWholeNumbersInRangeChooseAPage) {
     EXPECT_EQ(shown, (std::vector<int>{2, 1}));
     auto events = f.events();
     int lines = 0;
-    for (const Event& t : ops(events, "text"))
+    for (const Event& t : ofOp(events, "text"))
         if (t.str("text") == "①" && t.num("x") == 16 && t.num("y") == 666) ++lines;
     EXPECT_EQ(lines, 9);  // drawn again for each of the nine entries
     // The prompt band is cleared after every entry.
     int bands = 0;
-    for (const Event& b : ops(events, "box"))
+    for (const Event& b : ofOp(events, "box"))
         if (b.num("x1") == 0 && b.num("y1") == 657 && b.num("x2") == 992) ++bands;
     EXPECT_EQ(bands, 9);
 }

@@ -8,15 +8,10 @@
 using namespace lesson;
 using testing_support::EngineFixture;
 using testing_support::Event;
+using testing_support::ofOp;
 
 namespace {
 
-std::vector<Event> ops(const std::vector<Event>& events, const std::string& op) {
-    std::vector<Event> out;
-    for (const Event& e : events)
-        if (e.op() == op) out.push_back(e);
-    return out;
-}
 
 struct Entry {
     std::string text;
@@ -78,7 +73,7 @@ TEST(Entry, DecimalIsShownInFullWidthAndRead) {
     entryToNumber(e);
     EXPECT_EQ(e.entryValue, 2.5f);
     std::vector<Event> typed;
-    for (const Event& t : ops(f.events(), "text"))
+    for (const Event& t : ofOp(f.events(), "text"))
         if (t.num("color") == 5) typed.push_back(t);
     ASSERT_EQ(typed.size(), 3u);
     EXPECT_EQ(typed[0].str("text"), "２");
@@ -88,7 +83,7 @@ TEST(Entry, DecimalIsShownInFullWidthAndRead) {
     EXPECT_EQ(typed[2].str("text"), "５");
     EXPECT_EQ(typed[2].num("x"), 1056 + 16);
     // The label and the typed characters are blanked when Enter comes.
-    auto boxes = ops(f.events(), "box");
+    auto boxes = ofOp(f.events(), "box");
     ASSERT_FALSE(boxes.empty());
     EXPECT_EQ(boxes.back().num("x1"), 1056 - 48);
     EXPECT_EQ(boxes.back().num("x2"), 1056 - 48 + 240);
@@ -105,13 +100,13 @@ TEST(Prompts, AnyKeyEndsOnALetterAndRestoresColourAndPen) {
     EXPECT_EQ(e.textColor, 7);
     EXPECT_EQ(f.layer().drawWidth(), 10);
     auto events = f.events();
-    auto boxes = ops(events, "box");
+    auto boxes = ofOp(events, "box");
     ASSERT_EQ(boxes.size(), 2u);
     EXPECT_EQ(boxes[0].num("fill"), 4);
     EXPECT_EQ(boxes[0].num("pen"), 3);
     EXPECT_EQ(boxes[1].num("x1"), 0);
     EXPECT_EQ(boxes[1].num("fill"), 15);
-    EXPECT_EQ(ops(events, "key").size(), 1u);
+    EXPECT_EQ(ofOp(events, "key").size(), 1u);
 }
 
 TEST(Prompts, StepPromptReadsANumberAndBlanksItsBox) {
@@ -121,7 +116,7 @@ TEST(Prompts, StepPromptReadsANumberAndBlanksItsBox) {
     stepPrompt(e);
     EXPECT_EQ(e.entryValue, 1);
     EXPECT_EQ(f.layer().drawWidth(), 5);
-    auto boxes = ops(f.events(), "box");
+    auto boxes = ofOp(f.events(), "box");
     ASSERT_GE(boxes.size(), 3u);
     EXPECT_EQ(boxes.front().num("fill"), 12);
     EXPECT_EQ(boxes.front().num("pen"), 2);

@@ -12,12 +12,7 @@ using testing_support::Event;
 
 namespace {
 
-std::vector<Event> textsOf(EngineFixture& f) {
-    std::vector<Event> out;
-    for (const Event& ev : f.events())
-        if (ev.op() == "text") out.push_back(ev);
-    return out;
-}
+std::vector<Event> textsOf(EngineFixture& f) { return testing_support::ofOp(f.events(), "text"); }
 
 std::string reduced(Engine& e, float n, float d) {
     e.fracNum = n;

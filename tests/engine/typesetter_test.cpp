@@ -8,6 +8,7 @@
 using namespace lesson;
 using testing_support::EngineFixture;
 using testing_support::Event;
+using testing_support::ofOp;
 
 namespace {
 
@@ -15,12 +16,6 @@ float advanceOf(Engine& e, const std::string& text, float x = 100, float y = 200
     return drawFormulaAt(e, x, y, 0, text) - x;
 }
 
-std::vector<Event> opsOf(const std::vector<Event>& events, const std::string& op) {
-    std::vector<Event> out;
-    for (const Event& e : events)
-        if (e.op() == op) out.push_back(e);
-    return out;
-}
 
 }  // namespace
 
@@ -43,7 +38,7 @@ TEST(Typesetter, AdvancesOfTheListedFormulas) {
 TEST(Typesetter, AsteriskShowsAsMultiplicationSign) {
     EngineFixture f;
     drawFormulaAt(f.engine(), 0, 100, 0, "240円*2");
-    auto texts = opsOf(f.events(), "text");
+    auto texts = ofOp(f.events(), "text");
     ASSERT_EQ(texts.size(), 6u);
     EXPECT_EQ(texts[4].str("text"), "×");
     EXPECT_EQ(texts[4].num("x"), 81 + 34 - 4);  // rule 21 draws 4 to the left
@@ -55,7 +50,7 @@ TEST(Typesetter, FractionBarAndPartsArePlacedAroundTheLine) {
     const float x0 = 100, y0 = 200;
     drawFormulaAt(f.engine(), x0, y0, 3, "ﾀx/3ﾀ=5");
     auto events = f.events();
-    auto lines = opsOf(events, "line");
+    auto lines = ofOp(events, "line");
     ASSERT_FALSE(lines.empty());
     const Event& bar = lines.front();
     EXPECT_EQ(bar.num("x1"), x0);
@@ -64,7 +59,7 @@ TEST(Typesetter, FractionBarAndPartsArePlacedAroundTheLine) {
     EXPECT_EQ(bar.num("pen"), 4);
     // The denominator is drawn first, below the bar; the numerator above it.
     std::vector<Event> visible;
-    for (const Event& t : opsOf(events, "text"))
+    for (const Event& t : ofOp(events, "text"))
         if (t.num("y") < 1000) visible.push_back(t);
     ASSERT_EQ(visible.size(), 4u);
     EXPECT_EQ(visible[0].str("text"), "3");
@@ -80,7 +75,7 @@ TEST(Typesetter, WiderPartSetsTheWidthAndTheOtherIsCentred) {
     EngineFixture f;
     drawFormulaAt(f.engine(), 0, 300, 0, "x=ﾀ15/5ﾀ");
     std::vector<Event> visible;
-    for (const Event& t : opsOf(f.events(), "text"))
+    for (const Event& t : ofOp(f.events(), "text"))
         if (t.num("y") < 1000) visible.push_back(t);
     // x (27) and = (32): the fraction starts at 59; denominator 5 indented by 16.
     ASSERT_EQ(visible.size(), 5u);
@@ -109,7 +104,7 @@ TEST(Typesetter, RootBarRunsUntilClosed) {
     EngineFixture f;
     Engine& e = f.engine();
     EXPECT_EQ(advanceOf(e, "!2ﾝ+1", 100, 200), 28 + 27 + 27 + 27);
-    auto lines = opsOf(f.events(), "line");
+    auto lines = ofOp(f.events(), "line");
     // The bar over "2" at y-4 from the end of the sign to the end of the 2; "+" draws two lines after.
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0].num("x1"), 128);
@@ -123,11 +118,11 @@ TEST(Typesetter, TallRootCoversTheFraction) {
     Engine& e = f.engine();
     EXPECT_EQ(advanceOf(e, "#ﾀ1/2ﾀﾝ", 100, 200), 64);
     auto events = f.events();
-    auto polylines = opsOf(events, "polyline");
+    auto polylines = ofOp(events, "polyline");
     ASSERT_EQ(polylines.size(), 1u);
     EXPECT_EQ(polylines[0].at("points").array[4].array[0].number, 138);
     bool overBar = false;
-    for (const Event& l : opsOf(events, "line"))
+    for (const Event& l : ofOp(events, "line"))
         if (l.num("y1") == 186 && l.num("x1") == 132 && l.num("x2") == 164) overBar = true;
     EXPECT_TRUE(overBar);
     EXPECT_EQ(e.rootMode, 0);
@@ -140,7 +135,7 @@ TEST(Typesetter, OpenRootCarriesIntoTheNextCall) {
     EXPECT_EQ(e.rootMode, 1);
     const auto before = f.events().size();
     drawFormulaAt(e, 300, 200, 0, "3");
-    auto lines = opsOf(f.eventsSince(before), "line");
+    auto lines = ofOp(f.eventsSince(before), "line");
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_EQ(lines[0].num("x1"), 128);  // from the old start of the bar
     EXPECT_EQ(lines[0].num("x2"), 327);
@@ -151,7 +146,7 @@ TEST(Typesetter, LoneBracketIsDroppedAndSlashOutsideIsDivision) {
     Engine& e = f.engine();
     EXPECT_EQ(advanceOf(e, "ﾀ2x"), 27 + 27);
     drawFormulaAt(e, 0, 100, 0, "6/2");
-    auto texts = opsOf(f.events(), "text");
+    auto texts = ofOp(f.events(), "text");
     ASSERT_GE(texts.size(), 2u);
     EXPECT_EQ(texts[texts.size() - 2].str("text"), "÷");
 }
@@ -181,7 +176,7 @@ TEST(Typesetter, MeasureEqualsDrawAndEmptiesTextString) {
 TEST(Typesetter, MeasuringIsNotTracedAsAFormula) {
     EngineFixture f;
     drawFormulaAt(f.engine(), 0, 100, 0, "ﾀ1/2ﾀ");
-    auto formulas = opsOf(f.events(), "formula");
+    auto formulas = ofOp(f.events(), "formula");
     ASSERT_EQ(formulas.size(), 1u);
     EXPECT_EQ(formulas[0].str("text"), "ﾀ1/2ﾀ");
     EXPECT_EQ(formulas[0].num("end"), 32);

@@ -13,12 +13,7 @@ std::string tempPath(const std::string& stem) {
     return ::testing::TempDir() + stem + "-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
 }
 
-std::vector<Event> RunResult::ofOp(const std::string& op) const {
-    std::vector<Event> out;
-    for (const Event& e : events)
-        if (e.op() == op) out.push_back(e);
-    return out;
-}
+std::vector<Event> RunResult::ofOp(const std::string& op) const { return testing_support::ofOp(events, op); }
 
 std::vector<Event> RunResult::formulas() const { return ofOp("formula"); }
 

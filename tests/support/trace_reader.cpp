@@ -177,6 +177,13 @@ std::string Event::str(const std::string& key) const { return at(key).string; }
 bool Event::flag(const std::string& key) const { return at(key).boolean; }
 bool Event::isNull(const std::string& key) const { return at(key).kind == Json::Kind::Null; }
 
+std::vector<Event> ofOp(const std::vector<Event>& events, const std::string& op) {
+    std::vector<Event> out;
+    for (const Event& e : events)
+        if (e.op() == op) out.push_back(e);
+    return out;
+}
+
 std::vector<Event> readTrace(const std::string& path) {
     std::ifstream in(path);
     std::vector<Event> events;

@@ -34,4 +34,7 @@ struct Event {
 
 std::vector<Event> readTrace(const std::string& path);
 
+// The events of one kind ("text", "box", ...), in order.
+std::vector<Event> ofOp(const std::vector<Event>& events, const std::string& op);
+
 }  // namespace testing_support
