@@ -3,6 +3,7 @@
 // exercises of textbook page 98.
 
 #include "engine/pages/rows.h"
+#include "engine/pages/section.h"
 #include "engine/prompts/prompts.h"
 #include "lessons_b/section1.h"
 #include "lessons_b/sections.h"
@@ -32,16 +33,12 @@ void ratioValuePage(Engine& e) {
         {0, after, same, "で、前の項aをうしろの項bでわった値　"},
         {3, after, same, "ﾀa/bﾀ", key},
         {3, 40, plus(60), "Q1 次の比の値を求めなさい。"},
-        {0, 121, plus(50), "①"},
-    });
-    // Where each ratio begins, to write its value under it.
-    const Page mark1 = page;
-    runRow(e, page, {0, after, same, " 2:5   ②"});
-    const Page mark2 = page;
-    runRows(e, page, {
+        // Where each ratio begins, to write its value under it.
+        {0, 121, plus(50), "①", mark(1)},
+        {0, after, same, " 2:5   ②", mark(2)},
         {0, after, same, " 10:25", key},
-        {3, mark1.endX, mark1.rowY + 70, "=ﾀ2/5ﾀ", key},
-        {0, mark2.endX, mark2.rowY + 70, "=ﾀ10/25ﾀ"},
+        {3, afterMark(1), markY(1, 70), "=ﾀ2/5ﾀ", key},
+        {0, afterMark(2), markY(2, 70), "=ﾀ10/25ﾀ"},
         {3, after, same, "=ﾀ2/5ﾀ", key},
         {0, 121, plus(70), "①と②の比の値が等しいので、"},
         {3, after, same, "2:5=10:25"},
@@ -234,26 +231,21 @@ void exercisesPage(Engine& e) {
     });
 }
 
-// ---- Aims, drawn once on entry --------------------------------------------
-
-void aimsPage(Engine& e) {
-    Page page;
-    runRows(e, page, {
-        {3, 44, 240, "<めあて>"},
-        {0, 76, plus(65), "1 比例式とその性質を理解しよう。"},
-        {0, 76, plus(65), "2 比例式の性質を使って比例式を解こう。"},
-    });
-}
-
 }  // namespace
 
 }  // namespace proportion
 
 void section1(lesson::Engine& e) {
     using namespace proportion;
-    aimsPage(e);
-    lesson::runSubMenu(e, "①比例式　②問題　③性質　④例1　⑤問2　⑥練習問題　⑦終了",
-                       {ratioValuePage, problemPage, propertyPage, examplePage, question2Page, exercisesPage});
+    runSection(e, {
+        {
+            {3, 44, 240, "<めあて>"},
+            {0, 76, plus(65), "1 比例式とその性質を理解しよう。"},
+            {0, 76, plus(65), "2 比例式の性質を使って比例式を解こう。"},
+        },
+        "①比例式　②問題　③性質　④例1　⑤問2　⑥練習問題　⑦終了",
+        {ratioValuePage, problemPage, propertyPage, examplePage, question2Page, exercisesPage},
+    });
 }
 
 }  // namespace ratiora

@@ -13,15 +13,75 @@ void pageClear(Engine& e, float w, float h) { whiteBox(e, 0, 0, w, h); }
 
 namespace {
 
-float resolveX(const Page& page, const X& x) { return x.kind == X::Kind::After ? page.endX + x.value : x.value; }
-float resolveY(const Page& page, const Y& y) { return y.kind == Y::Kind::Plus ? page.rowY + y.value : y.value; }
+const Place& markOf(const Page& page, int n) {
+    if (n < 1 || n >= kMarks) throw EngineError(kSubscriptOutOfRange, "no such mark");
+    return page.marks[n];
+}
+
+float resolveX(const Page& page, const X& x) {
+    switch (x.kind) {
+    case X::Kind::After: return page.endX + x.value;
+    case X::Kind::MarkStart: return markOf(page, x.mark).x + x.value;
+    case X::Kind::MarkEnd: return markOf(page, x.mark).endX + x.value;
+    case X::Kind::Absolute: break;
+    }
+    return x.value;
+}
+
+float resolveY(const Page& page, const Y& y) {
+    switch (y.kind) {
+    case Y::Kind::Plus: return page.rowY + y.value;
+    case Y::Kind::Mark: return markOf(page, y.mark).y + y.value;
+    case Y::Kind::Absolute: break;
+    }
+    return y.value;
+}
+
+// Draws the row's text, bare or in its cell; returns where it ended and its y.
+Place drawRow(Engine& e, const Row& row, float x, float y) {
+    const RowBox& b = row.then.box;
+    if (b.kind == RowBox::Kind::None) {
+        const float end = drawFormulaAt(e, x, y, row.color, row.text);
+        return {x, end, e.textY};
+    }
+    e.textX = x;
+    e.textY = y;
+    e.boxWidth = b.w;
+    e.boxHeight = b.h;
+    e.lineColor = b.line;
+    e.boxFillColor = b.fill;
+    e.textColor = row.color;
+    e.workText = row.text;
+    if (b.kind == RowBox::Kind::Boxed)
+        drawBoxedFormula(e);
+    else
+        drawBoxAroundFormula(e);
+    return {x, e.textX, e.textY};
+}
 
 }  // namespace
 
+Then operator|(Then a, const Then& b) {
+    if (b.wait != Wait::None) a.wait = b.wait;
+    if (b.mark != 0) a.mark = b.mark;
+    a.aside = a.aside || b.aside;
+    if (b.box.kind != RowBox::Kind::None) a.box = b.box;
+    return a;
+}
+
 void runRow(Engine& e, Page& page, const Row& row) {
-    page.endX = drawFormulaAt(e, resolveX(page, row.x), resolveY(page, row.y), row.color, row.text);
-    page.rowY = e.textY;
-    if (row.wait == Wait::Key) anyKeyPrompt(e);
+    const float x = resolveX(page, row.x), y = resolveY(page, row.y);
+    const Place drawn = drawRow(e, row, x, y);
+    if (row.then.mark != 0) {
+        markOf(page, row.then.mark);  // a mark outside the page's places is an error
+        page.marks[row.then.mark] = drawn;
+    }
+    if (!row.then.aside) {
+        page.endX = drawn.endX;
+        page.rowY = drawn.y;
+    }
+    if (row.then.wait != Wait::None) anyKeyPrompt(e);
+    if (row.then.wait == Wait::TwoKeys) anyKeyPrompt(e);
 }
 
 void runRows(Engine& e, Page& page, const std::vector<Row>& rows) {
@@ -53,7 +113,7 @@ void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const Problem
         std::vector<Row> rows = make(e);
         whiteBox(e, areaX, areaY, 2000, 1800);
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            if (waits == RowWaits::AfterEachButLast) rows[i].wait = i + 1 < rows.size() ? Wait::Key : Wait::None;
+            if (waits == RowWaits::AfterEachButLast) rows[i].then.wait = i + 1 < rows.size() ? Wait::Key : Wait::None;
             runRow(e, page, rows[i]);
         }
         stepPrompt(e);
@@ -72,6 +132,11 @@ void runSubMenu(Engine& e, const std::string& line, const std::vector<PageRoutin
         if (choice == last) return;
         pages[static_cast<std::size_t>(choice) - 1](e);
     }
+}
+
+void drawStrokes(Engine& e, float penWidth, const std::vector<Stroke>& strokes) {
+    e.layer.setDrawWidth(penWidth);
+    for (const Stroke& s : strokes) e.layer.line(s.from.x, s.from.y, s.to.x, s.to.y, s.color);
 }
 
 void drawLabelledBox(Engine& e, const LabelledBox& box) {

@@ -17,27 +17,54 @@
 
 namespace lesson {
 
-// x of a row: absolute, or where the previous row's text ended (plus n).
+// x of a row: absolute, where the previous row's text ended (plus n), or
+// where a marked row began or ended (plus n).
 struct X {
-    enum class Kind { Absolute, After } kind = Kind::Absolute;
+    enum class Kind { Absolute, After, MarkStart, MarkEnd } kind = Kind::Absolute;
     float value = 0;
+    int mark = 0;
     X(float v) : value(v) {}  // NOLINT: a plain number is an absolute x
     X(int v) : value(static_cast<float>(v)) {}  // NOLINT
     X(double v) : value(static_cast<float>(v)) {}  // NOLINT
-    X(Kind k, float v) : kind(k), value(v) {}
+    X(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
 };
 
-// y of a row: absolute, or the previous row's y plus n (same: plus 0).
+// y of a row: absolute, the previous row's y plus n (same: plus 0), or a
+// marked row's y plus n.
 struct Y {
-    enum class Kind { Absolute, Plus } kind = Kind::Absolute;
+    enum class Kind { Absolute, Plus, Mark } kind = Kind::Absolute;
     float value = 0;
+    int mark = 0;
     Y(float v) : value(v) {}  // NOLINT: a plain number is an absolute y
     Y(int v) : value(static_cast<float>(v)) {}  // NOLINT
     Y(double v) : value(static_cast<float>(v)) {}  // NOLINT
-    Y(Kind k, float v) : kind(k), value(v) {}
+    Y(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
 };
 
-enum class Wait { None, Key };
+enum class Wait { None, Key, TwoKeys };
+
+// A row drawn as a cell instead of a bare text: the text centred in a box
+// whose top-left is the row's place (drawBoxedFormula), or the text on the
+// row's line with the box placed around it (drawBoxAroundFormula). The row's
+// colour is the text's.
+struct RowBox {
+    enum class Kind { None, Boxed, Around } kind = Kind::None;
+    float w = 0, h = 0;
+    int line = 0, fill = 15;
+};
+
+// What a row does besides drawing its text.
+struct Then {
+    Wait wait = Wait::None;
+    int mark = 0;        // remember this row's place as mark n (1..kMarks-1)
+    bool aside = false;  // drawn without moving the after/same reference
+    RowBox box;
+    Then() = default;
+    Then(Wait w) : wait(w) {}  // NOLINT: `key` alone is the common case
+};
+
+// Both: the waits, marks and boxes of two descriptions together.
+Then operator|(Then a, const Then& b);
 
 namespace notation {
 inline const X after{X::Kind::After, 0};
@@ -45,6 +72,19 @@ inline X afterPlus(float n) { return {X::Kind::After, n}; }
 inline const Y same{Y::Kind::Plus, 0};
 inline Y plus(float n) { return {Y::Kind::Plus, n}; }
 inline constexpr Wait key = Wait::Key;
+inline constexpr Wait twoKeys = Wait::TwoKeys;  // two any-key waits in a row
+
+// Remember where this row stood: the x it began at, the x its text ended
+// at, and its y.
+inline Then mark(int n) { Then t; t.mark = n; return t; }
+inline X atMark(int n, float plus = 0) { return {X::Kind::MarkStart, plus, n}; }
+inline X afterMark(int n, float plus = 0) { return {X::Kind::MarkEnd, plus, n}; }
+inline Y markY(int n, float plus = 0) { return {Y::Kind::Mark, plus, n}; }
+// A row that does not move the after/same reference.
+inline const Then aside = [] { Then t; t.aside = true; return t; }();
+// Cell rows: after them, `after` is the box's right edge.
+inline Then box(float w, float h, int line, int fill) { Then t; t.box = {RowBox::Kind::Boxed, w, h, line, fill}; return t; }
+inline Then boxAround(float w, float h, int line, int fill) { Then t; t.box = {RowBox::Kind::Around, w, h, line, fill}; return t; }
 }  // namespace notation
 
 struct Row {
@@ -52,13 +92,23 @@ struct Row {
     X x;
     Y y;
     std::string text;
-    Wait wait = Wait::None;
+    Then then = {};
 };
 
-// Where the last row ended: its text's end x and its y.
+// A place a row stood: where it began, where its text ended, its y.
+struct Place {
+    float x = 0;
+    float endX = 0;
+    float y = 0;
+};
+
+inline constexpr int kMarks = 8;
+
+// Where the last row ended (its text's end x and its y), and the marked places.
 struct Page {
     float endX = 0;
     float rowY = 0;
+    Place marks[kMarks] = {};
 };
 
 // A filled white box from (0, 0), w right and h down.
@@ -114,6 +164,17 @@ enum class RowWaits {
 void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const ProblemMaker& make,
                   const std::function<void(Engine&)>& afterStep = {},
                   RowWaits waits = RowWaits::AfterEachButLast);
+
+// ---- Figures ---------------------------------------------------------------
+
+// One straight stroke of a figure.
+struct Stroke {
+    Point from;
+    Point to;
+    int color;
+};
+// Sets the pen width (it stays set) and draws the strokes.
+void drawStrokes(Engine& e, float penWidth, const std::vector<Stroke>& strokes);
 
 // ---- Sections --------------------------------------------------------------
 

@@ -1,0 +1,21 @@
+#include "engine/pages/section.h"
+
+namespace lesson {
+
+void runSection(Engine& e, const SectionSpec& section) {
+    if (!section.aims.empty()) {
+        Page aims;
+        runRows(e, aims, section.aims);
+    }
+    runSubMenu(e, section.subMenu, section.pages);
+}
+
+void sheetScreen(Engine& e, const SheetHeading& heading, const std::string& number) {
+    pageClear(e, 1760, 1800);
+    drawLabelledBox(e, heading.title, heading.at.x, heading.at.y);
+    LabelledBox box = heading.number;
+    box.label = number;
+    drawLabelledBox(e, box, e.textX + heading.gap, heading.at.y);
+}
+
+}  // namespace lesson

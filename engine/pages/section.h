@@ -1,0 +1,42 @@
+#pragma once
+// A lesson section as data: the aims drawn once on entry (or none), the
+// circled-number sub-menu line and its pages in order. The number after the
+// last page returns to the main menu.
+//
+//   runSection(e, {
+//       {{3, 44, 240, "<めあて>"}, {0, 76, plus(65), "…"}},
+//       "①例１　②問2　③終了",
+//       {examplePage, question2Page},
+//   });
+
+#include "engine/pages/rows.h"
+
+#include <string>
+#include <vector>
+
+namespace lesson {
+
+struct SectionSpec {
+    std::vector<Row> aims;  // on the blank screen the main menu left; empty: none
+    std::string subMenu;
+    std::vector<PageRoutine> pages;
+};
+
+void runSection(Engine& e, const SectionSpec& section);
+
+// ---- Answer sheets under a heading --------------------------------------------
+
+// The heading of an answer sheet: the title box and, `gap` to its right on
+// the same top, the box with the exercise's number.
+struct SheetHeading {
+    Point at;
+    LabelledBox title;
+    float gap;
+    LabelledBox number;  // its label is the exercise's number, given per screen
+};
+
+// Blanks the whole screen (prompt band included) and draws the heading with
+// `number` in its number box.
+void sheetScreen(Engine& e, const SheetHeading& heading, const std::string& number);
+
+}  // namespace lesson
