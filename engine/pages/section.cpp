@@ -18,4 +18,12 @@ void sheetScreen(Engine& e, const SheetHeading& heading, const std::string& numb
     drawLabelledBox(e, box, e.textX + heading.gap, heading.at.y);
 }
 
+void runSheet(Engine& e, const SheetHeading& heading, const std::vector<SheetScreen>& screens) {
+    for (const SheetScreen& screen : screens) {
+        sheetScreen(e, heading, screen.number);
+        Page page;
+        runRows(e, page, screen.rows);
+    }
+}
+
 }  // namespace lesson

@@ -39,4 +39,14 @@ struct SheetHeading {
 // `number` in its number box.
 void sheetScreen(Engine& e, const SheetHeading& heading, const std::string& number);
 
+// One screen of an answer sheet: the number in its box and the rows (their
+// waits as given; the last row of every screen but the last carries a key).
+struct SheetScreen {
+    std::string number;
+    std::vector<Row> rows;
+};
+
+// Every screen on a fresh page under the heading.
+void runSheet(Engine& e, const SheetHeading& heading, const std::vector<SheetScreen>& screens);
+
 }  // namespace lesson
