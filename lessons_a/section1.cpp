@@ -5,6 +5,7 @@
 #include "lessons_a/section1.h"
 
 #include "engine/pages/arcs.h"
+#include "engine/pages/section.h"
 #include "engine/prompts/prompts.h"
 #include "lessons_a/sections.h"
 
@@ -110,15 +111,6 @@ namespace {
 
 using namespace lesson;
 using namespace lesson::notation;
-
-void drawAims(Engine& e) {
-    Page page;
-    runRows(e, page, {
-        {3, 44, 240, "<めあて>"},
-        {0, 76, plus(65), "1 等式を成り立たせる文字の値を調べよう。"},
-        {0, 76, plus(65), "2 方程式とその解の意味を知り、代入して解をさがそう。"},
-    });
-}
 
 // ---- Fare page ----------------------------------------------------------
 
@@ -335,8 +327,15 @@ void practicePage(Engine& e) {
 }  // namespace
 
 void section1(Engine& e) {
-    drawAims(e);
-    runSubMenu(e, "①P87　②例1　③練習　④終了", {farePage, definitionsPage, practicePage});
+    runSection(e, {
+        {
+            {3, 44, 240, "<めあて>"},
+            {0, 76, plus(65), "1 等式を成り立たせる文字の値を調べよう。"},
+            {0, 76, plus(65), "2 方程式とその解の意味を知り、代入して解をさがそう。"},
+        },
+        "①P87　②例1　③練習　④終了",
+        {farePage, definitionsPage, practicePage},
+    });
 }
 
 }  // namespace solvara

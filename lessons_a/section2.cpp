@@ -5,6 +5,7 @@
 #include "lessons_a/section2.h"
 
 #include "engine/pages/rows.h"
+#include "engine/pages/section.h"
 #include "engine/prompts/prompts.h"
 #include "engine/text/text.h"
 #include "lessons_a/sections.h"
@@ -515,13 +516,14 @@ void section2(lesson::Engine& e) {
     using namespace lesson;
     using namespace lesson::notation;
     using namespace equality;
-    Page aims;
-    runRows(e, aims, {
-        {3, 44, 240, "<めあて>"},
-        {0, 44, plus(65), "方程式を、等式の性質を使って解こう。"},
+    runSection(e, {
+        {
+            {3, 44, 240, "<めあて>"},
+            {0, 44, plus(65), "方程式を、等式の性質を使って解こう。"},
+        },
+        "①性質2　②解く　③性１　④性４　⑤性３　⑥まとめ　⑦練習　⑧問４　⑨説明しよう　⑩終了",
+        {task1, solvingPage, task2, task3, task4, summaryPage, practicePage, answersPage, examplePage},
     });
-    runSubMenu(e, "①性質2　②解く　③性１　④性４　⑤性３　⑥まとめ　⑦練習　⑧問４　⑨説明しよう　⑩終了",
-               {task1, solvingPage, task2, task3, task4, summaryPage, practicePage, answersPage, examplePage});
 }
 
 }  // namespace solvara

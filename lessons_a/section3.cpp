@@ -1,6 +1,7 @@
 // P91(練習問題): the worked answers of the twelve exercises, on two screens.
 
 #include "engine/pages/answer_sets.h"
+#include "engine/pages/section.h"
 #include "lessons_a/sections.h"
 
 namespace solvara {
@@ -51,6 +52,6 @@ void answers(Engine& e) { runAnswerSet(e, {"P91(練習問題)", "1", {kScreen1, 
 
 }  // namespace
 
-void section3(Engine& e) { runSubMenu(e, "①解答　　　②終了", {answers}); }
+void section3(Engine& e) { runSection(e, {{}, "①解答　　　②終了", {answers}}); }
 
 }  // namespace solvara

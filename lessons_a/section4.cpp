@@ -6,6 +6,7 @@
 
 #include "engine/pages/random.h"
 #include "engine/pages/rows.h"
+#include "engine/pages/section.h"
 #include "engine/pages/slots.h"
 #include "engine/prompts/prompts.h"
 #include "engine/typesetter/formula.h"
@@ -203,14 +204,6 @@ void moveTerm(Engine& e, Point p1, Point p3) {
 
 // ---- Pages -----------------------------------------------------------------
 
-void aims(Engine& e) {
-    Page page;
-    runRows(e, page, {
-        {3, 44, 240, "<めあて>"},
-        {0, 76, plus(65), "移項を使って、手ぎわよく方程式を解こう。"},
-    });
-}
-
 // ① P92: from the properties of equalities to transposition.
 void transpositionPage(Engine& e) {
     pageClear(e, 1760, 1300);
@@ -379,9 +372,14 @@ void explanation(Engine& e) {
 }  // namespace
 
 void section4(Engine& e) {
-    aims(e);
-    runSubMenu(e, "①P92　②例1　③例２　④例3　⑤問３　⑥説明しよう　⑦終了",
-               {transpositionPage, constantExample, xTermExample, procedureExample, answers3, explanation});
+    runSection(e, {
+        {
+            {3, 44, 240, "<めあて>"},
+            {0, 76, plus(65), "移項を使って、手ぎわよく方程式を解こう。"},
+        },
+        "①P92　②例1　③例２　④例3　⑤問３　⑥説明しよう　⑦終了",
+        {transpositionPage, constantExample, xTermExample, procedureExample, answers3, explanation},
+    });
 }
 
 }  // namespace solvara

@@ -3,6 +3,7 @@
 // solved with a trick, a decimal drill, and what a linear equation is.
 
 #include "engine/pages/rows.h"
+#include "engine/pages/section.h"
 #include "engine/prompts/prompts.h"
 #include "lessons_a/section5.h"
 #include "lessons_a/sections.h"
@@ -257,14 +258,15 @@ void linearPage(Engine& e) {
 void section5(lesson::Engine& e) {
     using namespace lesson;
     using namespace lesson::notation;
-    Page page;
-    runRows(e, page, {
-        {3, 44, 240, "<めあて>"},
-        {0, 76, plus(65), "かっこのある方程式や、小数・分数係数の方程式を解こう。"},
+    runSection(e, {
+        {
+            {3, 44, 240, "<めあて>"},
+            {0, 76, plus(65), "かっこのある方程式や、小数・分数係数の方程式を解こう。"},
+        },
+        "①例題２　②例題３　③問５　④話しあおう　⑤練習　⑥一次方程式　⑦終了",
+        {various::bracketsPage, various::fractionsPage, various::answersPage, various::discussionPage,
+         various::decimalsPage, various::linearPage},
     });
-    runSubMenu(e, "①例題２　②例題３　③問５　④話しあおう　⑤練習　⑥一次方程式　⑦終了",
-               {various::bracketsPage, various::fractionsPage, various::answersPage, various::discussionPage,
-                various::decimalsPage, various::linearPage});
 }
 
 }  // namespace solvara

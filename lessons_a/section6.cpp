@@ -1,6 +1,7 @@
 // P96(練習問題): the worked answers of the two exercise sets, three screens each.
 
 #include "engine/pages/answer_sets.h"
+#include "engine/pages/section.h"
 #include "lessons_a/sections.h"
 
 namespace solvara {
@@ -159,6 +160,6 @@ void set2(Engine& e) { runAnswerSet(e, {kTitle, "2", {kSet2Screen1, kSet2Screen2
 
 }  // namespace
 
-void section6(Engine& e) { runSubMenu(e, "①,②解答　　　③終了", {set1, set2}); }
+void section6(Engine& e) { runSection(e, {{}, "①,②解答　　　③終了", {set1, set2}}); }
 
 }  // namespace solvara

@@ -1,6 +1,7 @@
 // The page runners: rows, answer blocks, the practice loop and sub-menus.
 
 #include "engine/pages/rows.h"
+#include "engine/pages/section.h"
 #include "tests/support/harness.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,54 @@ TEST(Rows, PositionsFollowThePreviousRow) {
     EXPECT_EQ(formulas[3].num("y"), 60);
     EXPECT_EQ(page.endX, 176 + 27);
     EXPECT_EQ(ofOp(f.events(), "key").size(), 1u);
+}
+
+TEST(Rows, MarksAsideRowsTwoKeyWaitsAndCellRows) {
+    EngineFixture f("kkk");
+    Engine& e = f.engine();
+    Page page;
+    runRows(e, page, {
+                         {0, 121, 80, "①", mark(1)},
+                         {0, after, same, " 2:5", mark(2) | key},
+                         {0, 60, 270, "ケーキ", aside},            // leaves the reference at " 2:5"
+                         {0, after, same, "円", twoKeys},
+                         {3, afterMark(1), markY(1, 70), "=ﾀ2/5ﾀ"},
+                         {5, atMark(2, 10), markY(2, -30), "7", box(40, 50, 3, 15)},
+                         {5, afterPlus(10), same, "", boxAround(60, 48, 3, 13)},
+                     });
+    auto formulas = ofOp(f.events(), "formula");
+    ASSERT_EQ(formulas.size(), 7u);
+    const double endOf25 = formulas[1].num("end");
+    EXPECT_EQ(formulas[3].num("x"), endOf25);  // "円" follows " 2:5", not "ケーキ"
+    EXPECT_EQ(formulas[3].num("y"), 80);
+    EXPECT_EQ(formulas[4].num("x"), formulas[0].num("end"));
+    EXPECT_EQ(formulas[4].num("y"), 150);
+    EXPECT_EQ(ofOp(f.events(), "key").size(), 3u);
+    // The cell's top-left is the row's place; after it, `after` is its right edge.
+    auto boxes = ofOp(f.events(), "box");
+    const Event& cell = boxes[boxes.size() - 2];
+    EXPECT_EQ(cell.num("x1"), formulas[0].num("end") + 10);
+    EXPECT_EQ(cell.num("y1"), 50);
+    EXPECT_EQ(cell.num("x2") - cell.num("x1"), 40);
+    const Event& around = boxes.back();
+    EXPECT_EQ(around.num("x1"), cell.num("x2") + 10);
+    EXPECT_EQ(around.num("y1"), 50 - 2);  // placed around the text line at y 50
+    EXPECT_EQ(around.num("y2") - around.num("y1"), 48);
+    // A mark the page cannot hold is a run-time error, not a stray write.
+    EXPECT_THROW(runRow(e, page, {0, 40, 30, "x", mark(kMarks)}), EngineError);
+    EXPECT_THROW(runRow(e, page, {0, afterMark(0), 30, "x"}), EngineError);
+}
+
+TEST(Sections, AimsOnceThenTheSubMenuUntilTheNumberAfterTheLastPage) {
+    EngineFixture f("1\n2\n9\n3\n");
+    Engine& e = f.engine();
+    int runs = 0;
+    runSection(e, {{{3, 44, 240, "<めあて>"}}, "①A　②B　③終了", {[&](Engine&) { ++runs; }, [&](Engine&) { runs += 10; }}});
+    EXPECT_EQ(runs, 11);
+    auto formulas = ofOp(f.events(), "formula");
+    int aims = 0;
+    for (const Event& ev : formulas) aims += ev.str("text") == "<めあて>";
+    EXPECT_EQ(aims, 1);
 }
 
 TEST(Answers, LabelStepsIndentColoursAndWaits) {
