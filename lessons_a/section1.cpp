@@ -163,7 +163,9 @@ void drawFareArcs(Engine& e, const FareFigure& f) {
 
 // The bus fare becomes x: the old label is blanked and the arc drawn again.
 void relabelBusArc(Engine& e, const FareFigure& f) {
-    whiteBox(e, 0, e.markNum(1), 320, 60);
+    // 48 high: the old label's foot, clear of the top of the row drawn at y 300
+    // (a white box is drawn a little wider than it is).
+    whiteBox(e, 0, e.markNum(1), 320, 48);
     runSpanArc(e, busArc(f, "180円*x"));
 }
 

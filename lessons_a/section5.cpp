@@ -87,7 +87,9 @@ void bracketsPage(Engine& e) {
         {"(2)", plus(60), {"7(x-4)=3x+8", {"7x-28=3x+8", 50}, {"7x-3x=8+28", 50}, {"4x=36", 50},
                            {"x=ﾀ36/4ﾀ", 70}, {"x=9", 70}}, key},
     });
-    runAnswers(e, page, {760, 841}, {
+    // 30 right of where the textbook's layout put it: "4x+1=3(x+2)" of the
+    // first column ends at 783 on the same row.
+    runAnswers(e, page, {790, 871}, {
         {"(3)", 30, {"-4(x+3)=5(x-6)", {"-4x-12=5x-30", 50}, {"-4x-5x=-30+12", 50}, {"-9x=-18", 50},
                      {"x=ﾀ-18/-9ﾀ", 70}, {"x=2", afterPlus(40), same, 5}}, key},
         {"(4)", plus(60), {"5-2(7x-2)=1", {"5-14x+4=1", 50}, {"-14x=1-5-4", 50}, {"-14x=-8", 50},
@@ -110,7 +112,9 @@ void fractionsPage(Engine& e) {
     });
     practiceLoop(e, page, 640, 30, [](Engine& e) { return fractionsTwoRows(e, drawFractionsTwo(e)); });
     anyKeyPrompt(e);
-    runRow(e, page, {7, 640, 600, "教科書P95 問5 をしなさい。"});
+    // At 590, not 600: the entry field's blank from y 640 would cut its foot
+    // whenever a wrong sub-menu number is typed.
+    runRow(e, page, {7, 640, 590, "教科書P95 問5 をしなさい。"});
 }
 
 // ---- ③ 問5: worked answers on two screens ------------------------------------------

@@ -33,6 +33,11 @@ inline constexpr std::array<Rgb, 16> kPalette = {{
     {0xFF, 0xFF, 0xFF},  // 15 white: the page
 }};
 
+// What the layer's clear paints (only the error screen clears): the deep
+// blue of the menu frame, so that its line in colour 13 reads as the menu
+// texts do (about 8 : 1).
+inline constexpr Rgb kClearColor = kPalette[10];
+
 // Palette index as the layer takes it: the integer part, kept within 0..15.
 inline int paletteIndex(int color) { return color < 0 ? 0 : (color > 15 ? 15 : color); }
 

@@ -119,7 +119,8 @@ Raster::~Raster() {
 void Raster::setUpContext() {
     if (cr_) cairo_destroy(cr_);
     cr_ = cairo_create(surface_);
-    cairo_set_source_rgb(cr_, 1, 1, 1);
+    const Rgb ground = cleared_ ? kClearColor : kPalette[15];
+    cairo_set_source_rgb(cr_, ground.r / 255.0, ground.g / 255.0, ground.b / 255.0);
     cairo_paint(cr_);
     scale_ = std::min(width_ / kPageWidth, height_ / kPageHeight);
     offsetX_ = (width_ - kPageWidth * scale_) / 2;
@@ -150,6 +151,11 @@ void Raster::resize(int width, int height) {
 }
 
 void Raster::replayInto(Raster& other) const {
+    if (cleared_) {
+        DrawCommand clear;
+        clear.op = DrawCommand::Op::Cls;
+        other.draw(clear);
+    }
     for (const Entry& entry : list_) other.draw(entry.cmd);
 }
 
@@ -157,10 +163,11 @@ void Raster::draw(const DrawCommand& cmd) {
     if (cmd.op == DrawCommand::Op::Pause) return;
     if (cmd.op == DrawCommand::Op::Cls) {
         list_.clear();
+        cleared_ = true;
         cairo_save(cr_);
         cairo_identity_matrix(cr_);
         cairo_reset_clip(cr_);
-        cairo_set_source_rgb(cr_, 1, 1, 1);
+        cairo_set_source_rgb(cr_, kClearColor.r / 255.0, kClearColor.g / 255.0, kClearColor.b / 255.0);
         cairo_paint(cr_);
         cairo_restore(cr_);
         dirty_ = {0, 0, width_, height_};

@@ -67,6 +67,7 @@ private:
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
     bool keepList_ = false;
+    bool cleared_ = false;  // the layer's clear painted the page; a redraw starts from it
     struct Entry {
         DrawCommand cmd;
         bool erase;

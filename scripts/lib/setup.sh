@@ -6,7 +6,7 @@ ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
 
 RUNTIME_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libcairo2-dev libfontconfig-dev libfreetype-dev
-                  fonts-ipafont-gothic fonts-liberation fonts-dejavu-core)
+                  fonts-morisawa-bizud-gothic fonts-liberation fonts-dejavu-core)
 TEST_PACKAGES=(libgtest-dev xvfb xauth clang libclang-rt-14-dev)
 
 as_root() {

@@ -246,7 +246,7 @@ TEST_F(Section1Walk, FigureSegmentsArcsAndTheRelabelledBusArc) {
         EXPECT_NEAR(dots[arc * 31 + 15].num("y"), 165 + bulge[arc], 0.1);
         EXPECT_NEAR(dots[arc * 31 + 5].num("y"), 165 + bulge[arc] / 2, 0.1);
     }
-    // The old label is blanked by a 320 x 60 white box from x 0 at its top, then the arc is drawn again.
+    // The old label is blanked by a 320 x 48 white box from x 0 at its top, then the arc is drawn again.
     const Event& old = run().events[at("180円*？")];
     const int relabelled = at("180円*x");
     ASSERT_GT(relabelled, 0);
@@ -257,7 +257,7 @@ TEST_F(Section1Walk, FigureSegmentsArcsAndTheRelabelledBusArc) {
     for (int i = at("とすると "); i < relabelled; ++i) {
         const Event& ev = run().events[i];
         if (ev.op() == "box" && ev.num("x1") == 0 && ev.num("y1") == old.num("y") && ev.num("x2") == 320 &&
-            ev.num("y2") == old.num("y") + 60 && ev.num("fill") == 15)
+            ev.num("y2") == old.num("y") + 48 && ev.num("fill") == 15)
             blankedAt = i;
         if (blankedAt >= 0 && ev.op() == "circle" && ev.num("color") == 3) ++dotsAfter;
     }

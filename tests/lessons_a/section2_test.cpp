@@ -163,7 +163,7 @@ TEST(Section2Geometry, DrawBalanceBlanksItsAreaAndLeavesThePoints) {
         if (ev.op() == "polyline") fulcrums.push_back(ev);
     }
     ASSERT_GE(boxes.size(), 1u + 1 + 3 + 10);
-    EXPECT_EQ(boxes[0].num("x1"), 490);
+    EXPECT_EQ(boxes[0].num("x1"), 540);
     EXPECT_EQ(boxes[0].num("y1"), 220);
     EXPECT_EQ(boxes[0].num("x2"), 1260);
     EXPECT_EQ(boxes[0].num("y2"), 550);

@@ -409,7 +409,7 @@ TEST_F(Section5Walk, BracketsDrillThenTheAnswersOfQuestion4) {
     expectRow(kBrackets, "(2)", 400, 240, 3);
     expectRow(kBrackets, "x=9", 481, 530, 5);
     expectRow(kBrackets, "x=2", endOf(kBrackets, "x=ﾀ-18/-9ﾀ") + 40, 250, 5);
-    expectRow(kBrackets, "(4)", 760, 310, 3);
+    expectRow(kBrackets, "(4)", 790, 310, 3);
     expectRow(kBrackets, "x=ﾀ4/7ﾀ", endOf(kBrackets, "x=ﾀ-8/-14ﾀ") + 40, 530, 5);
 }
 
@@ -425,7 +425,7 @@ TEST_F(Section5Walk, FractionsPageKeepsTheFirstDrillOnTheLeft) {
         }
     expectRow(kFractions, "分母の公倍数を両辺にかけ、整数に", 40, 520, 3);
     expectRow(kFractions, "(分母をはらう)", endOf(kFractions, "してから解く。"), 570, 5);
-    expectRow(kFractions, "教科書P95 問5 をしなさい。", 640, 600, 7);
+    expectRow(kFractions, "教科書P95 問5 をしなさい。", 640, 590, 7);
 }
 
 TEST_F(Section5Walk, AnswersOfQuestion5OnTwoScreens) {

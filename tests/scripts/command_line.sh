@@ -43,5 +43,5 @@ CONF
 FONTCONFIG_FILE="$work/fonts/fonts.conf" "$solvara" --headless 2>"$work/err"
 [ $? -eq 1 ] || fail "a missing font must end with status 1"
 [ "$(wc -l <"$work/err")" -eq 1 ] || fail "a missing font must print one line"
-grep -q "fonts-ipafont-gothic" "$work/err" || fail "the missing-font line must name the package"
+grep -q "fonts-morisawa-bizud-gothic" "$work/err" || fail "the missing-font line must name the package"
 echo "command line: ok"
