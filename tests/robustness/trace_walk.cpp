@@ -252,11 +252,12 @@ std::string headingOf(const lesson::ProgramSpec& program) { return "＜" + progr
 
 }  // namespace
 
+// The number of the line's last circled number: "①～⑦解答　⑧終了" ends at 8.
 int circledNumbers(const std::string& line) {
     int n = 0;
     for (std::string_view ch : lesson::splitChars(line)) {
         const char32_t cp = lesson::codePoint(ch);
-        if (cp >= U'\u2460' && cp <= U'\u2473') ++n;
+        if (cp >= U'\u2460' && cp <= U'\u2473') n = static_cast<int>(cp - U'\u2460') + 1;
     }
     return n;
 }

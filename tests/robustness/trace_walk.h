@@ -32,7 +32,7 @@ ProgramProbe probeProgram(const lesson::ProgramSpec& program);
 // The sub-menu lines of a trace file, in order.
 std::vector<std::string> subMenuLines(const std::string& tracePath);
 
-// Number of circled numbers (①..⑳) in a sub-menu line.
+// The value of the last circled number (①..⑳) of a sub-menu line: its last item.
 int circledNumbers(const std::string& line);
 
 struct WalkReport {
