@@ -67,7 +67,6 @@ struct Engine {
     int raisedPending = 0;
     int rootMode = 0;
     float rootBarStartX = 0;
-    int measuring = 0;  // depth of measureFormula calls in progress
 
     // Plain text and fractions.
     std::string convChar;

@@ -3,13 +3,14 @@
 #include "engine/text/chars.h"
 #include "engine/typesetter/glyph_rules.h"
 
+#include <functional>
+
 namespace lesson {
 
 namespace {
 
 constexpr std::string_view kNormalFace = "ゴシック";
 constexpr float kNormalSize = 16;
-constexpr float kMeasureY = 1800;  // far below the page: measuring draws there, unseen
 
 bool isOneOf(std::string_view ch, std::string_view chars) {
     for (std::string_view c : splitChars(chars))
@@ -39,207 +40,330 @@ std::string_view substitute(std::string_view ch) {
     return ch;
 }
 
-void drawGlyph(Engine& e, const GlyphDrawing& d, std::string_view ch, float x, float y) {
-    Layer& g = e.layer;
-    if (!d.face.empty()) g.setFontName(d.face);
-    if (d.size != 0) g.setFontSize(d.size);
-    if (d.italic) g.setFontItalic(true);
-    if (d.boldOn) g.setFontBold(true);
-    g.text(x + d.dx, y + d.dy, ch, d.mx, d.my, e.textColor);
-    if (!d.face.empty()) g.setFontName(kNormalFace);
-    if (d.size != 0) g.setFontSize(kNormalSize);
-    if (d.italic) g.setFontItalic(false);
-    if (d.boldOffAfter) g.setFontBold(false);
+// Lays a formula out: the glyph rules for runs of characters, and the
+// constructs of the markup (fraction, tall root, exponent mark) beside them.
+// It keeps the pen width and font the marks will be drawn in, and records
+// marks only at the outer level: what a fraction measures of its parts is
+// laid out and thrown away.
+class Typesetter {
+public:
+    Typesetter(Engine& e, FormulaLayout& out)
+        : e_(e), out_(out), font_(e.layer.font()), pen_(e.layer.drawWidth()) {}
+
+    // The formula `markup` at (textX, textY); textX is left after it.
+    void formula(std::string_view markup);
+    // The width `markup` would take, from the present layout state.
+    float measure(const std::string& markup);
+
+    FontState font() const { return font_; }
+    float pen() const { return pen_; }
+
+private:
+    using Construct = void (Typesetter::*)(std::string_view rest, std::size_t& pos);
+    struct ConstructRow {
+        std::string_view mark;
+        Construct build;
+    };
+    static const std::array<ConstructRow, 3> kConstructs;
+
+    void fractionConstruct(std::string_view rest, std::size_t& pos);
+    void tallRootConstruct(std::string_view rest, std::size_t& pos);
+    void exponentConstruct(std::string_view rest, std::size_t& pos);
+
+    void fraction(const std::string& text);
+    void run(std::string_view text);
+    void glyph(const GlyphDrawing& d, std::string_view ch, float x, float y);
+    void figure(const GlyphDrawing& d, float x, float y);
+    void overBarStep(float x);
+
+    void text(float x, float y, std::string_view ch, int mx, int my);
+    void line(float x1, float y1, float x2, float y2);
+    void polyline(std::vector<Point> points);
+
+    Engine& e_;
+    FormulaLayout& out_;
+    FontState font_;
+    float pen_;
+    int measuring_ = 0;  // depth of measurements in progress: their marks are not kept
+};
+
+const std::array<Typesetter::ConstructRow, 3> Typesetter::kConstructs = {{
+    {"ﾀ", &Typesetter::fractionConstruct},  // "ﾀ" numerator "/" denominator "ﾀ"
+    {"#", &Typesetter::tallRootConstruct},  // a tall root over the fraction after it
+    {"^", &Typesetter::exponentConstruct},  // the next character is an exponent
+}};
+
+void Typesetter::text(float x, float y, std::string_view ch, int mx, int my) {
+    if (measuring_) return;
+    FormulaMark m;
+    m.kind = FormulaMark::Kind::Glyph;
+    m.x1 = x;
+    m.y1 = y;
+    m.text = std::string(ch);
+    m.mx = mx;
+    m.my = my;
+    m.color = e_.textColor;
+    m.pen = pen_;
+    m.font = font_;
+    out_.marks.push_back(std::move(m));
 }
 
-void drawFigure(Engine& e, const GlyphDrawing& d, float x, float y) {
-    Layer& g = e.layer;
+void Typesetter::line(float x1, float y1, float x2, float y2) {
+    if (measuring_) return;
+    FormulaMark m;
+    m.kind = FormulaMark::Kind::Line;
+    m.x1 = x1;
+    m.y1 = y1;
+    m.x2 = x2;
+    m.y2 = y2;
+    m.color = e_.textColor;
+    m.pen = pen_;
+    m.font = font_;
+    out_.marks.push_back(std::move(m));
+}
+
+void Typesetter::polyline(std::vector<Point> points) {
+    if (measuring_) return;
+    FormulaMark m;
+    m.kind = FormulaMark::Kind::Polyline;
+    m.points = std::move(points);
+    m.color = e_.textColor;
+    m.pen = pen_;
+    m.font = font_;
+    out_.marks.push_back(std::move(m));
+}
+
+void Typesetter::glyph(const GlyphDrawing& d, std::string_view ch, float x, float y) {
+    if (!d.face.empty()) font_.name = std::string(d.face);
+    if (d.size != 0) font_.size = d.size;
+    if (d.italic) font_.italic = true;
+    if (d.boldOn) font_.bold = true;
+    text(x + d.dx, y + d.dy, ch, d.mx, d.my);
+    if (!d.face.empty()) font_.name = std::string(kNormalFace);
+    if (d.size != 0) font_.size = kNormalSize;
+    if (d.italic) font_.italic = false;
+    if (d.boldOffAfter) font_.bold = false;
+}
+
+void Typesetter::figure(const GlyphDrawing& d, float x, float y) {
     using Kind = GlyphDrawing::Kind;
-    g.setDrawWidth(d.pen);
+    pen_ = d.pen;
     if (d.kind == Kind::Lines) {
         for (int i = 0; i < d.count; ++i) {
             const Offset start = d.points[2 * i];
             const Offset length = d.points[2 * i + 1];
-            g.lineRelative(x + start.dx, y + start.dy, length.dx, length.dy, e.textColor);
+            const float x1 = x + start.dx, y1 = y + start.dy;
+            line(x1, y1, x1 + length.dx, y1 + length.dy);
         }
     } else {
         std::vector<Point> pts;
         for (int i = 0; i < d.count; ++i) pts.push_back({x + d.points[i].dx, y + d.points[i].dy});
-        g.polyline(pts, e.textColor);
+        polyline(std::move(pts));
     }
-    if (d.pen != 3) g.setDrawWidth(3);
+    if (d.pen != 3) pen_ = 3;
 }
 
 // The over-bar of an open root grows to the pen point x.
-void overBarStep(Engine& e, float x) {
+void Typesetter::overBarStep(float x) {
     float barY = 0;
-    if (e.rootMode == 1) barY = e.textY - 4;
-    else if (e.rootMode == 11) barY = e.textY - 6;
-    else if (e.rootMode == 22 && e.fractionMode == 0) barY = e.textY - 14;
+    if (e_.rootMode == 1) barY = e_.textY - 4;
+    else if (e_.rootMode == 11) barY = e_.textY - 6;
+    else if (e_.rootMode == 22 && e_.fractionMode == 0) barY = e_.textY - 14;
     else {
-        e.rootBarStartX = x;
+        e_.rootBarStartX = x;
         return;
     }
-    e.layer.setDrawWidth(3);
-    e.layer.line(e.rootBarStartX, barY, x, barY, e.textColor);
+    pen_ = 3;
+    line(e_.rootBarStartX, barY, x, barY);
 }
 
-struct MeasureGuard {
-    explicit MeasureGuard(Engine& e) : e(e) { ++e.measuring; }
-    ~MeasureGuard() { --e.measuring; }
-    Engine& e;
-};
-
-}  // namespace
-
-void typesetRun(Engine& e) {
-    Layer& g = e.layer;
-    const float pen = g.drawWidth();
-    g.setFontName(kNormalFace);
-    g.setFontSize(kNormalSize);
-    g.setFontBold(true);
-    float x = e.textX;
-    const float y = e.textY;
-    for (std::string_view raw : splitChars(e.workText)) {
+// One run of glyphs by the glyph rules, from (textX, textY); textX advanced.
+void Typesetter::run(std::string_view text) {
+    const float pen = pen_;
+    font_.name = std::string(kNormalFace);
+    font_.size = kNormalSize;
+    font_.bold = true;
+    float x = e_.textX;
+    const float y = e_.textY;
+    for (std::string_view raw : splitChars(text)) {
         const std::string_view ch = substitute(raw);
-        const GlyphRule& rule = ruleFor(ch, e);
+        const GlyphRule& rule = ruleFor(ch, e_);
         using Kind = GlyphDrawing::Kind;
-        if (rule.draw.kind == Kind::Glyph) drawGlyph(e, rule.draw, ch, x, y);
-        else if (rule.draw.kind != Kind::Nothing) drawFigure(e, rule.draw, x, y);
+        if (rule.draw.kind == Kind::Glyph) glyph(rule.draw, ch, x, y);
+        else if (rule.draw.kind != Kind::Nothing) figure(rule.draw, x, y);
         x += rule.advance;
         switch (rule.then) {
-            case Then::SetSuperscript: e.superscriptPending = 1; break;
-            case Then::SetRaised: e.raisedPending = 1; break;
-            case Then::CloseRoot: e.rootMode = 0; break;
-            case Then::OpenRoot: e.rootMode = 1; e.rootBarStartX = x; break;
-            case Then::OpenSmallRoot: e.rootMode = 11; e.rootBarStartX = x; break;
-            case Then::BarStartAfter: e.rootBarStartX = x; break;
-            case Then::ClearRaised: e.raisedPending = 0; overBarStep(e, x); break;
-            case Then::ClearSuperscript: e.superscriptPending = 0; overBarStep(e, x); break;
-            case Then::BarStep: overBarStep(e, x); break;
+            case Then::SetSuperscript: e_.superscriptPending = 1; break;
+            case Then::SetRaised: e_.raisedPending = 1; break;
+            case Then::CloseRoot: e_.rootMode = 0; break;
+            case Then::OpenRoot: e_.rootMode = 1; e_.rootBarStartX = x; break;
+            case Then::OpenSmallRoot: e_.rootMode = 11; e_.rootBarStartX = x; break;
+            case Then::BarStartAfter: e_.rootBarStartX = x; break;
+            case Then::ClearRaised: e_.raisedPending = 0; overBarStep(x); break;
+            case Then::ClearSuperscript: e_.superscriptPending = 0; overBarStep(x); break;
+            case Then::BarStep: overBarStep(x); break;
         }
     }
-    e.textX = x;
-    e.textY = y;
-    g.setFontBold(false);
-    g.setDrawWidth(pen);
+    e_.textX = x;
+    e_.textY = y;
+    font_.bold = false;
+    pen_ = pen;
 }
 
-void measureFormula(Engine& e) {
-    const float x = e.textX;
-    const float y = e.textY;
-    const std::string text = e.workText;
-    e.textX = 0;
-    e.textY = kMeasureY;
-    e.textString = text;
-    {
-        MeasureGuard guard(e);
-        drawFormula(e);
-    }
-    e.formulaWidth = e.textX;
-    e.textX = x;
-    e.textY = y;
-    e.workText = text;
-    e.textString.clear();
+float Typesetter::measure(const std::string& markup) {
+    const float x = e_.textX, y = e_.textY;
+    e_.textX = 0;
+    ++measuring_;
+    formula(markup);
+    --measuring_;
+    const float width = e_.textX;
+    e_.textX = x;
+    e_.textY = y;
+    return width;
 }
 
-void drawFraction(Engine& e) {
-    const float x0 = e.textX;
-    const float y0 = e.textY;
-    const std::string text = e.workText;
+// A built-up fraction ("num/den") at (textX, textY), its numerator and
+// denominator centred over the wider of the two.
+void Typesetter::fraction(const std::string& text) {
+    const float x0 = e_.textX;
+    const float y0 = e_.textY;
     const bool hasRoot = text.find('!') != std::string::npos || text.find("√") != std::string::npos;
     const int slash = charFind(text, "/");
     // A fraction without "/" is drawn as a numerator over an empty denominator.
     const std::string numerator = slash < 0 ? text : charSlice(text, 0, slash);
     const std::string denominator = slash < 0 ? std::string() : charSlice(text, slash + 1);
 
-    e.fractionMode = 1;
-    e.workText = numerator;
-    measureFormula(e);
-    const float wN = e.formulaWidth;
-    e.workText = denominator;
-    measureFormula(e);
-    const float wD = e.formulaWidth;
-    e.fractionMode = 0;
+    e_.fractionMode = 1;
+    const float wN = measure(numerator);
+    const float wD = measure(denominator);
+    e_.fractionMode = 0;
 
     const float w = wN >= wD ? wN : wD;
     const float indentN = (w - wN) / 2;
     const float indentD = (w - wD) / 2;
 
-    Layer& g = e.layer;
-    const float pen = g.drawWidth();
-    g.setDrawWidth(4);
-    g.line(x0, y0 + 25, x0 + w, y0 + 25, e.textColor);
-    g.setDrawWidth(pen);
-    if (e.rootMode == 22) {
+    const float pen = pen_;
+    pen_ = 4;
+    line(x0, y0 + 25, x0 + w, y0 + 25);
+    pen_ = pen;
+    if (e_.rootMode == 22) {
         // The tall root's over-bar runs across the whole fraction.
-        g.setDrawWidth(3);
-        g.line(x0, y0 - 14, x0 + w, y0 - 14, e.textColor);
-        g.setDrawWidth(pen);
+        pen_ = 3;
+        line(x0, y0 - 14, x0 + w, y0 - 14);
+        pen_ = pen;
     }
     float denominatorTop = y0 + 28;
     if (denominator.find("√") != std::string::npos || denominator.find('^') != std::string::npos)
         denominatorTop = y0 + 36;
     if (hasRoot) denominatorTop += 8;
 
-    e.textX = x0 + indentD;
-    e.textY = denominatorTop;
-    e.fractionMode = 1;
-    e.workText = denominator;
-    typesetRun(e);
+    e_.textX = x0 + indentD;
+    e_.textY = denominatorTop;
+    e_.fractionMode = 1;
+    run(denominator);
 
-    e.textX = x0 + indentN;
-    e.textY = y0 - 10;
-    e.fractionMode = 1;
-    e.workText = numerator;
-    typesetRun(e);
+    e_.textX = x0 + indentN;
+    e_.textY = y0 - 10;
+    e_.fractionMode = 1;
+    run(numerator);
 
-    e.fractionMode = 0;
-    e.textX = x0 + w;
-    e.textY = y0;
+    e_.fractionMode = 0;
+    e_.textX = x0 + w;
+    e_.textY = y0;
+}
+
+void Typesetter::fractionConstruct(std::string_view rest, std::size_t& pos) {
+    const std::size_t close = rest.find("ﾀ", pos);
+    if (close == std::string_view::npos) return;  // a lone bracket is dropped
+    const std::string inside(rest.substr(pos, close - pos));
+    pos = close + std::string_view("ﾀ").size();
+    fraction(inside);
+}
+
+void Typesetter::tallRootConstruct(std::string_view, std::size_t&) {
+    const float x = e_.textX, y = e_.textY;
+    const float pen = pen_;
+    pen_ = 3;
+    polyline({{x + 4, y + 36}, {x + 8, y + 24}, {x + 16, y + 60}, {x + 30, y - 14}, {x + 38, y - 14}});
+    e_.rootMode = 22;
+    pen_ = pen;
+    e_.textX += 32;
+    e_.rootBarStartX = e_.textX;
+}
+
+void Typesetter::exponentConstruct(std::string_view, std::size_t&) { e_.superscriptPending = 1; }
+
+void Typesetter::formula(std::string_view markup) {
+    const float pen = pen_;
+    std::size_t pos = 0;
+    while (pos < markup.size()) {
+        const std::size_t n = charLength(markup, pos);
+        const std::string_view ch = markup.substr(pos, n);
+        pos += n;
+        const ConstructRow* construct = nullptr;
+        for (const ConstructRow& row : kConstructs)
+            if (row.mark == ch) construct = &row;
+        if (construct) (this->*construct->build)(markup, pos);
+        else run(ch);
+    }
+    pen_ = pen;
+}
+
+}  // namespace
+
+FormulaLayout layoutFormula(Engine& e, std::string_view markup, float x, float y, int color) {
+    FormulaLayout layout;
+    Typesetter typesetter(e, layout);
+    const int savedColor = e.textColor;
+    e.textX = x;
+    e.textY = y;
+    e.textColor = color;
+    typesetter.formula(markup);
+    layout.advance = e.textX - x;
+    layout.endFont = typesetter.font();
+    layout.endPen = typesetter.pen();
+    e.textColor = savedColor;
+    return layout;
+}
+
+void emitFormula(Engine& e, const FormulaLayout& layout) {
+    Layer& g = e.layer;
+    for (const FormulaMark& m : layout.marks) {
+        g.setFontName(m.font.name);
+        g.setFontSize(m.font.size);
+        g.setFontBold(m.font.bold);
+        g.setFontItalic(m.font.italic);
+        g.setDrawWidth(m.pen);
+        switch (m.kind) {
+            case FormulaMark::Kind::Glyph: g.text(m.x1, m.y1, m.text, m.mx, m.my, m.color); break;
+            case FormulaMark::Kind::Line: g.line(m.x1, m.y1, m.x2, m.y2, m.color); break;
+            case FormulaMark::Kind::Polyline: g.polyline(m.points, m.color); break;
+        }
+    }
+    g.setFontName(layout.endFont.name);
+    g.setFontSize(layout.endFont.size);
+    g.setFontBold(layout.endFont.bold);
+    g.setFontItalic(layout.endFont.italic);
+    g.setDrawWidth(layout.endPen);
 }
 
 void drawFormula(Engine& e) {
-    const bool traced = e.measuring == 0;
-    const std::string text = traced ? e.textString : std::string();
-    const float startX = e.textX;
-    const float startY = e.textY;
-    const int color = e.textColor;
-    Layer& g = e.layer;
-    const float pen = g.drawWidth();
-
-    std::string rest = std::move(e.textString);
+    const std::string text = std::move(e.textString);
     e.textString.clear();
-    std::size_t pos = 0;
-    while (pos < rest.size()) {
-        const std::size_t n = charLength(rest, pos);
-        const std::string_view ch = std::string_view(rest).substr(pos, n);
-        pos += n;
-        if (ch == "ﾀ") {
-            const std::size_t close = rest.find("ﾀ", pos);
-            if (close == std::string::npos) continue;  // a lone bracket is dropped
-            e.workText = rest.substr(pos, close - pos);
-            pos = close + std::string_view("ﾀ").size();
-            drawFraction(e);
-        } else if (ch == "#") {
-            // A tall root sign that covers the fraction after it.
-            const float x = e.textX, y = e.textY;
-            g.setDrawWidth(3);
-            g.polyline({{x + 4, y + 36}, {x + 8, y + 24}, {x + 16, y + 60}, {x + 30, y - 14}, {x + 38, y - 14}},
-                       e.textColor);
-            e.rootMode = 22;
-            g.setDrawWidth(pen);
-            e.textX += 32;
-            e.rootBarStartX = e.textX;
-        } else if (ch == "^") {
-            e.superscriptPending = 1;
-        } else {
-            e.workText = std::string(ch);
-            typesetRun(e);
-        }
-    }
-    g.setDrawWidth(pen);
-    if (traced) g.traceFormula(text, startX, startY, color, e.textX);
+    const float startX = e.textX, startY = e.textY;
+    const FormulaLayout layout = layoutFormula(e, text, startX, startY, e.textColor);
+    emitFormula(e, layout);
+    e.textX = startX + layout.advance;
+    e.textY = startY;
+    e.layer.traceFormula(text, startX, startY, e.textColor, e.textX);
+}
+
+void measureFormula(Engine& e) {
+    const float x = e.textX, y = e.textY;
+    e.formulaWidth = layoutFormula(e, e.workText, 0, 0, e.textColor).advance;
+    e.textX = x;
+    e.textY = y;
+    e.textString.clear();
 }
 
 void dropLeadingPlus(Engine& e) {

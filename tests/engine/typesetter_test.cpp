@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 using namespace lesson;
 using testing_support::EngineFixture;
 using testing_support::Event;
@@ -203,4 +207,26 @@ TEST(Typesetter, DropLeadingPlus) {
         dropLeadingPlus(e);
         EXPECT_EQ(e.workText, out);
     }
+}
+
+TEST(Typesetter, MeasuringAnyCorpusFormulaLeavesTheDrawingStreamUntouched) {
+    EngineFixture f;
+    Engine& e = f.engine();
+    int formulas = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(LESSON_FUZZ_CORPUS)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        std::stringstream markup;
+        markup << in.rdbuf();
+        e.rootMode = e.superscriptPending = e.raisedPending = 0;
+        const std::size_t before = f.events().size();
+        e.workText = markup.str();
+        measureFormula(e);
+        e.layer.flushTrace();
+        EXPECT_EQ(f.events().size(), before) << entry.path();
+        // Drawing from the same state reaches the stream, with the measured advance.
+        e.rootMode = e.superscriptPending = e.raisedPending = 0;
+        EXPECT_EQ(advanceOf(e, markup.str(), 0, 300), e.formulaWidth) << entry.path();
+        ++formulas;
+    }
+    EXPECT_GE(formulas, 10);
 }
