@@ -7,18 +7,21 @@
 #include "engine/graphics/layer.h"
 
 #include <algorithm>
-#include <source_location>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 namespace lesson {
 
+// The line of the calling statement: as a default argument, __builtin_LINE()
+// is the caller's line (GCC and clang alike).
+#define LESSON_CALLER_LINE __builtin_LINE()
+
 // A run-time error: ends on the error screen with its code and the line of
 // the failing statement.
 struct EngineError : std::runtime_error {
-    EngineError(int code, const std::string& what, std::source_location where = std::source_location::current())
-        : std::runtime_error(what), code(code), line(static_cast<int>(where.line())) {}
+    EngineError(int code, const std::string& what, int line = LESSON_CALLER_LINE)
+        : std::runtime_error(what), code(code), line(line) {}
     int code;
     int line;
 };
@@ -30,20 +33,20 @@ template <class T>
 class Table {
 public:
     explicit Table(int bound) : items_(static_cast<std::size_t>(bound) + 1) {}
-    T& operator()(int i, std::source_location where = std::source_location::current()) {
-        check(i, where);
+    T& operator()(int i, int line = LESSON_CALLER_LINE) {
+        check(i, line);
         return items_[static_cast<std::size_t>(i)];
     }
-    const T& operator()(int i, std::source_location where = std::source_location::current()) const {
-        check(i, where);
+    const T& operator()(int i, int line = LESSON_CALLER_LINE) const {
+        check(i, line);
         return items_[static_cast<std::size_t>(i)];
     }
     int bound() const { return static_cast<int>(items_.size()) - 1; }
     void clear() { std::fill(items_.begin(), items_.end(), T{}); }
 
 private:
-    void check(int i, std::source_location where) const {
-        if (i < 0 || i > bound()) throw EngineError(kSubscriptOutOfRange, "subscript out of range", where);
+    void check(int i, int line) const {
+        if (i < 0 || i > bound()) throw EngineError(kSubscriptOutOfRange, "subscript out of range", line);
     }
     std::vector<T> items_;
 };

@@ -4,7 +4,7 @@
 #include "engine/graphics/raster.h"
 #include "engine/graphics/trace.h"
 #include "engine/graphics/window.h"
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "engine/graphics/raster.h"
 
 #include "engine/graphics/palette.h"
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 
 #include <algorithm>
 #include <cmath>

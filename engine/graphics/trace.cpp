@@ -1,6 +1,6 @@
 #include "engine/graphics/trace.h"
 
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 
 #include <charconv>
 #include <cmath>

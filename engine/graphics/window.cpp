@@ -1,7 +1,7 @@
 #include "engine/graphics/window.h"
 
 #include "engine/graphics/layer.h"
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 
 #include <SDL.h>
 

@@ -1,6 +1,6 @@
 #include "engine/prompts/prompts.h"
 
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 #include "engine/text/text.h"
 
 namespace lesson {

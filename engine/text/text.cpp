@@ -1,6 +1,6 @@
 #include "engine/text/text.h"
 
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 
 #include <array>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "engine/typesetter/formula.h"
 
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 #include "engine/typesetter/glyph_rules.h"
 
 #include <functional>

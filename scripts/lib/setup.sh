@@ -7,7 +7,7 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 
 RUNTIME_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libcairo2-dev libfontconfig-dev libfreetype-dev
                   fonts-morisawa-bizud-gothic fonts-liberation fonts-dejavu-core)
-TEST_PACKAGES=(libgtest-dev xvfb xauth clang libclang-rt-14-dev)
+TEST_PACKAGES=(libgtest-dev xvfb xauth clang libclang-rt-14-dev desktop-file-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -32,6 +32,15 @@ build_tree() {
     cmake --build "$dir" -j "$JOBS"
 }
 
+# The sanitizers' settings and the leak suppressions of system libraries,
+# for every run of a sanitizer or fuzzer build (tests, programs they start,
+# the fuzzer): they reach the runs through the environment.
+sanitizer_environment() {
+    export ASAN_OPTIONS="detect_leaks=1:check_initialization_order=1:strict_init_order=1:detect_stack_use_after_return=1"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    export LSAN_OPTIONS="suppressions=$ROOT/tests/sanitizers/lsan.supp"
+}
+
 # The sanitizer tree: AddressSanitizer with LeakSanitizer and
 # UndefinedBehaviorSanitizer over the engine, both programs and their tests.
 # -O1 keeps it quick to build and still quick to run.
@@ -52,6 +61,7 @@ run_typesetter_fuzzer() {
     local seconds=$1
     shift
     local status=0
+    sanitizer_environment
     mkdir -p "$ROOT/build-fuzz/corpus"
     # From inside the tree: parallel jobs write their logs to the working directory.
     (cd "$ROOT/build-fuzz" &&

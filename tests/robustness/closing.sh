@@ -92,7 +92,8 @@ animation_case() {
 }
 animation_case
 
-# The error screen: a section fails; the window shows the error and closes.
+# The error screen: a section fails; the window shows the error on the deep
+# blue its clear paints (where the cursor stood too) and closes.
 # Keys are typed into the window so that each step is reached in turn.
 trace="$work/error.jsonl"
 timeout 120 "$failing" --trace "$trace" 2>"$work/error.err" &
@@ -100,7 +101,7 @@ pid=$!
 "$tool" Solvara --timeout 90 \
     wait-pixel "${GATE_CURSOR[@]}" $RED key 5 key 9 key 2 key 6 key Return \
     wait-pixel "${MENU_FRAME[@]}" $BLUE key 1 key Return \
-    wait-pixel "${MENU_FRAME[@]}" $WHITE wait-pixel "${CURSOR[@]}" $WHITE sleep 300 close wait-gone ||
+    wait-pixel "${CURSOR[@]}" $BLUE sleep 300 close wait-gone ||
     { kill "$pid" 2>/dev/null; fail "error screen: the window tool failed"; }
 wait "$pid"
 check_run error-screen $? "$trace" "$work/error.err"

@@ -1,6 +1,6 @@
 #include "tests/robustness/key_streams.h"
 
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 #include "engine/text/text.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "tests/robustness/trace_walk.h"
 
 #include "engine/graphics/layer.h"
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 #include "tests/support/harness.h"
 #include "tests/support/trace_reader.h"
 

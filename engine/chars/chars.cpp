@@ -1,4 +1,4 @@
-#include "engine/text/chars.h"
+#include "engine/chars/chars.h"
 
 namespace lesson {
 

@@ -1,0 +1,67 @@
+# The layers of the programs, lowest first. A unit may include headers of its
+# own layer and of the layers below it; an include of a higher layer is an
+# error at configure time. "core" is the engine object (engine/engine.h).
+#
+# Also runs as a script: cmake -DLESSON_TREE=<dir> -P cmake/layers.cmake
+
+set(LESSON_LAYERS chars graphics core text typesetter prompts frame pages lessons_a lessons_b)
+
+# The layer a header or source file path (relative to the tree) belongs to; "" when none.
+function(lesson_layer_of path out)
+  if(path STREQUAL "engine/engine.h")
+    set(${out} core PARENT_SCOPE)
+  elseif(path MATCHES "^engine/([a-z_]+)/")
+    set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
+  elseif(path MATCHES "^(lessons_[ab])/")
+    set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
+  else()
+    set(${out} "" PARENT_SCOPE)
+  endif()
+endfunction()
+
+# May a unit of layer `from` include a header of layer `to`?
+function(lesson_may_include from to out)
+  list(FIND LESSON_LAYERS ${from} rank_from)
+  list(FIND LESSON_LAYERS ${to} rank_to)
+  set(ok TRUE)
+  if(rank_to GREATER rank_from)
+    set(ok FALSE)
+  endif()
+  # The two programs' lessons stand side by side: neither includes the other.
+  if(from MATCHES "^lessons_" AND to MATCHES "^lessons_" AND NOT from STREQUAL to)
+    set(ok FALSE)
+  endif()
+  set(${out} ${ok} PARENT_SCOPE)
+endfunction()
+
+# Fails with every upward include of the tree listed.
+function(lesson_check_layers tree)
+  file(GLOB_RECURSE units RELATIVE ${tree} ${tree}/engine/*.h ${tree}/engine/*.cpp
+       ${tree}/lessons_a/*.h ${tree}/lessons_a/*.cpp ${tree}/lessons_b/*.h ${tree}/lessons_b/*.cpp)
+  set(errors "")
+  foreach(unit ${units})
+    lesson_layer_of(${unit} from)
+    if(from STREQUAL "")
+      continue()
+    endif()
+    file(STRINGS ${tree}/${unit} includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" header "${line}")
+      lesson_layer_of(${header} to)
+      if(to STREQUAL "")
+        continue()
+      endif()
+      lesson_may_include(${from} ${to} ok)
+      if(NOT ok)
+        string(APPEND errors "  ${unit} (${from}) includes ${header} (${to})\n")
+      endif()
+    endforeach()
+  endforeach()
+  if(errors)
+    message(FATAL_ERROR "Includes that run upward through the layers (${LESSON_LAYERS}):\n${errors}")
+  endif()
+endfunction()
+
+if(CMAKE_SCRIPT_MODE_FILE AND LESSON_TREE)
+  lesson_check_layers(${LESSON_TREE})
+endif()

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# The layers are kept by the build: the tree as it stands passes the check,
+# and a unit that includes a header of a higher layer, or of the other
+# program's lessons, is refused with its name.
+set -u
+source "$(dirname "$0")/lib.bash"
+root=$(cd "$(dirname "$0")/../.." && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cmake -DLESSON_TREE="$root" -P "$root/cmake/layers.cmake" >"$work/out" 2>&1 || {
+    cat "$work/out" >&2
+    fail "the tree itself has an upward include"
+}
+
+refused() {  # refused UNIT INCLUDED
+    rm -rf "$work/tree"
+    mkdir -p "$work/tree/$(dirname "$1")"
+    printf '#include "engine/chars/chars.h"\n#include "%s"\n' "$2" >"$work/tree/$1"
+    if cmake -DLESSON_TREE="$work/tree" -P "$root/cmake/layers.cmake" >"$work/out" 2>&1; then
+        fail "$1 including $2 was let through"
+    fi
+    grep -q "$1" "$work/out" || fail "the refusal does not name $1"
+}
+refused engine/graphics/raster.cpp engine/engine.h
+refused engine/typesetter/formula.cpp engine/prompts/prompts.h
+refused engine/frame/frame.cpp engine/pages/rows.h
+refused engine/pages/rows.h lessons_a/sections.h
+refused lessons_a/section1.cpp lessons_b/section1.h
+
+# And what runs downward is allowed.
+rm -rf "$work/tree"
+mkdir -p "$work/tree/engine/pages"
+printf '#include "engine/frame/frame.h"\n#include "engine/engine.h"\n' >"$work/tree/engine/pages/rows.cpp"
+cmake -DLESSON_TREE="$work/tree" -P "$root/cmake/layers.cmake" >"$work/out" 2>&1 || fail "a downward include was refused"
+echo "layers: ok"
