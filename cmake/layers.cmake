@@ -34,6 +34,27 @@ function(lesson_may_include from to out)
   set(${out} ${ok} PARENT_SCOPE)
 endfunction()
 
+# Headers that only some layers may include at all, whatever their rank:
+# the write access to the formula layout state belongs to text and typesetter.
+set(LESSON_PRIVATE_HEADERS "engine/text/layout_state.h=text,typesetter")
+
+function(lesson_private_header_allowed header from out)
+  set(ok TRUE)
+  foreach(rule ${LESSON_PRIVATE_HEADERS})
+    string(REPLACE "=" ";" parts "${rule}")
+    list(GET parts 0 name)
+    list(GET parts 1 layers)
+    if(header STREQUAL name)
+      string(REPLACE "," ";" layers "${layers}")
+      list(FIND layers ${from} found)
+      if(found LESS 0)
+        set(ok FALSE)
+      endif()
+    endif()
+  endforeach()
+  set(${out} ${ok} PARENT_SCOPE)
+endfunction()
+
 # Fails with every upward include of the tree listed.
 function(lesson_check_layers tree)
   file(GLOB_RECURSE units RELATIVE ${tree} ${tree}/engine/*.h ${tree}/engine/*.cpp
@@ -54,6 +75,10 @@ function(lesson_check_layers tree)
       lesson_may_include(${from} ${to} ok)
       if(NOT ok)
         string(APPEND errors "  ${unit} (${from}) includes ${header} (${to})\n")
+      endif()
+      lesson_private_header_allowed(${header} ${from} ok)
+      if(NOT ok)
+        string(APPEND errors "  ${unit} (${from}) includes ${header}, which only the typesetter and text may\n")
       endif()
     endforeach()
   endforeach()

@@ -28,6 +28,9 @@ struct EngineError : std::runtime_error {
 
 inline constexpr int kSubscriptOutOfRange = 9;
 
+// π as the lessons' figures take it.
+inline constexpr float kPi = 3.14159f;
+
 // A working table with indices 0..bound; an index outside is a run-time error.
 template <class T>
 class Table {
@@ -51,6 +54,17 @@ private:
     std::vector<T> items_;
 };
 
+// The layout state of formulas and plain text that carries from one call to
+// the next: inside a fraction, an exponent or raised letter pending, an open
+// root and where its over-bar starts.
+struct FormulaLayoutState {
+    int fractionMode = 0;
+    int superscriptPending = 0;
+    int raisedPending = 0;
+    int rootMode = 0;
+    float rootBarStartX = 0;
+};
+
 struct Engine {
     explicit Engine(Layer& layer) : layer(layer) {}
 
@@ -63,13 +77,10 @@ struct Engine {
     int textColor = 0;
     std::string workText;
 
-    // Formula layout state (kept between calls).
+    // Formula layout state (kept between calls): read here, written only by
+    // the typesetter and the plain-text routines.
     float formulaWidth = 0;
-    int fractionMode = 0;
-    int superscriptPending = 0;
-    int raisedPending = 0;
-    int rootMode = 0;
-    float rootBarStartX = 0;
+    const FormulaLayoutState& formulaLayout() const { return formulaLayout_; }
 
     // Plain text and fractions.
     std::string convChar;
@@ -119,6 +130,10 @@ struct Engine {
 
     // A fresh random number in [0, 1) from the layer.
     float rnd() { return layer.rnd(); }
+
+private:
+    FormulaLayoutState formulaLayout_;
+    friend struct FormulaLayoutWriter;  // engine/text/layout_state.h
 };
 
 }  // namespace lesson

@@ -12,7 +12,6 @@
 
 namespace solvara::equality {
 
-inline constexpr float kPi = 3.14159f;
 inline constexpr float kArmLength = 150;   // pivot to each end of the beam
 inline constexpr float kLiftHeight = 300;  // weights taken off stand this far above the pivot
 inline constexpr int kFrames = 9;          // frames of one tilt or return

@@ -14,14 +14,6 @@ bool isEntryKey(const std::string& key) {
     return key.size() == 1 && key[0] >= '-' && key[0] <= '9';
 }
 
-void drawPlainAt(Engine& e, float x, float y, int color, std::string text) {
-    e.textColor = color;
-    e.textX = x;
-    e.textY = y;
-    e.textString = std::move(text);
-    drawPlainText(e);
-}
-
 }  // namespace
 
 void whiteBox(Engine& e, float x, float y, float w, float h) { e.layer.box(x, y, x + w, y + h, kWhite); }

@@ -1,6 +1,7 @@
 #include "engine/text/text.h"
 
 #include "engine/chars/chars.h"
+#include "engine/text/layout_state.h"
 
 #include <array>
 #include <cmath>
@@ -71,16 +72,16 @@ void drawCharRun(Engine& e) {
     e.layer.setFontBold(true);
     for (std::string_view ch : splitChars(e.workText)) {
         if (ch == "^") {
-            e.superscriptPending = 1;
+            FormulaLayoutWriter::of(e).superscriptPending = 1;
             continue;
         }
         std::string c(ch);
-        if (e.superscriptPending != 1) {
+        if (FormulaLayoutWriter::of(e).superscriptPending != 1) {
             e.convChar = c;
             toFullWidth(e);
             c = e.convChar;
         } else {
-            e.superscriptPending = 0;
+            FormulaLayoutWriter::of(e).superscriptPending = 0;
         }
         const float raise = isSingleByte(c) ? 4.0f : 0.0f;
         const bool fullStop = c == "．";
@@ -94,7 +95,7 @@ void drawCharRun(Engine& e) {
 void drawPlainText(Engine& e) {
     for (std::string_view ch : splitChars(e.textString)) {
         if (ch == "^") {
-            e.superscriptPending = 1;
+            FormulaLayoutWriter::of(e).superscriptPending = 1;
             continue;
         }
         e.workText = std::string(ch);
@@ -164,6 +165,14 @@ float textToNumber(std::string_view text) {
     }
     if (!seenDigit) return 0;
     return std::strtof(digits.c_str(), nullptr);
+}
+
+void drawPlainAt(Engine& e, float x, float y, int color, std::string text) {
+    e.textColor = color;
+    e.textX = x;
+    e.textY = y;
+    e.textString = std::move(text);
+    drawPlainText(e);
 }
 
 }  // namespace lesson

@@ -18,6 +18,8 @@ void stripSpaces(Engine& e);
 void drawCharRun(Engine& e);
 // Draws textString character by character; textX advanced, textString empty.
 void drawPlainText(Engine& e);
+// The same for a text at (x, y) in colour.
+void drawPlainAt(Engine& e, float x, float y, int color, std::string text);
 // fracText of fracNum over fracDen; both reduced.
 void reduceFraction(Engine& e);
 

@@ -8,7 +8,6 @@ namespace lesson {
 
 namespace {
 
-constexpr float kPi = 3.14159f;
 
 bool hasFractionBracket(const std::string& text) { return text.find("ﾀ") != std::string::npos; }
 

@@ -1,6 +1,7 @@
 #include "engine/typesetter/formula.h"
 
 #include "engine/chars/chars.h"
+#include "engine/text/layout_state.h"
 #include "engine/typesetter/glyph_rules.h"
 
 #include <functional>
@@ -18,19 +19,19 @@ bool isOneOf(std::string_view ch, std::string_view chars) {
     return false;
 }
 
-bool holds(const GlyphCondition& when, std::string_view ch, const Engine& e) {
+bool holds(const GlyphCondition& when, std::string_view ch, const FormulaLayoutState& s) {
     if (!when.chars.empty() && !isOneOf(ch, when.chars)) return false;
-    if (when.fraction == InFraction::Yes && e.fractionMode != 1) return false;
-    if (when.fraction == InFraction::No && e.fractionMode != 0) return false;
-    if (when.pending == Pending::Superscript && e.superscriptPending != 1) return false;
-    if (when.pending == Pending::Raised && e.raisedPending != 1) return false;
+    if (when.fraction == InFraction::Yes && s.fractionMode != 1) return false;
+    if (when.fraction == InFraction::No && s.fractionMode != 0) return false;
+    if (when.pending == Pending::Superscript && s.superscriptPending != 1) return false;
+    if (when.pending == Pending::Raised && s.raisedPending != 1) return false;
     if (when.doubleByte && isSingleByte(ch)) return false;
     return true;
 }
 
-const GlyphRule& ruleFor(std::string_view ch, const Engine& e) {
+const GlyphRule& ruleFor(std::string_view ch, const FormulaLayoutState& s) {
     for (const GlyphRule& rule : kGlyphRules)
-        if (holds(rule.when, ch, e)) return rule;
+        if (holds(rule.when, ch, s)) return rule;
     return kGlyphRules.back();
 }
 
@@ -48,7 +49,7 @@ std::string_view substitute(std::string_view ch) {
 class Typesetter {
 public:
     Typesetter(Engine& e, FormulaLayout& out)
-        : e_(e), out_(out), font_(e.layer.font()), pen_(e.layer.drawWidth()) {}
+        : e_(e), state_(FormulaLayoutWriter::of(e)), out_(out), font_(e.layer.font()), pen_(e.layer.drawWidth()) {}
 
     // The formula `markup` at (textX, textY); textX is left after it.
     void formula(std::string_view markup);
@@ -81,6 +82,7 @@ private:
     void polyline(std::vector<Point> points);
 
     Engine& e_;
+    FormulaLayoutState& state_;
     FormulaLayout& out_;
     FontState font_;
     float pen_;
@@ -166,15 +168,15 @@ void Typesetter::figure(const GlyphDrawing& d, float x, float y) {
 // The over-bar of an open root grows to the pen point x.
 void Typesetter::overBarStep(float x) {
     float barY = 0;
-    if (e_.rootMode == 1) barY = e_.textY - 4;
-    else if (e_.rootMode == 11) barY = e_.textY - 6;
-    else if (e_.rootMode == 22 && e_.fractionMode == 0) barY = e_.textY - 14;
+    if (state_.rootMode == 1) barY = e_.textY - 4;
+    else if (state_.rootMode == 11) barY = e_.textY - 6;
+    else if (state_.rootMode == 22 && state_.fractionMode == 0) barY = e_.textY - 14;
     else {
-        e_.rootBarStartX = x;
+        state_.rootBarStartX = x;
         return;
     }
     pen_ = 3;
-    line(e_.rootBarStartX, barY, x, barY);
+    line(state_.rootBarStartX, barY, x, barY);
 }
 
 // One run of glyphs by the glyph rules, from (textX, textY); textX advanced.
@@ -187,20 +189,20 @@ void Typesetter::run(std::string_view text) {
     const float y = e_.textY;
     for (std::string_view raw : splitChars(text)) {
         const std::string_view ch = substitute(raw);
-        const GlyphRule& rule = ruleFor(ch, e_);
+        const GlyphRule& rule = ruleFor(ch, state_);
         using Kind = GlyphDrawing::Kind;
         if (rule.draw.kind == Kind::Glyph) glyph(rule.draw, ch, x, y);
         else if (rule.draw.kind != Kind::Nothing) figure(rule.draw, x, y);
         x += rule.advance;
         switch (rule.then) {
-            case Then::SetSuperscript: e_.superscriptPending = 1; break;
-            case Then::SetRaised: e_.raisedPending = 1; break;
-            case Then::CloseRoot: e_.rootMode = 0; break;
-            case Then::OpenRoot: e_.rootMode = 1; e_.rootBarStartX = x; break;
-            case Then::OpenSmallRoot: e_.rootMode = 11; e_.rootBarStartX = x; break;
-            case Then::BarStartAfter: e_.rootBarStartX = x; break;
-            case Then::ClearRaised: e_.raisedPending = 0; overBarStep(x); break;
-            case Then::ClearSuperscript: e_.superscriptPending = 0; overBarStep(x); break;
+            case Then::SetSuperscript: state_.superscriptPending = 1; break;
+            case Then::SetRaised: state_.raisedPending = 1; break;
+            case Then::CloseRoot: state_.rootMode = 0; break;
+            case Then::OpenRoot: state_.rootMode = 1; state_.rootBarStartX = x; break;
+            case Then::OpenSmallRoot: state_.rootMode = 11; state_.rootBarStartX = x; break;
+            case Then::BarStartAfter: state_.rootBarStartX = x; break;
+            case Then::ClearRaised: state_.raisedPending = 0; overBarStep(x); break;
+            case Then::ClearSuperscript: state_.superscriptPending = 0; overBarStep(x); break;
             case Then::BarStep: overBarStep(x); break;
         }
     }
@@ -233,10 +235,10 @@ void Typesetter::fraction(const std::string& text) {
     const std::string numerator = slash < 0 ? text : charSlice(text, 0, slash);
     const std::string denominator = slash < 0 ? std::string() : charSlice(text, slash + 1);
 
-    e_.fractionMode = 1;
+    state_.fractionMode = 1;
     const float wN = measure(numerator);
     const float wD = measure(denominator);
-    e_.fractionMode = 0;
+    state_.fractionMode = 0;
 
     const float w = wN >= wD ? wN : wD;
     const float indentN = (w - wN) / 2;
@@ -246,7 +248,7 @@ void Typesetter::fraction(const std::string& text) {
     pen_ = 4;
     line(x0, y0 + 25, x0 + w, y0 + 25);
     pen_ = pen;
-    if (e_.rootMode == 22) {
+    if (state_.rootMode == 22) {
         // The tall root's over-bar runs across the whole fraction.
         pen_ = 3;
         line(x0, y0 - 14, x0 + w, y0 - 14);
@@ -259,15 +261,15 @@ void Typesetter::fraction(const std::string& text) {
 
     e_.textX = x0 + indentD;
     e_.textY = denominatorTop;
-    e_.fractionMode = 1;
+    state_.fractionMode = 1;
     run(denominator);
 
     e_.textX = x0 + indentN;
     e_.textY = y0 - 10;
-    e_.fractionMode = 1;
+    state_.fractionMode = 1;
     run(numerator);
 
-    e_.fractionMode = 0;
+    state_.fractionMode = 0;
     e_.textX = x0 + w;
     e_.textY = y0;
 }
@@ -285,13 +287,13 @@ void Typesetter::tallRootConstruct(std::string_view, std::size_t&) {
     const float pen = pen_;
     pen_ = 3;
     polyline({{x + 4, y + 36}, {x + 8, y + 24}, {x + 16, y + 60}, {x + 30, y - 14}, {x + 38, y - 14}});
-    e_.rootMode = 22;
+    state_.rootMode = 22;
     pen_ = pen;
     e_.textX += 32;
-    e_.rootBarStartX = e_.textX;
+    state_.rootBarStartX = e_.textX;
 }
 
-void Typesetter::exponentConstruct(std::string_view, std::size_t&) { e_.superscriptPending = 1; }
+void Typesetter::exponentConstruct(std::string_view, std::size_t&) { state_.superscriptPending = 1; }
 
 void Typesetter::formula(std::string_view markup) {
     const float pen = pen_;

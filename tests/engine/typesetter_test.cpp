@@ -1,5 +1,6 @@
 // The typesetter's advances, fraction geometry, roots and layout state.
 
+#include "engine/text/layout_state.h"
 #include "engine/typesetter/formula.h"
 #include "tests/support/harness.h"
 
@@ -114,7 +115,7 @@ TEST(Typesetter, RootBarRunsUntilClosed) {
     EXPECT_EQ(lines[0].num("x1"), 128);
     EXPECT_EQ(lines[0].num("x2"), 155);
     EXPECT_EQ(lines[0].num("y1"), 196);
-    EXPECT_EQ(e.rootMode, 0);
+    EXPECT_EQ(e.formulaLayout().rootMode, 0);
 }
 
 TEST(Typesetter, TallRootCoversTheFraction) {
@@ -129,14 +130,14 @@ TEST(Typesetter, TallRootCoversTheFraction) {
     for (const Event& l : ofOp(events, "line"))
         if (l.num("y1") == 186 && l.num("x1") == 132 && l.num("x2") == 164) overBar = true;
     EXPECT_TRUE(overBar);
-    EXPECT_EQ(e.rootMode, 0);
+    EXPECT_EQ(e.formulaLayout().rootMode, 0);
 }
 
 TEST(Typesetter, OpenRootCarriesIntoTheNextCall) {
     EngineFixture f;
     Engine& e = f.engine();
     drawFormulaAt(e, 100, 200, 0, "!2");
-    EXPECT_EQ(e.rootMode, 1);
+    EXPECT_EQ(e.formulaLayout().rootMode, 1);
     const auto before = f.events().size();
     drawFormulaAt(e, 300, 200, 0, "3");
     auto lines = ofOp(f.eventsSince(before), "line");
@@ -162,17 +163,14 @@ TEST(Typesetter, MeasureEqualsDrawAndEmptiesTextString) {
     for (const std::string& s : samples) {
         EngineFixture f;
         Engine& e = f.engine();
-        const Engine saved = e;
+        const FormulaLayoutState saved = e.formulaLayout();
         e.workText = s;
         e.textString = "left over";
         measureFormula(e);
         const float measured = e.formulaWidth;
         EXPECT_TRUE(e.textString.empty());
         EXPECT_EQ(e.workText, s);
-        e.rootMode = saved.rootMode;
-        e.rootBarStartX = saved.rootBarStartX;
-        e.superscriptPending = saved.superscriptPending;
-        e.raisedPending = saved.raisedPending;
+        FormulaLayoutWriter::of(e) = saved;
         EXPECT_EQ(advanceOf(e, s, 37.5f, 300), measured) << s;
     }
 }
@@ -217,14 +215,14 @@ TEST(Typesetter, MeasuringAnyCorpusFormulaLeavesTheDrawingStreamUntouched) {
         std::ifstream in(entry.path(), std::ios::binary);
         std::stringstream markup;
         markup << in.rdbuf();
-        e.rootMode = e.superscriptPending = e.raisedPending = 0;
+        FormulaLayoutWriter::of(e) = {};
         const std::size_t before = f.events().size();
         e.workText = markup.str();
         measureFormula(e);
         e.layer.flushTrace();
         EXPECT_EQ(f.events().size(), before) << entry.path();
         // Drawing from the same state reaches the stream, with the measured advance.
-        e.rootMode = e.superscriptPending = e.raisedPending = 0;
+        FormulaLayoutWriter::of(e) = {};
         EXPECT_EQ(advanceOf(e, markup.str(), 0, 300), e.formulaWidth) << entry.path();
         ++formulas;
     }

@@ -10,6 +10,7 @@
 
 #include "engine/engine.h"
 #include "engine/graphics/layer.h"
+#include "engine/text/layout_state.h"
 #include "engine/typesetter/formula.h"
 
 #include <cmath>
@@ -27,11 +28,8 @@ struct LayoutState {
 };
 
 void restore(lesson::Engine& e, const LayoutState& s) {
-    e.fractionMode = s.fractionMode;
-    e.superscriptPending = s.superscriptPending;
-    e.raisedPending = s.raisedPending;
-    e.rootMode = s.rootMode;
-    e.rootBarStartX = s.rootBarStartX;
+    lesson::FormulaLayoutWriter::of(e) = {s.fractionMode, s.superscriptPending, s.raisedPending, s.rootMode,
+                                          s.rootBarStartX};
 }
 
 LayoutState stateFromByte(std::uint8_t b) {

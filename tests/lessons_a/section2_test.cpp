@@ -14,6 +14,7 @@
 #include <set>
 
 using namespace solvara::equality;
+using lesson::kPi;
 using lesson::Engine;
 using testing_support::EngineFixture;
 using testing_support::Event;
