@@ -7,6 +7,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <iostream>
 
 namespace lesson {
@@ -75,11 +77,7 @@ void mainMenu(Engine& e, const ProgramSpec& app) {
         e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
         drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
         for (const MenuItem& item : app.menu) drawFormulaAt(e, item.x, item.y, item.color, item.text);
-        e.textColor = 0;
-        e.textX = e.inputX - 240;
-        e.textY = e.inputY;
-        e.textString = "番号を入力して下さい。";
-        drawPlainText(e);
+        drawPlainAt(e, e.inputX - 240, e.inputY, 0, "番号を入力して下さい。");
         menuNumberPrompt(e);
         clearMenuPrompt(e);
         const float choice = e.entryValue;
@@ -123,16 +121,37 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
         case CommandLine::Action::Run:
             break;
     }
-    if (auto why = Layer::cannotStart(cl.layer.headless)) {
+    if (auto why = unwritableOutput(cl.layer)) {
+        std::cerr << app.name << ": " << *why << "\n";
+        return 2;
+    }
+    if (auto why = Layer::cannotStart(cl.layer.headless, app.title)) {
         std::cerr << app.name << ": " << *why << "\n";
         return 1;
     }
+    Layer::catchStopSignals();
+    // Each file that could not be written is told, and the run is not a success.
+    auto finish = [&](Layer& layer, int status) {
+        for (const std::string& failure : layer.finish()) {
+            std::cerr << app.name << ": " << failure << "\n";
+            if (status == 0) status = 1;
+        }
+        return status;
+    };
     try {
         Layer layer(cl.layer);
+        layer.onDisplayLost([&] {
+            std::cerr << app.name << ": the connection to the display was lost (the X server ended or the "
+                                     "window was killed); the program ends\n";
+            std::_Exit(finish(layer, 1));
+        });
         Engine e(layer);
-        const int status = runFrame(e, app);
-        layer.finish();
-        return status;
+        int status = runFrame(e, app);
+        if (const int signal = Layer::stopSignal()) {
+            std::cerr << app.name << ": stopped by signal " << signal << " (" << strsignal(signal)
+                      << "); the files asked for are written as the page stands\n";
+        }
+        return finish(layer, status);
     } catch (const std::exception& failure) {
         std::cerr << app.name << ": " << failure.what() << "\n";
         return 1;

@@ -1,12 +1,65 @@
 #include "engine/frame/options.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
 namespace lesson {
 
 namespace {
+
+// Files the program writes when it stops, each named by its option. A new
+// output joins here with one line and is checked like the others.
+struct OutputOption {
+    const char* name;
+    std::string LayerOptions::*path;
+};
+constexpr OutputOption kOutputs[] = {
+    {"--screenshot", &LayerOptions::screenshot},
+    {"--trace", &LayerOptions::trace},
+    {"--timing", &LayerOptions::timing},
+};
+
+// A keys file larger than this is not a key script.
+constexpr std::uintmax_t kMaxKeysFile = 16u << 20;
+
+// Why a file cannot be written at `path`, or nothing; found without writing
+// (an existing file is opened without truncating it).
+std::optional<std::string> unwritable(const std::string& path) {
+    if (path.empty()) return std::string("the name is empty");
+    struct stat st {};
+    if (::stat(path.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode)) return std::string(std::strerror(EISDIR));
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0) return std::string(std::strerror(errno));
+        ::close(fd);
+        return std::nullopt;
+    }
+    if (errno != ENOENT) return std::string(std::strerror(errno));
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string folder = parent.empty() ? "." : parent.string();
+    if (::stat(folder.c_str(), &st) != 0) return "no folder " + folder + " (" + std::strerror(errno) + ")";
+    if (!S_ISDIR(st.st_mode)) return folder + " is not a folder";
+    if (::access(folder.c_str(), W_OK | X_OK) != 0) return "the folder " + folder + ": " + std::strerror(errno);
+    return std::nullopt;
+}
+
+// The same file under two names (or twice the same name).
+bool sameFile(const std::string& a, const std::string& b) {
+    std::error_code ea, eb;
+    if (std::filesystem::equivalent(a, b, ea)) return true;
+    const auto ca = std::filesystem::weakly_canonical(a, ea);
+    const auto cb = std::filesystem::weakly_canonical(b, eb);
+    return !ea && !eb && ca == cb;
+}
 
 bool parseSize(const std::string& s, int& w, int& h) {
     const auto x = s.find('x');
@@ -64,18 +117,32 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             cl.layer.keys.insert(cl.layer.keys.end(), keys.begin(), keys.end());
         } else if (a == "--keys-file") {
             if (!value(v)) return fail("--keys-file needs a file");
+            struct stat st {};
+            if (::stat(v.c_str(), &st) != 0) return fail("cannot read the keys file " + v + ": " + std::strerror(errno));
+            if (S_ISDIR(st.st_mode)) return fail("cannot read the keys file " + v + ": " + std::strerror(EISDIR));
+            if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) > kMaxKeysFile)
+                return fail("the keys file " + v + " is larger than 16 MB; it is not a key script");
             std::ifstream in(v, std::ios::binary);
-            if (!in) return fail("cannot read " + v);
-            std::ostringstream text;
-            text << in.rdbuf();
-            auto keys = parseKeyScript(text.str());
+            if (!in) return fail("cannot read the keys file " + v + ": " + std::strerror(errno));
+            std::string text;
+            char chunk[65536];
+            while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
+                text.append(chunk, static_cast<std::size_t>(in.gcount()));
+                if (text.size() > kMaxKeysFile) return fail("the keys file " + v + " is larger than 16 MB; it is not a key script");
+            }
+            if (in.bad()) return fail("cannot read the keys file " + v);
+            // A file written on Windows ends its lines in CR LF: one Enter each.
+            std::string lines;
+            lines.reserve(text.size());
+            for (std::size_t i = 0; i < text.size(); ++i)
+                if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
+            text = std::move(lines);
+            auto keys = parseKeyScript(text);
             cl.layer.keys.insert(cl.layer.keys.end(), keys.begin(), keys.end());
-        } else if (a == "--screenshot") {
-            if (!value(cl.layer.screenshot)) return fail("--screenshot needs a file");
-        } else if (a == "--trace") {
-            if (!value(cl.layer.trace)) return fail("--trace needs a file");
-        } else if (a == "--timing") {
-            if (!value(cl.layer.timing)) return fail("--timing needs a file");
+        } else if (auto out = std::find_if(std::begin(kOutputs), std::end(kOutputs),
+                                           [&](const OutputOption& o) { return a == o.name; });
+                   out != std::end(kOutputs)) {
+            if (!value(cl.layer.*(out->path))) return fail(a + " needs a file");
         } else if (a == "--size") {
             if (!value(v) || !parseSize(v, cl.layer.width, cl.layer.height)) return fail("--size needs WxH");
         } else if (a == "--seed") {
@@ -88,7 +155,21 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             return fail("unknown option " + a);
         }
     }
+    for (auto a = std::begin(kOutputs); a != std::end(kOutputs); ++a)
+        for (auto b = std::next(a); b != std::end(kOutputs); ++b)
+            if (!(cl.layer.*(a->path)).empty() && !(cl.layer.*(b->path)).empty() &&
+                sameFile(cl.layer.*(a->path), cl.layer.*(b->path)))
+                return fail(std::string(a->name) + " and " + b->name + " name the same file " + cl.layer.*(a->path));
     return cl;
+}
+
+std::optional<std::string> unwritableOutput(const LayerOptions& options) {
+    for (const OutputOption& o : kOutputs) {
+        const std::string& path = options.*(o.path);
+        if (path.empty()) continue;
+        if (auto why = unwritable(path)) return "cannot write " + path + " (" + o.name + "): " + *why;
+    }
+    return std::nullopt;
 }
 
 }  // namespace lesson

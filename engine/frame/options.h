@@ -3,6 +3,7 @@
 
 #include "engine/graphics/layer.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,9 @@ struct CommandLine {
 };
 
 CommandLine parseCommandLine(const std::vector<std::string>& args);
+// Why one of the files asked for cannot be written (a missing folder, a
+// folder, no permission), found before the run; or nothing.
+std::optional<std::string> unwritableOutput(const LayerOptions& options);
 std::string usageText(const std::string& name);
 
 }  // namespace lesson

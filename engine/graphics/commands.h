@@ -4,6 +4,7 @@
 // same stream (DrawSink), so what a class sees and what a test reads agree.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace lesson {
@@ -41,10 +42,21 @@ struct DrawCommand {
     FontState font;                   // text
 };
 
+// Thrown to end the program from any wait: the window was closed, the
+// scripted keys of a headless run are used up, or the quit item was chosen.
+struct ProgramEnd {
+    int status = 0;
+};
+
+// A consumer of the layer's stream: every drawing command, and beside them
+// every key read and every formula drawn (with its markup and where it
+// ended). The layer hands each to all of its sinks in turn.
 class DrawSink {
 public:
     virtual ~DrawSink() = default;
     virtual void draw(const DrawCommand& cmd) = 0;
+    virtual void key(std::string_view key) {}
+    virtual void formula(std::string_view text, float x, float y, int color, float end) {}
 };
 
 }  // namespace lesson

@@ -54,10 +54,15 @@ bool familyInstalled(std::string_view family) {
     return found;
 }
 
+// Fonts objects alive: their faces hold on to the caches.
+int liveFonts = 0;
+
 // Fontconfig and cairo keep their font caches for the whole process; they
 // are given back when it exits, after every layer is gone, so that a leak
-// checker sees nothing of them.
+// checker sees nothing of them. A process that exits with faces still alive
+// (from deep inside a library) leaves them alone: cairo would abort.
 void releaseFontCaches() {
+    if (liveFonts > 0) return;
     cairo_debug_reset_static_data();
     FcFini();
 }
@@ -77,6 +82,7 @@ const FaceRule& faceRule(std::string_view askedName) {
 
 Fonts::Fonts() {
     releaseFontCachesAtExit();
+    ++liveFonts;
     // The faces the pages draw with are looked up once at start-up, not in the
     // middle of the first page that needs them.
     face(kGothic, true, false);
@@ -87,18 +93,24 @@ Fonts::Fonts() {
 
 Fonts::~Fonts() {
     for (auto& [key, face] : faces_) cairo_font_face_destroy(face);
+    --liveFonts;
 }
 
 std::optional<std::string> Fonts::missingFont() {
     releaseFontCachesAtExit();
     if (!FcInit()) return std::string("fontconfig could not be started; install it with: apt-get install fontconfig");
+    // Every missing family at once, each with the package that installs it.
+    std::string families, packages;
     for (const FaceRule& rule : kFaces) {
-        if (!familyInstalled(rule.family)) {
-            return "the font \"" + std::string(rule.family) + "\" is missing; install it with: apt-get install " +
-                   std::string(rule.package);
-        }
+        const std::string package(rule.package);
+        if (packages.find(package) != std::string::npos || familyInstalled(rule.family)) continue;
+        families += (families.empty() ? "\"" : ", \"") + std::string(rule.family) + "\"";
+        packages += (packages.empty() ? "" : " ") + package;
     }
-    return std::nullopt;
+    if (families.empty()) return std::nullopt;
+    const bool one = packages.find(' ') == std::string::npos;
+    return std::string(one ? "the font " : "the fonts ") + families + (one ? " is" : " are") +
+           " missing; install " + (one ? "it" : "them") + " with: apt-get install " + packages;
 }
 
 cairo_font_face_t* Fonts::face(std::string_view family, bool bold, bool italic) {

@@ -33,7 +33,7 @@ public:
     Fonts(const Fonts&) = delete;
     Fonts& operator=(const Fonts&) = delete;
 
-    // A message naming the missing family and its package, or nothing when
+    // A message naming every missing family and its package, or nothing when
     // every face of the table is installed.
     static std::optional<std::string> missingFont();
 

@@ -7,6 +7,7 @@
 #include "engine/chars/chars.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <ctime>
 #include <thread>
@@ -17,9 +18,38 @@ namespace {
 // The layer's pause between animation frames: a nine-frame tilt takes about
 // a quarter of a second and reads as one smooth movement.
 constexpr int kPauseMillis = 30;
-// One key poll waits at most a frame for the next event.
-constexpr int kPollMillis = 16;
+// A wait for a key sleeps on the window's events; it wakes this often with
+// none, to see whether a stop signal came.
+constexpr int kWaitMillis = 250;
+
+volatile std::sig_atomic_t stopSignalCaught = 0;
+
+extern "C" void catchStop(int signal) { stopSignalCaught = signal; }
+
 }  // namespace
+
+void Layer::catchStopSignals() {
+    struct sigaction action {};
+    action.sa_handler = catchStop;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = 0;  // no restart: a blocking wait returns and looks
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        // A signal ignored from the start stays ignored (nohup, a background job).
+        struct sigaction before {};
+        if (sigaction(signal, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) continue;
+        sigaction(signal, &action, nullptr);
+    }
+}
+
+int Layer::stopSignal() { return stopSignalCaught; }
+
+void Layer::checkStop() const {
+    if (stopSignalCaught != 0) throw ProgramEnd{128 + stopSignalCaught};
+}
+
+void Layer::onDisplayLost(std::function<void()> lastWords) {
+    if (window_) window_->onDisplayLost(std::move(lastWords));
+}
 
 std::vector<std::string> parseKeyScript(std::string_view script) {
     std::vector<std::string> keys;
@@ -49,8 +79,12 @@ std::vector<std::string> parseKeyScript(std::string_view script) {
     return keys;
 }
 
-std::optional<std::string> Layer::cannotStart(bool headless) {
-    if (auto missing = Fonts::missingFont()) return missing;
+std::optional<std::string> Layer::cannotStart(bool headless, const std::string& title) {
+    if (auto missing = Fonts::missingFont()) {
+        // A program started from an icon has no terminal: the teacher reads it on the display.
+        if (!headless) Window::tellUser(title, *missing);
+        return missing;
+    }
     if (!headless) return Window::unavailable();
     return std::nullopt;
 }
@@ -62,6 +96,8 @@ Layer::Layer(const LayerOptions& options) : options_(options), fonts_(std::make_
         window_ = std::make_unique<Window>(*fonts_, "");
     }
     if (!options_.trace.empty()) trace_ = std::make_unique<Trace>(options_.trace);
+    sinks_.push_back(&raster());
+    if (trace_) sinks_.push_back(trace_.get());
     script_.assign(options_.keys.begin(), options_.keys.end());
 }
 
@@ -70,10 +106,14 @@ Layer::~Layer() = default;
 Raster& Layer::raster() { return window_ ? window_->raster() : *raster_; }
 
 void Layer::emit(DrawCommand cmd) {
+    checkStop();
     cmd.pen = pen_;
-    if (trace_) trace_->draw(cmd);
-    raster().draw(cmd);
+    for (DrawSink* sink : sinks_) sink->draw(cmd);
 }
+
+void Layer::addSink(DrawSink& sink) { sinks_.push_back(&sink); }
+
+void Layer::removeSink(DrawSink& sink) { std::erase(sinks_, &sink); }
 
 void Layer::line(float x1, float y1, float x2, float y2, int color) {
     DrawCommand c;
@@ -156,6 +196,7 @@ void Layer::pause() {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
         window_->pump(static_cast<int>(left.count()), typed_);
+        checkStop();
     }
 }
 
@@ -165,6 +206,7 @@ std::string Layer::inkey() {
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - lastKeyTime_).count());
         timingStarted_ = false;
     }
+    checkStop();
     show();
     std::string key;
     if (!script_.empty()) {
@@ -175,12 +217,20 @@ std::string Layer::inkey() {
         if (options_.moreKeys) key = options_.moreKeys();
         if (key.empty()) throw ProgramEnd{0};  // the scripted keys are used up
     } else {
-        window_->pump(typed_.empty() ? kPollMillis : 0, typed_);
+        if (typed_.empty()) {
+            // Nothing typed yet: the trace so far is on disk while the class
+            // looks at the page, and the program sleeps until an event comes.
+            if (trace_) trace_->flush();
+            window_->pump(kWaitMillis, typed_);
+            checkStop();
+        } else {
+            window_->pump(0, typed_);
+        }
         if (typed_.empty()) return "";
         key = std::move(typed_.front());
         typed_.pop_front();
     }
-    if (trace_) trace_->key(key);
+    for (DrawSink* sink : sinks_) sink->key(key);
     if (!options_.timing.empty()) {
         lastKeyTime_ = std::chrono::steady_clock::now();
         timingStarted_ = true;
@@ -190,9 +240,11 @@ std::string Layer::inkey() {
 
 void Layer::idle() {
     if (!window_) throw ProgramEnd{0};
+    if (trace_) trace_->flush();
     for (;;) {
+        checkStop();
         show();
-        window_->pump(100, typed_);
+        window_->pump(kWaitMillis, typed_);
         typed_.clear();
     }
 }
@@ -220,32 +272,40 @@ void Layer::setTitle(const std::string& title) {
 }
 
 void Layer::traceFormula(std::string_view text, float x, float y, int color, float end) {
-    if (trace_) trace_->formula(text, x, y, color, end);
+    for (DrawSink* sink : sinks_) sink->formula(text, x, y, color, end);
 }
 
 void Layer::flushTrace() {
     if (trace_) trace_->flush();
 }
 
-void Layer::finish() {
-    if (finished_) return;
+std::vector<std::string> Layer::finish() {
+    std::vector<std::string> failures;
+    if (finished_) return failures;
     finished_ = true;
+    auto check = [&](const char* what, const std::string& path, const std::optional<std::string>& why) {
+        if (why) failures.push_back("cannot write the " + std::string(what) + " " + path + ": " + *why);
+    };
     if (!options_.screenshot.empty()) {
         if (window_) {
             Raster shot(*fonts_, options_.width, options_.height, false);
             window_->raster().replayInto(shot);
-            shot.writePng(options_.screenshot);
+            check("screenshot", options_.screenshot, shot.writePng(options_.screenshot));
         } else {
-            raster_->writePng(options_.screenshot);
+            check("screenshot", options_.screenshot, raster_->writePng(options_.screenshot));
         }
     }
-    if (trace_) trace_->flush();
+    if (trace_) check("trace", options_.trace, trace_->close());
     if (!options_.timing.empty()) {
-        if (std::FILE* f = std::fopen(options_.timing.c_str(), "w")) {
-            for (double ms : stepMillis_) std::fprintf(f, "%.4f\n", ms);
-            std::fclose(f);
+        std::string text;
+        char line[32];
+        for (double ms : stepMillis_) {
+            std::snprintf(line, sizeof line, "%.4f\n", ms);
+            text += line;
         }
+        check("timing", options_.timing, writeWholeFile(options_.timing, text));
     }
+    return failures;
 }
 
 }  // namespace lesson

@@ -24,12 +24,6 @@ class Raster;
 class Trace;
 class Window;
 
-// Thrown to end the program from any wait: the window was closed, the
-// scripted keys of a headless run are used up, or the quit item was chosen.
-struct ProgramEnd {
-    int status = 0;
-};
-
 struct LayerOptions {
     bool headless = false;
     std::vector<std::string> keys;  // scripted keys, typed before the keyboard
@@ -54,8 +48,20 @@ public:
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
 
-    // A reason why the layer cannot start (no display, a missing font), or nothing.
-    static std::optional<std::string> cannotStart(bool headless);
+    // A reason why the layer cannot start (no display, a missing font), or
+    // nothing. For a window, a missing font is also shown in a message box
+    // titled `title` when a display can show one.
+    static std::optional<std::string> cannotStart(bool headless, const std::string& title = "");
+
+    // From now on SIGTERM, SIGINT and SIGHUP end the program at its next
+    // drawing call or wait (ProgramEnd with status 128 + the signal), so that
+    // its files are written as the page stands.
+    static void catchStopSignals();
+    // The signal that ended the program, or 0.
+    static int stopSignal();
+    // Called, in place of returning, when the connection to the display is
+    // lost under the window; it must end the process.
+    void onDisplayLost(std::function<void()> lastWords);
 
     // Drawing, in logical units of the 1344 x 720 page.
     void line(float x1, float y1, float x2, float y2, int color);
@@ -90,10 +96,16 @@ public:
     void setTitle(const std::string& title);
     bool headless() const { return window_ == nullptr; }
 
-    // The trace of formulas: suppressed while a formula is being measured.
+    // A formula drawn, for the sinks that keep formulas (the trace).
     void traceFormula(std::string_view text, float x, float y, int color, float end);
-    // Writes the screenshot and flushes the trace; called once when the program stops.
-    void finish();
+    // One more consumer of the stream from now on (not owned; it must stay
+    // alive as long as the layer, or until removed).
+    void addSink(DrawSink& sink);
+    void removeSink(DrawSink& sink);
+    // Writes the screenshot and the timing and closes the trace; called once
+    // when the program stops. Returns a line for each file that could not be
+    // written whole (a full disk included).
+    std::vector<std::string> finish();
     void flushTrace();
     // Scripted keys not yet read.
     std::size_t scriptedKeysLeft() const { return script_.size(); }
@@ -104,12 +116,14 @@ public:
 private:
     void emit(DrawCommand cmd);
     void show();
+    void checkStop() const;
 
     LayerOptions options_;
     std::unique_ptr<Fonts> fonts_;
     std::unique_ptr<Raster> raster_;  // headless page
     std::unique_ptr<Window> window_;
     std::unique_ptr<Trace> trace_;
+    std::vector<DrawSink*> sinks_;  // the page's raster, the trace, and any added
     std::deque<std::string> script_;
     std::deque<std::string> typed_;
     FontState font_;

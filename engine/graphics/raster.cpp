@@ -1,6 +1,7 @@
 #include "engine/graphics/raster.h"
 
 #include "engine/graphics/palette.h"
+#include "engine/graphics/trace.h"
 #include "engine/chars/chars.h"
 
 #include <algorithm>
@@ -50,6 +51,19 @@ bool inside(const LogicalBox& inner, const LogicalBox& outer) {
 bool onPage(const LogicalBox& b) {
     return b.x1 > 0 && b.y1 > 0 && b.x0 < kPageWidth && b.y0 < kPageHeight;
 }
+
+// The part of a box that lies on the page: drawing outside it is clipped.
+LogicalBox visiblePart(const LogicalBox& b) {
+    return {std::max(b.x0, 0.0f), std::max(b.y0, 0.0f), std::min(b.x1, kPageWidth), std::min(b.y1, kPageHeight)};
+}
+
+// Drawn again on itself: the same picture in the same colours and pen.
+bool identical(const DrawCommand& a, const DrawCommand& b) {
+    return a.color == b.color && a.fill == b.fill && a.pen == b.pen && sameGeometry(a, b) && sameGeometry(b, a);
+}
+
+// Coats of one picture kept in the display list (see Raster::remember).
+constexpr int kMaxCoats = 4;
 
 float textCellsWidth(const DrawCommand& cmd) {
     float w = 0;
@@ -146,7 +160,8 @@ void Raster::resize(int width, int height) {
     if (surface_) cairo_surface_destroy(surface_);
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
     setUpContext();
-    for (const Entry& entry : list_) render(entry.cmd, entry.erase);
+    for (const Entry& entry : list_)
+        for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
     dirty_ = {0, 0, width_, height_};
 }
 
@@ -156,7 +171,8 @@ void Raster::replayInto(Raster& other) const {
         clear.op = DrawCommand::Op::Cls;
         other.draw(clear);
     }
-    for (const Entry& entry : list_) other.draw(entry.cmd);
+    for (const Entry& entry : list_)
+        for (int i = 0; i < entry.coats; ++i) other.draw(entry.cmd);
 }
 
 void Raster::draw(const DrawCommand& cmd) {
@@ -186,18 +202,31 @@ void Raster::draw(const DrawCommand& cmd) {
 
 void Raster::remember(const DrawCommand& cmd, bool erase) {
     if (isOpaqueBox(cmd)) {
-        // What lies wholly inside a filled box is covered by it for good.
-        const LogicalBox cover{std::min(cmd.x1, cmd.x2) + 1, std::min(cmd.y1, cmd.y2) + 1,
-                               std::max(cmd.x1, cmd.x2) - 1, std::max(cmd.y1, cmd.y2) - 1};
+        // What a filled box covers is gone for good. Only the part of an entry
+        // on the page counts (the rest is clipped away), and a box edge that
+        // reaches the page's edge covers up to it.
+        const float half = std::max(0.0f, cmd.pen) / 2;
+        const float left = std::min(cmd.x1, cmd.x2), right = std::max(cmd.x1, cmd.x2);
+        const float top = std::min(cmd.y1, cmd.y2), bottom = std::max(cmd.y1, cmd.y2);
+        constexpr float kFar = 1e30f;
+        const LogicalBox cover{left - half <= 0 ? -kFar : left + 1, top - half <= 0 ? -kFar : top + 1,
+                               right + half >= kPageWidth ? kFar : right - 1,
+                               bottom + half >= kPageHeight ? kFar : bottom - 1};
         std::erase_if(list_, [&](const Entry& old) { return inside(old.bounds, cover); });
     }
     if (erase && cmd.op != DrawCommand::Op::Box) {
         // A picture drawn again in white is gone: drop its earlier drawings.
         std::erase_if(list_, [&](const Entry& old) { return sameGeometry(old.cmd, cmd); });
     }
-    list_.push_back({cmd, erase, commandBounds(cmd)});
-    constexpr std::size_t kMaxList = 200000;
-    if (list_.size() > kMaxList) list_.erase(list_.begin(), list_.begin() + kMaxList / 2);
+    if (!list_.empty() && identical(list_.back().cmd, cmd)) {
+        // The same picture drawn again on itself (the entry cursor while keys
+        // arrive): only its anti-aliased edges change, and they are solid
+        // after a few coats, so a few are kept and the rest counted away.
+        Entry& last = list_.back();
+        last.coats = std::min(last.coats + 1, kMaxCoats);
+        return;
+    }
+    list_.push_back({cmd, erase, visiblePart(commandBounds(cmd)), 1});
 }
 
 void Raster::markDirty(const LogicalBox& b) {
@@ -375,9 +404,18 @@ void Raster::renderText(const DrawCommand& cmd, bool erase) {
     }
 }
 
-bool Raster::writePng(const std::string& path) const {
+std::optional<std::string> Raster::writePng(const std::string& path) const {
     cairo_surface_flush(surface_);
-    return cairo_surface_write_to_png(surface_, path.c_str()) == CAIRO_STATUS_SUCCESS;
+    std::string png;
+    const cairo_status_t status = cairo_surface_write_to_png_stream(
+        surface_,
+        [](void* out, const unsigned char* data, unsigned int length) {
+            static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &png);
+    if (status != CAIRO_STATUS_SUCCESS) return cairo_status_to_string(status);
+    return writeWholeFile(path, png);
 }
 
 }  // namespace lesson

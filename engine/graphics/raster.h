@@ -9,6 +9,7 @@
 
 #include <cairo.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,7 +51,8 @@ public:
     std::size_t displayListSize() const { return list_.size(); }
 
     PixelRect takeDirty();
-    bool writePng(const std::string& path) const;
+    // Writes the page as a PNG: why it could not be written, or nothing.
+    std::optional<std::string> writePng(const std::string& path) const;
 
 private:
     void setUpContext();
@@ -68,10 +70,14 @@ private:
     cairo_t* cr_ = nullptr;
     bool keepList_ = false;
     bool cleared_ = false;  // the layer's clear painted the page; a redraw starts from it
+    // The display list holds what is still visible, in drawing order: what a
+    // later opaque box covers, or a white redraw erases, is dropped, so its
+    // length follows the page, not the hours the program has run.
     struct Entry {
         DrawCommand cmd;
         bool erase;
-        LogicalBox bounds;
+        LogicalBox bounds;  // on the page
+        int coats;          // times it is drawn (the same picture drawn on itself)
     };
     std::vector<Entry> list_;
     PixelRect dirty_;

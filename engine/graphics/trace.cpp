@@ -2,8 +2,10 @@
 
 #include "engine/chars/chars.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 
 namespace lesson {
 
@@ -52,40 +54,57 @@ std::string fillJson(int fill) { return fill == kNoFill ? "null" : std::to_strin
 std::string boolJson(bool b) { return b ? "true" : "false"; }
 }  // namespace
 
-Trace::Trace(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {}
-
-Trace::~Trace() {
-    if (file_) std::fclose(file_);
+std::optional<std::string> writeWholeFile(const std::string& path, std::string_view data) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return std::strerror(errno);
+    int error = 0;
+    if (std::fwrite(data.data(), 1, data.size(), f) != data.size() || std::fflush(f) != 0) error = errno;
+    if (std::fclose(f) != 0 && error == 0) error = errno;
+    if (error == 0) return std::nullopt;
+    return std::strerror(error);
 }
 
+Trace::Trace(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {
+    if (!file_) error_ = errno;
+}
+
+Trace::~Trace() { close(); }
+
 void Trace::write(const std::string& line) {
-    if (!file_) return;
-    std::fwrite(line.data(), 1, line.size(), file_);
-    std::fputc('\n', file_);
+    if (!file_ || error_ != 0) return;
+    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fputc('\n', file_) == EOF)
+        error_ = errno != 0 ? errno : EIO;
 }
 
 void Trace::flush() {
-    if (file_) std::fflush(file_);
+    if (file_ && error_ == 0 && std::fflush(file_) != 0) error_ = errno;
 }
 
-void Trace::draw(const DrawCommand& c) {
+std::optional<std::string> Trace::close() {
+    if (file_) {
+        flush();
+        if (std::fclose(file_) != 0 && error_ == 0) error_ = errno;
+        file_ = nullptr;
+    }
+    if (error_ == 0) return std::nullopt;
+    return std::strerror(error_);
+}
+
+std::string traceLine(const DrawCommand& c) {
     using Op = DrawCommand::Op;
     const auto n = jsonNumber;
     switch (c.op) {
         case Op::Line:
-            write("{\"op\":\"line\",\"x1\":" + n(c.x1) + ",\"y1\":" + n(c.y1) + ",\"x2\":" + n(c.x2) + ",\"y2\":" +
-                  n(c.y2) + ",\"color\":" + std::to_string(c.color) + ",\"pen\":" + n(c.pen) + "}");
-            break;
+            return "{\"op\":\"line\",\"x1\":" + n(c.x1) + ",\"y1\":" + n(c.y1) + ",\"x2\":" + n(c.x2) + ",\"y2\":" +
+                  n(c.y2) + ",\"color\":" + std::to_string(c.color) + ",\"pen\":" + n(c.pen) + "}";
         case Op::Box:
-            write("{\"op\":\"box\",\"x1\":" + n(c.x1) + ",\"y1\":" + n(c.y1) + ",\"x2\":" + n(c.x2) + ",\"y2\":" +
+            return "{\"op\":\"box\",\"x1\":" + n(c.x1) + ",\"y1\":" + n(c.y1) + ",\"x2\":" + n(c.x2) + ",\"y2\":" +
                   n(c.y2) + ",\"line\":" + std::to_string(c.color) + ",\"fill\":" +
-                  std::to_string(c.fill == kNoFill ? c.color : c.fill) + ",\"pen\":" + n(c.pen) + "}");
-            break;
+                  std::to_string(c.fill == kNoFill ? c.color : c.fill) + ",\"pen\":" + n(c.pen) + "}";
         case Op::Circle:
-            write("{\"op\":\"circle\",\"x\":" + n(c.x1) + ",\"y\":" + n(c.y1) + ",\"r\":" + n(c.r) +
+            return "{\"op\":\"circle\",\"x\":" + n(c.x1) + ",\"y\":" + n(c.y1) + ",\"r\":" + n(c.r) +
                   ",\"color\":" + std::to_string(c.color) + ",\"fill\":" + fillJson(c.fill) + ",\"start\":" +
-                  n(c.start) + ",\"end\":" + n(c.end) + ",\"pen\":" + n(c.pen) + "}");
-            break;
+                  n(c.start) + ",\"end\":" + n(c.end) + ",\"pen\":" + n(c.pen) + "}";
         case Op::Polyline: {
             std::string pts = "[";
             for (std::size_t i = 0; i < c.points.size(); ++i) {
@@ -93,31 +112,36 @@ void Trace::draw(const DrawCommand& c) {
                 pts += "[" + n(c.points[i].x) + "," + n(c.points[i].y) + "]";
             }
             pts += "]";
-            write("{\"op\":\"polyline\",\"points\":" + pts + ",\"color\":" + std::to_string(c.color) +
-                  ",\"fill\":" + fillJson(c.fill) + ",\"pen\":" + n(c.pen) + "}");
-            break;
+            return "{\"op\":\"polyline\",\"points\":" + pts + ",\"color\":" + std::to_string(c.color) +
+                  ",\"fill\":" + fillJson(c.fill) + ",\"pen\":" + n(c.pen) + "}";
         }
         case Op::Text:
-            write("{\"op\":\"text\",\"x\":" + n(c.x1) + ",\"y\":" + n(c.y1) + ",\"text\":" + jsonString(c.text) +
+            return "{\"op\":\"text\",\"x\":" + n(c.x1) + ",\"y\":" + n(c.y1) + ",\"text\":" + jsonString(c.text) +
                   ",\"mx\":" + std::to_string(c.mx) + ",\"my\":" + std::to_string(c.my) + ",\"color\":" +
                   std::to_string(c.color) + ",\"font\":" + jsonString(c.font.name) + ",\"size\":" +
                   n(c.font.size) + ",\"bold\":" + boolJson(c.font.bold) + ",\"italic\":" +
-                  boolJson(c.font.italic) + "}");
-            break;
+                  boolJson(c.font.italic) + "}";
         case Op::Cls:
-            write("{\"op\":\"cls\"}");
-            break;
+            return "{\"op\":\"cls\"}";
         case Op::Pause:
-            write("{\"op\":\"pause\"}");
-            break;
+            return "{\"op\":\"pause\"}";
     }
+    return "{}";
 }
+
+std::string traceFormulaLine(std::string_view text, float x, float y, int color, float end) {
+    return "{\"op\":\"formula\",\"text\":" + jsonString(text) + ",\"x\":" + jsonNumber(x) + ",\"y\":" +
+           jsonNumber(y) + ",\"color\":" + std::to_string(color) + ",\"end\":" + jsonNumber(end) + "}";
+}
+
+std::string traceKeyLine(std::string_view key) { return "{\"op\":\"key\",\"key\":" + jsonString(key) + "}"; }
+
+void Trace::draw(const DrawCommand& c) { write(traceLine(c)); }
 
 void Trace::formula(std::string_view text, float x, float y, int color, float end) {
-    write("{\"op\":\"formula\",\"text\":" + jsonString(text) + ",\"x\":" + jsonNumber(x) + ",\"y\":" +
-          jsonNumber(y) + ",\"color\":" + std::to_string(color) + ",\"end\":" + jsonNumber(end) + "}");
+    write(traceFormulaLine(text, x, y, color, end));
 }
 
-void Trace::key(std::string_view key) { write("{\"op\":\"key\",\"key\":" + jsonString(key) + "}"); }
+void Trace::key(std::string_view key) { write(traceKeyLine(key)); }
 
 }  // namespace lesson

@@ -5,6 +5,7 @@
 #include "engine/graphics/commands.h"
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,14 +20,26 @@ public:
 
     bool ok() const { return file_ != nullptr; }
     void draw(const DrawCommand& cmd) override;
-    void formula(std::string_view text, float x, float y, int color, float end);
-    void key(std::string_view key);
+    void formula(std::string_view text, float x, float y, int color, float end) override;
+    void key(std::string_view key) override;
     void flush();
+    // Closes the file: why the trace could not be written whole, or nothing.
+    std::optional<std::string> close();
 
 private:
     void write(const std::string& line);
     std::FILE* file_ = nullptr;
+    int error_ = 0;  // the first failed write's errno
 };
+
+// Writes a whole file and checks every step, closing included (a full disk
+// shows only there): why it failed, or nothing.
+std::optional<std::string> writeWholeFile(const std::string& path, std::string_view data);
+
+// One line of the trace for a drawing command, a formula, a key.
+std::string traceLine(const DrawCommand& cmd);
+std::string traceFormulaLine(std::string_view text, float x, float y, int color, float end);
+std::string traceKeyLine(std::string_view key);
 
 // JSON helpers, shared with the tests' reader.
 std::string jsonString(std::string_view s);

@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -57,16 +59,77 @@ std::string controlKey(const SDL_Keysym& k) {
     }
 }
 
+// What ends the program when the display connection is lost (see onDisplayLost).
+std::function<void()>& displayLostHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+
+// Xlib calls this when the connection to the X server breaks (the server
+// ended, or the window was killed); it must not return. Without it Xlib
+// would exit() from deep inside a drawing call.
+extern "C" int displayLost(void*) {
+    if (auto& handler = displayLostHandler()) handler();
+    std::fputs("the connection to the display was lost\n", stderr);
+    std::_Exit(1);
+}
+
+// Xlib is loaded by SDL at run time; its I/O error handler is set through
+// the same library.
+void watchDisplayConnection() {
+    using IOErrorHandler = int (*)(void*);
+    using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler);
+    void* xlib = SDL_LoadObject("libX11.so.6");
+    if (!xlib) return;
+    if (auto set = reinterpret_cast<SetIOErrorHandler>(SDL_LoadFunction(xlib, "XSetIOErrorHandler"))) set(displayLost);
+}
+
+std::string noDisplay(const std::string& why) {
+    return "no display to open the window on (" + why +
+           "); start it on the classroom desktop, or use --headless for a run without a window";
+}
+
 }  // namespace
 
 std::optional<std::string> Window::unavailable() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return std::nullopt;
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        return std::string("no display to open the window on (") + SDL_GetError() +
-               "); run it on a desktop, or under Xvfb (apt-get install xvfb; xvfb-run ...)";
+    // The program ends on SIGTERM and SIGINT itself (Layer::catchStopSignals).
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    const char* asked = std::getenv("SDL_VIDEODRIVER");
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    const bool x11 = display && *display, waylandSession = wayland && *wayland;
+    if (!(asked && *asked)) {
+        if (!x11 && !waylandSession) return noDisplay("DISPLAY is not set");
+        // On X alone, SDL is not let try Wayland (it would only print its own
+        // complaint) nor fall back to a driver that draws nowhere.
+        if (!waylandSession) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     }
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        const std::string error = SDL_GetError();
+        SDL_Quit();  // gives back what the attempt set up
+        if (x11 && !(asked && *asked)) return noDisplay("no X server answers at DISPLAY=" + std::string(display));
+        return noDisplay(error);
+    }
+    // With no display SDL falls back to drivers that draw nowhere: a window
+    // there would wait for keys that no one can type.
+    const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+    if (driver == "offscreen" || driver == "dummy" || driver == "evdev") {
+        SDL_Quit();
+        if (asked && *asked) return noDisplay("SDL_VIDEODRIVER=" + std::string(asked) + " draws nowhere");
+        if (waylandSession) return noDisplay("no Wayland server answers at WAYLAND_DISPLAY=" + std::string(wayland));
+        return noDisplay("no X server answers at DISPLAY=" + std::string(x11 ? display : ""));
+    }
+    if (driver == "x11") watchDisplayConnection();
     return std::nullopt;
 }
+
+bool Window::tellUser(const std::string& title, const std::string& message) {
+    if (unavailable()) return false;
+    return SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, title.c_str(), message.c_str(), nullptr) == 0;
+}
+
+void Window::onDisplayLost(std::function<void()> lastWords) { displayLostHandler() = std::move(lastWords); }
 
 Window::Window(Fonts& fonts, const std::string& title) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -91,6 +154,7 @@ Window::Window(Fonts& fonts, const std::string& title) {
 }
 
 Window::~Window() {
+    displayLostHandler() = nullptr;
     raster_.reset();
     if (window_) SDL_DestroyWindow(window_);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
@@ -175,8 +239,16 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
             break;
         case SDL_KEYDOWN:
             if (event.key.keysym.sym == SDLK_F11) {
+                // Back from full screen the window is as it was: a maximised
+                // window is maximised again, not shrunk to its first size.
+                if (!fullScreen_) {
+                    maximizedBeforeFullScreen_ = (SDL_GetWindowFlags(window_) & SDL_WINDOW_MAXIMIZED) != 0;
+                    SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN_DESKTOP);
+                } else {
+                    SDL_SetWindowFullscreen(window_, 0);
+                    if (maximizedBeforeFullScreen_) SDL_MaximizeWindow(window_);
+                }
                 fullScreen_ = !fullScreen_;
-                SDL_SetWindowFullscreen(window_, fullScreen_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
                 exposeAll_ = true;
                 break;
             }

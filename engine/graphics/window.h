@@ -6,6 +6,7 @@
 #include "engine/graphics/raster.h"
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -17,8 +18,12 @@ namespace lesson {
 
 class Window {
 public:
-    // Why no window can be opened (no display), or nothing.
+    // Why no window can be opened (no display, or only a driver that draws
+    // nowhere), or nothing.
     static std::optional<std::string> unavailable();
+    // Shows a message in a box of its own when a display can show one (a
+    // program started from an icon has no terminal); false when none could.
+    static bool tellUser(const std::string& title, const std::string& message);
 
     Window(Fonts& fonts, const std::string& title);
     ~Window();
@@ -33,6 +38,9 @@ public:
     // Handles window events for up to timeoutMs (0: only those pending);
     // keys go to the back of `keys`. Throws ProgramEnd when the window closes.
     void pump(int timeoutMs, std::deque<std::string>& keys);
+    // Called when the connection to the display is lost; it must end the
+    // process (it is called from inside the window system's library).
+    void onDisplayLost(std::function<void()> lastWords);
 
 private:
     void handle(const SDL_Event& event, std::deque<std::string>& keys);
@@ -41,6 +49,7 @@ private:
     SDL_Window* window_ = nullptr;
     std::unique_ptr<Raster> raster_;
     bool fullScreen_ = false;
+    bool maximizedBeforeFullScreen_ = false;
     bool exposeAll_ = true;
 };
 

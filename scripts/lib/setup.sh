@@ -7,7 +7,9 @@ JOBS=$(nproc 2>/dev/null || echo 2)
 
 RUNTIME_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libcairo2-dev libfontconfig-dev libfreetype-dev
                   fonts-morisawa-bizud-gothic fonts-liberation fonts-dejavu-core)
-TEST_PACKAGES=(libgtest-dev xvfb xauth clang libclang-rt-14-dev desktop-file-utils)
+# xfonts-base: the X core fonts that a message box on the display is drawn with;
+# openbox: a window manager, to maximise and restore a window under Xvfb.
+TEST_PACKAGES=(libgtest-dev xvfb xauth xfonts-base openbox clang libclang-rt-14-dev desktop-file-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -1,6 +1,7 @@
 // A small X11 helper for the real-window tests: finds a program's window by
 // its title and acts on it as a teacher would, one action after another.
 //
+//   window_tool --wait-wm     until a window manager runs on the display
 //   window_tool TITLE [--timeout SECONDS] ACTION...
 //     wait-pixel X Y RRGGBB   until the page point (X, Y) shows that colour
 //                             steadily (page units of the 1344 x 720 page)
@@ -8,6 +9,8 @@
 //     key KEY [COUNT]         press and release KEY (an X keysym name such
 //                             as k, 1, Return, BackSpace) COUNT times at once
 //     close                   ask the window to close (WM_DELETE_WINDOW)
+//     kill-client             kill the window's X connection (as xkill does)
+//     geometry                print the window's size as "W H" on stdout
 //     wait-gone               until the window has disappeared
 //
 // Exit status 0 when every action was done, 1 with a message otherwise.
@@ -229,6 +232,26 @@ double parseNumber(const char* text) {
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) die("usage: window_tool TITLE [--timeout S] ACTION...");
+    if (args[0] == "--wait-wm") {
+        // An EWMH window manager announces itself on the root window.
+        Display* d = XOpenDisplay(nullptr);
+        if (!d) die("cannot open the display");
+        const Atom check = XInternAtom(d, "_NET_SUPPORTING_WM_CHECK", False);
+        for (const auto until = Clock::now() + std::chrono::seconds(30); Clock::now() < until; sleepMillis(50)) {
+            Atom type = None;
+            int format = 0;
+            unsigned long count = 0, after = 0;
+            unsigned char* data = nullptr;
+            XGetWindowProperty(d, DefaultRootWindow(d), check, 0, 1, False, AnyPropertyType, &type, &format, &count,
+                               &after, &data);
+            if (data) XFree(data);
+            if (type != None) {
+                XCloseDisplay(d);
+                return 0;
+            }
+        }
+        die("no window manager started");
+    }
     Tool tool;
     tool.title = args[0];
     std::size_t i = 1;
@@ -269,6 +292,16 @@ int main(int argc, char** argv) {
             }
         } else if (action == "close") {
             tool.close();
+            i += 1;
+        } else if (action == "geometry") {
+            XWindowAttributes a;
+            if (!XGetWindowAttributes(tool.display, tool.window, &a)) die("the window has gone");
+            std::printf("%d %d\n", a.width, a.height);
+            std::fflush(stdout);
+            i += 1;
+        } else if (action == "kill-client") {
+            XKillClient(tool.display, tool.window);
+            XSync(tool.display, False);
             i += 1;
         } else if (action == "wait-gone") {
             tool.waitGone();

@@ -1,5 +1,7 @@
 #include "tests/support/harness.h"
 
+#include "engine/graphics/trace.h"
+
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -7,6 +9,18 @@
 #include <cstdio>
 
 namespace testing_support {
+
+namespace {
+Event eventOf(const std::string& line) { return Event{parseJson(line)}; }
+}  // namespace
+
+void RecordingSink::draw(const lesson::DrawCommand& cmd) { events_.push_back(eventOf(lesson::traceLine(cmd))); }
+
+void RecordingSink::key(std::string_view key) { events_.push_back(eventOf(lesson::traceKeyLine(key))); }
+
+void RecordingSink::formula(std::string_view text, float x, float y, int color, float end) {
+    events_.push_back(eventOf(lesson::traceFormulaLine(text, x, y, color, end)));
+}
 
 std::string tempPath(const std::string& stem) {
     static std::atomic<int> counter{0};
@@ -36,33 +50,32 @@ RunResult runHeadless(const lesson::ProgramSpec& program, const std::string& key
     lesson::LayerOptions lo;
     lo.headless = true;
     lo.keys = lesson::parseKeyScript(keys);
-    lo.trace = tempPath("trace") + ".jsonl";
     lo.seed = options.seed;
     lo.width = options.width;
     lo.height = options.height;
     RunResult result;
     if (options.screenshot) lo.screenshot = result.screenshot = tempPath("shot") + ".png";
+    RecordingSink recording;
     {
         lesson::Layer layer(lo);
+        layer.addSink(recording);
         lesson::Engine e(layer);
         result.status = lesson::runFrame(e, program);
         layer.finish();
     }
-    result.events = readTrace(lo.trace);
-    std::remove(lo.trace.c_str());
+    result.events = recording.events();
     return result;
 }
 
-EngineFixture::EngineFixture(const std::string& keys, unsigned seed, int width, int height)
-    : trace_(tempPath("fixture") + ".jsonl") {
+EngineFixture::EngineFixture(const std::string& keys, unsigned seed, int width, int height) {
     lesson::LayerOptions lo;
     lo.headless = true;
     lo.keys = lesson::parseKeyScript(keys);
-    lo.trace = trace_;
     lo.seed = seed;
     lo.width = width;
     lo.height = height;
     layer_ = std::make_unique<lesson::Layer>(lo);
+    layer_->addSink(recording_);
     engine_ = std::make_unique<lesson::Engine>(*layer_);
     layer_->setFontName("ｺﾞｼｯｸ");
     layer_->setFontSize(16);
@@ -73,13 +86,9 @@ EngineFixture::EngineFixture(const std::string& keys, unsigned seed, int width, 
 EngineFixture::~EngineFixture() {
     engine_.reset();
     layer_.reset();
-    std::remove(trace_.c_str());
 }
 
-std::vector<Event> EngineFixture::events() {
-    layer_->flushTrace();
-    return readTrace(trace_);
-}
+std::vector<Event> EngineFixture::events() { return recording_.events(); }
 
 std::vector<Event> EngineFixture::eventsSince(std::size_t from) {
     auto all = events();

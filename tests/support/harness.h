@@ -12,6 +12,19 @@
 
 namespace testing_support {
 
+// The stream as events, kept in memory as the layer hands it on: what the
+// trace file would hold, without writing and reading one.
+class RecordingSink : public lesson::DrawSink {
+public:
+    void draw(const lesson::DrawCommand& cmd) override;
+    void key(std::string_view key) override;
+    void formula(std::string_view text, float x, float y, int color, float end) override;
+    const std::vector<Event>& events() const { return events_; }
+
+private:
+    std::vector<Event> events_;
+};
+
 // A fresh file name in the test's temporary directory.
 std::string tempPath(const std::string& stem);
 
@@ -54,7 +67,7 @@ public:
     std::vector<Event> eventsSince(std::size_t from);
 
 private:
-    std::string trace_;
+    RecordingSink recording_;
     std::unique_ptr<lesson::Layer> layer_;
     std::unique_ptr<lesson::Engine> engine_;
 };

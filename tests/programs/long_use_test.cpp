@@ -1,0 +1,67 @@
+// A PC left running all day: what the window keeps to draw its page again
+// follows the page, not the hours of use, and a page drawn again after a
+// resize is the same page.
+
+#include "engine/frame/frame.h"
+#include "engine/graphics/raster.h"
+#include "lessons_a/sections.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+
+using namespace lesson;
+
+namespace {
+
+// Solvara run headless until its scripted keys are used up; the layer keeps
+// the page as it stands.
+std::unique_ptr<Layer> runSolvara(const std::string& keys) {
+    LayerOptions options;
+    options.headless = true;
+    options.keys = parseKeyScript(keys);
+    options.seed = 1;
+    auto layer = std::make_unique<Layer>(options);
+    Engine e(*layer);
+    runFrame(e, solvara::program());
+    return layer;
+}
+
+std::string times(const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+}
+
+// Pixels that differ between two pages of the same size.
+int differingPixels(Raster& a, Raster& b) {
+    cairo_surface_flush(a.surface());
+    cairo_surface_flush(b.surface());
+    const int stride = cairo_image_surface_get_stride(a.surface());
+    const unsigned char* pa = cairo_image_surface_get_data(a.surface());
+    const unsigned char* pb = cairo_image_surface_get_data(b.surface());
+    int n = 0;
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x) n += std::memcmp(pa + y * stride + x * 4, pb + y * stride + x * 4, 3) != 0;
+    return n;
+}
+
+}  // namespace
+
+TEST(LongUse, WhatIsKeptOfThePageDoesNotGrowWithTheVisits) {
+    // Section 1, first page, back to the main menu: 50 keys a visit.
+    const std::string visit = "1\n1\n" + times("k", 44) + "4\n";
+    auto few = runSolvara("5926\n" + times(visit, 2));
+    auto many = runSolvara("5926\n" + times(visit, 60));
+    EXPECT_EQ(many->raster().displayListSize(), few->raster().displayListSize());
+}
+
+TEST(LongUse, AMenuPageAfter250000KeysIsDrawnAgainWhole) {
+    // Keys that the menu ignores, typed for hours; then the window is resized.
+    auto worn = runSolvara("5926\n" + std::string(250000, 'k'));
+    auto fresh = runSolvara("5926\nkkk");
+    worn->raster().resize(1000, 563);
+    fresh->raster().resize(1000, 563);
+    EXPECT_EQ(differingPixels(worn->raster(), fresh->raster()), 0);
+}
