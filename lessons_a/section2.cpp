@@ -377,9 +377,7 @@ void task4(Engine& e) {
 // ---- What solving means, and the summary ----------------------------------
 
 void solvingPage(Engine& e) {
-    Page page;
-    pageClear(e, 1760, 1300);
-    runRows(e, page, {
+    runPage(e, 1760, {
         {5, 40, 30, "方程式を解く"},
         {0, after, same, "…方程式の解を求めること"},
         {0, 40, plus(70), "例　次の"},
@@ -402,9 +400,7 @@ void solvingPage(Engine& e) {
 }
 
 void summaryPage(Engine& e) {
-    Page page;
-    pageClear(e, 1320, 1300);
-    runRows(e, page, {
+    runPage(e, 1320, {
         {5, 40, 30, "<等式の性質>"},
         {3, 40, plus(60), "1 等式の両辺に同じ数をたしても、等式は成り立つ。"},
         {0, 94, plus(50), "A=B ならば A+C=B+C"},

@@ -92,9 +92,7 @@ void example1Page(Engine& e) {
 // ---- Page 2: 問2 -----------------------------------------------------------------
 
 void question2Page(Engine& e) {
-    Page page;
-    pageClear(e, 1320, 1300);
-    runRows(e, page, {
+    runPage(e, 1320, {
         {3, 40, 30, "教科書P102 問2", key},
         {7, 40, plus(50), "(はるとさんの残金)=(ひなたさんの残金)*2", key},
         {0, 40, plus(50), "本代をx円とすると、", key},

@@ -122,14 +122,9 @@ void example3Page(Engine& e) {
 
 // ---- Pages 2 to 5: answers and the procedure --------------------------------
 
-void rowsPage(Engine& e, float clearWidth, const std::vector<Row>& rows) {
-    Page page;
-    pageClear(e, clearWidth, 1300);
-    runRows(e, page, rows);
-}
 
 void question4Page(Engine& e) {
-    rowsPage(e, 1760, {
+    runPage(e, 1760, {
         {3, 40, 30, "教科書P105 問4解答", key},
         {0, 40, plus(50), "兄が出発してからx分後に弟に追いつくとすると、", key},
         {0, 40, plus(50), "280x=80(20+x)", key},
@@ -147,7 +142,7 @@ void question4Page(Engine& e) {
 }
 
 void procedurePage(Engine& e) {
-    rowsPage(e, 1320, {
+    runPage(e, 1320, {
         {5, 44, 30, "<方程式を使って問題を解く手順>", key},
         {3, 44, plus(50), "① 問題の中の数量に着目して、数量の関係を見つける。"},
         {3, 44, plus(70), "② わかっていない数量から、適当なものをxで表し、方程式をつくる。"},
@@ -158,7 +153,7 @@ void procedurePage(Engine& e) {
 
 void exercise1Page(Engine& e) {
     e.layer.setDrawWidth(5);
-    rowsPage(e, 1760, {
+    runPage(e, 1760, {
         {3, 40, 30, "教科書P105 練習問題①　解答", key},
         {0, 40, plus(50), "この選手の背番号をx番とすると、", key},
         {0, 40, plus(50), "2x+7=5x-8", key},
@@ -174,7 +169,7 @@ void exercise1Page(Engine& e) {
 void exercise2Page(Engine& e) {
     // The check column: 40 right of the widest row, from the line of the equation.
     const X check = afterMark(2, 40);
-    rowsPage(e, 1760, {
+    runPage(e, 1760, {
         {3, 40, 30, "教科書P105 練習問題②　解答", key},
         {0, 40, plus(50), "女子の人数をx人とすると、", key},
         {0, 40, plus(70), "男子の人数は、", key},

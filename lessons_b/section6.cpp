@@ -107,9 +107,7 @@ void example1Page(Engine& e) {
 // ---- Page 2: 問1 -------------------------------------------------------------
 
 void question1Page(Engine& e) {
-    Page page;
-    pageClear(e, 1760, 1300);
-    runRows(e, page, {
+    runPage(e, 1760, {
         {3, 80, 30, "問1 解答"},
         {0, 80, plus(50), "Bの容器に入っていたコーヒーの量をxmLとすると、", key},
         {0, 80, plus(50), "(400+200):(x-200)=5:2", key},

@@ -88,6 +88,12 @@ void runRows(Engine& e, Page& page, const std::vector<Row>& rows) {
     for (const Row& row : rows) runRow(e, page, row);
 }
 
+void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows) {
+    Page page;
+    pageClear(e, clearWidth, 1300);
+    runRows(e, page, rows);
+}
+
 void runAnswers(Engine& e, Page& page, const Column& column, const std::vector<AnswerBlock>& blocks) {
     for (const AnswerBlock& block : blocks) {
         // A label row records only its y, unless the column lets the problem follow it.

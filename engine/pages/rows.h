@@ -116,6 +116,8 @@ void pageClear(Engine& e, float w, float h);
 
 void runRow(Engine& e, Page& page, const Row& row);
 void runRows(Engine& e, Page& page, const std::vector<Row>& rows);
+// A page that is its table: the page clear (clearWidth x 1300), then the rows.
+void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows);
 
 // ---- Worked answers ----------------------------------------------------
 
