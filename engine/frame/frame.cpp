@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
 
 namespace lesson {
 
@@ -61,6 +62,7 @@ void passwordGate(Engine& e) {
         drawFormula(e);
         e.inputX = 280 + 120;
         e.inputY = e.textY + 75;
+        e.layer.beginWait(WaitKind::Gate);
         readEntry(e);
         if (e.entryText == kPassword) break;
         if (++passwordTries > kMaxPasswordEntries) throw ProgramEnd{0};
@@ -90,7 +92,9 @@ void mainMenu(Engine& e, const ProgramSpec& app) {
     }
 }
 
-int runFrame(Engine& e, const ProgramSpec& app) {
+namespace {
+
+int runOnce(Engine& e, const ProgramSpec& app) {
     try {
         startUp(e, app);
         passwordGate(e);
@@ -102,6 +106,22 @@ int runFrame(Engine& e, const ProgramSpec& app) {
         return showError(e, error.line, error.code);
     } catch (const std::exception&) {
         return showError(e, 0, 0);
+    }
+}
+
+}  // namespace
+
+int runFrame(Engine& e, const ProgramSpec& app) {
+    for (;;) {
+        try {
+            return runOnce(e, app);
+        } catch (const StepBack&) {
+            // One step back: the program starts again with a fresh engine; the
+            // layer replays the keys read up to the previous wait, off the screen.
+            Layer& layer = e.layer;
+            std::destroy_at(&e);
+            std::construct_at(&e, layer);
+        }
     }
 }
 
@@ -145,6 +165,7 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
                                      "window was killed); the program ends\n";
             std::_Exit(finish(layer, 1));
         });
+        if (cl.walk != 0) layer.setMoreKeys(sectionWalk(layer, cl.walk));
         Engine e(layer);
         int status = runFrame(e, app);
         if (const int signal = Layer::stopSignal()) {

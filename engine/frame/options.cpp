@@ -1,5 +1,7 @@
 #include "engine/frame/options.h"
 
+#include "engine/frame/frame.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +10,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cstring>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -26,6 +29,8 @@ constexpr OutputOption kOutputs[] = {
     {"--screenshot", &LayerOptions::screenshot},
     {"--trace", &LayerOptions::trace},
     {"--timing", &LayerOptions::timing},
+    {"--pdf", &LayerOptions::pdf},
+    {"--handout", &LayerOptions::handout},
 };
 
 // A keys file larger than this is not a key script.
@@ -77,13 +82,18 @@ std::string usageText(const std::string& name) {
     return "usage: " + name +
            " [options]\n"
            "  --headless          draw off-screen, no window; animation pauses do not wait\n"
-           "  --keys SCRIPT       keys to type first (\\n or \\r Enter, \\b Backspace, \\\\ backslash)\n"
+           "  --keys SCRIPT       keys to type first (\\n or \\r Enter, \\b Backspace, \\\\ backslash,\n"
+           "                      \\< back one wait as PageUp, \\> forward as PageDown)\n"
            "  --keys-file FILE    the same, read from a file\n"
            "  --screenshot FILE   write the page as a PNG when the program stops\n"
+           "  --pdf FILE          write the page as a PDF (vectors, real text) when the program stops\n"
+           "  --handout FILE      write every screen shown as a PDF, one page each\n"
            "  --size WxH          size of the screenshot and of the headless page (default 1344x720)\n"
            "  --trace FILE        write every drawing call, formula and key as JSON Lines\n"
            "  --seed N            seed the random numbers with N instead of the clock\n"
            "  --timing FILE       write the time of every key step in milliseconds\n"
+           "  --walk N            with --headless: walk through every page of main-menu section N\n"
+           "                      by itself (after the scripted keys), then stop\n"
            "  --help, --version\n"
            "When the scripted keys are used up the program stops at its next wait for a key.\n";
 }
@@ -151,10 +161,18 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             auto r = std::from_chars(v.data(), v.data() + v.size(), seed);
             if (r.ec != std::errc() || r.ptr != v.data() + v.size()) return fail("--seed needs a number");
             cl.layer.seed = seed;
+        } else if (a == "--walk") {
+            int section = 0;
+            if (!value(v)) return fail("--walk needs a section number");
+            auto r = std::from_chars(v.data(), v.data() + v.size(), section);
+            if (r.ec != std::errc() || r.ptr != v.data() + v.size() || section < 1)
+                return fail("--walk needs a section number");
+            cl.walk = section;
         } else {
             return fail("unknown option " + a);
         }
     }
+    if (cl.walk != 0 && !cl.layer.headless) return fail("--walk runs without a window: add --headless");
     for (auto a = std::begin(kOutputs); a != std::end(kOutputs); ++a)
         for (auto b = std::next(a); b != std::end(kOutputs); ++b)
             if (!(cl.layer.*(a->path)).empty() && !(cl.layer.*(b->path)).empty() &&
@@ -170,6 +188,54 @@ std::optional<std::string> unwritableOutput(const LayerOptions& options) {
         if (auto why = unwritable(path)) return "cannot write " + path + " (" + o.name + "): " + *why;
     }
     return std::nullopt;
+}
+
+}  // namespace lesson
+
+namespace lesson {
+
+std::function<std::string()> sectionWalk(const Layer& layer, int section) {
+    struct Walk {
+        std::deque<std::string> keys;
+        bool chosen = false;
+        int page = 0;
+    };
+    auto walk = std::make_shared<Walk>();
+    return [&layer, section, walk]() -> std::string {
+        Walk& w = *walk;
+        auto type = [&](const std::string& entry) {
+            for (char c : entry) w.keys.emplace_back(1, c);
+            w.keys.emplace_back("\r");
+        };
+        if (w.keys.empty()) {
+            switch (layer.waitKind()) {
+                case WaitKind::Gate:
+                    type(kPassword);
+                    break;
+                case WaitKind::MainMenu:
+                    if (w.chosen) return "";  // the section is done
+                    w.chosen = true;
+                    type(std::to_string(section));
+                    break;
+                case WaitKind::SubMenu:
+                    if (layer.waitLastItem() < 1) return "";
+                    w.page = std::min(w.page + 1, layer.waitLastItem());
+                    type(std::to_string(w.page));
+                    break;
+                case WaitKind::Step:
+                    type("1");
+                    break;
+                case WaitKind::AnyKey:
+                    w.keys.emplace_back(kForwardKey);
+                    break;
+                case WaitKind::None:
+                    return "";
+            }
+        }
+        std::string key = std::move(w.keys.front());
+        w.keys.pop_front();
+        return key;
+    };
 }
 
 }  // namespace lesson

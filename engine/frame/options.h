@@ -3,6 +3,7 @@
 
 #include "engine/graphics/layer.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@ namespace lesson {
 struct CommandLine {
     enum class Action { Run, Help, Version, Error } action = Action::Run;
     LayerOptions layer;
+    int walk = 0;  // --walk N: the main-menu section walked through, or 0
     std::string error;
 };
 
@@ -20,5 +22,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args);
 // folder, no permission), found before the run; or nothing.
 std::optional<std::string> unwritableOutput(const LayerOptions& options);
 std::string usageText(const std::string& name);
+// The keys of --walk: the password, main-menu section `section`, each page
+// of its sub-menu in turn (any key at an any-key wait, "1" and Enter at a
+// step prompt), its last item, and "" (the end) back at the main menu.
+std::function<std::string()> sectionWalk(const Layer& layer, int section);
 
 }  // namespace lesson

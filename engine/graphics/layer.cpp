@@ -1,13 +1,21 @@
 #include "engine/graphics/layer.h"
 
 #include "engine/graphics/fonts.h"
+#include "engine/graphics/pdf.h"
 #include "engine/graphics/raster.h"
 #include "engine/graphics/trace.h"
 #include "engine/graphics/window.h"
 #include "engine/chars/chars.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstdlib>
+#include <fstream>
 #include <cstdio>
 #include <ctime>
 #include <thread>
@@ -25,6 +33,34 @@ constexpr int kWaitMillis = 250;
 volatile std::sig_atomic_t stopSignalCaught = 0;
 
 extern "C" void catchStop(int signal) { stopSignalCaught = signal; }
+
+bool isFolder(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string homeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    return ".";
+}
+
+// The user's pictures folder: XDG_PICTURES_DIR from the environment or from
+// the desktop's user-dirs.dirs, when it is there; else the home folder.
+std::string picturesFolder() {
+    const std::string home = homeFolder();
+    if (const char* dir = std::getenv("XDG_PICTURES_DIR"); dir && isFolder(dir)) return dir;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::ifstream dirs((config && *config ? std::string(config) : home + "/.config") + "/user-dirs.dirs");
+    for (std::string line; std::getline(dirs, line);) {
+        const std::string key = "XDG_PICTURES_DIR=\"";
+        if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') continue;
+        std::string dir = line.substr(key.size(), line.size() - key.size() - 1);
+        if (dir.rfind("$HOME", 0) == 0) dir = home + dir.substr(5);
+        if (isFolder(dir)) return dir;
+    }
+    return home;
+}
 
 }  // namespace
 
@@ -69,6 +105,12 @@ std::vector<std::string> parseKeyScript(std::string_view script) {
             } else if (next == "\\") {
                 keys.emplace_back("\\");
                 ++i;
+            } else if (next == "<") {
+                keys.emplace_back(kBackKey);
+                ++i;
+            } else if (next == ">") {
+                keys.emplace_back(kForwardKey);
+                ++i;
             } else {
                 keys.emplace_back("\\");
             }
@@ -98,6 +140,13 @@ Layer::Layer(const LayerOptions& options) : options_(options), fonts_(std::make_
     if (!options_.trace.empty()) trace_ = std::make_unique<Trace>(options_.trace);
     sinks_.push_back(&raster());
     if (trace_) sinks_.push_back(trace_.get());
+    if (!options_.handout.empty()) {
+        // Before the page's raster: it sees a page clear while the page still
+        // stands as the class saw it.
+        handout_ = std::make_unique<HandoutSink>(*fonts_, raster());
+        sinks_.insert(sinks_.begin(), handout_.get());
+    }
+    if (window_) window_->onSave([this] { return savePage(); });
     script_.assign(options_.keys.begin(), options_.keys.end());
 }
 
@@ -108,6 +157,10 @@ Raster& Layer::raster() { return window_ ? window_->raster() : *raster_; }
 void Layer::emit(DrawCommand cmd) {
     checkStop();
     cmd.pen = pen_;
+    if (replaying_) {
+        raster().draw(cmd);  // off the screen: the display list alone follows
+        return;
+    }
     for (DrawSink* sink : sinks_) sink->draw(cmd);
 }
 
@@ -182,14 +235,14 @@ void Layer::cls() {
 }
 
 void Layer::show() {
-    if (window_) window_->present();
+    if (window_ && !replaying_) window_->present();
 }
 
 void Layer::pause() {
     DrawCommand c;
     c.op = DrawCommand::Op::Pause;
     emit(std::move(c));
-    if (!window_) return;
+    if (!window_ || replaying_) return;
     show();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPauseMillis);
     for (;;) {
@@ -201,6 +254,16 @@ void Layer::pause() {
 }
 
 std::string Layer::inkey() {
+    if (replaying_) {
+        checkStop();
+        if (!replayKeys_.empty()) {
+            std::string key = std::move(replayKeys_.front());
+            replayKeys_.pop_front();
+            if (!journal_.empty()) journal_.back().keys.push_back(key);
+            return key;
+        }
+        endReplay();  // the keys ran out before the wait they led to: the run goes on from here
+    }
     if (timingStarted_) {
         stepMillis_.push_back(
             std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - lastKeyTime_).count());
@@ -208,6 +271,43 @@ std::string Layer::inkey() {
     }
     checkStop();
     show();
+    std::string key;
+    for (;;) {
+        if (!pending_.empty()) {
+            key = std::move(pending_.front());
+            pending_.pop_front();
+            break;
+        }
+        key = nextKey();
+        if (key.empty()) return "";
+        // The sinks see every key as it was read; what it stands for is the lessons' key.
+        for (DrawSink* sink : sinks_) sink->key(key);
+        if (key == kBackKey) {
+            stepBack();  // throws when there is a wait to go back to
+            continue;
+        }
+        if (key == kForwardKey || key == " ") {
+            if (waitKind_ == WaitKind::Step) {
+                // The next step: a partly typed entry is dropped, then 1 and Enter.
+                if (!journal_.empty() && !journal_.back().keys.empty()) pending_.emplace_back("\b");
+                pending_.emplace_back("1");
+                pending_.emplace_back("\r");
+                continue;
+            }
+            // A menu needs its number.
+            if (waitKind_ != WaitKind::AnyKey && waitKind_ != WaitKind::None) continue;
+        }
+        break;
+    }
+    if (!journal_.empty()) journal_.back().keys.push_back(key);
+    if (!options_.timing.empty()) {
+        lastKeyTime_ = std::chrono::steady_clock::now();
+        timingStarted_ = true;
+    }
+    return key;
+}
+
+std::string Layer::nextKey() {
     std::string key;
     if (!script_.empty()) {
         key = std::move(script_.front());
@@ -230,12 +330,48 @@ std::string Layer::inkey() {
         key = std::move(typed_.front());
         typed_.pop_front();
     }
-    for (DrawSink* sink : sinks_) sink->key(key);
+    return key;
+}
+
+void Layer::beginWait(WaitKind kind, int lastItem) {
+    waitKind_ = kind;
+    waitLastItem_ = lastItem;
+    journal_.push_back({kind, {}});
+    if (replaying_ && journal_.size() - 1 == replayTarget_) endReplay();
+}
+
+void Layer::stepBack() {
+    // The wait now open and the one before it are undone. The gate never is:
+    // at the first main menu back does nothing.
+    if (journal_.size() < 2) return;
+    const std::size_t target = journal_.size() - 2;
+    if (journal_[target].kind == WaitKind::Gate || journal_.back().kind == WaitKind::Gate) return;
+    replayKeys_.clear();
+    for (std::size_t i = 0; i < target; ++i)
+        replayKeys_.insert(replayKeys_.end(), journal_[i].keys.begin(), journal_[i].keys.end());
+    replayTarget_ = target;
+    journal_.clear();
+    pending_.clear();
+    seedCalls_ = 0;
     if (!options_.timing.empty()) {
         lastKeyTime_ = std::chrono::steady_clock::now();
         timingStarted_ = true;
     }
-    return key;
+    // The run starts again as the program did: the layer's drawing state and
+    // a white page that only keeps its display list until the target wait.
+    font_ = FontState{};
+    pen_ = 1;
+    waitKind_ = WaitKind::None;
+    waitLastItem_ = 0;
+    raster().restartUnrendered();
+    replaying_ = true;
+    throw StepBack{};
+}
+
+void Layer::endReplay() {
+    replaying_ = false;
+    replayKeys_.clear();
+    raster().setRendering(true);  // the page drawn once, from its display list
 }
 
 void Layer::idle() {
@@ -259,7 +395,9 @@ std::string Layer::timeOfDay() const {
 }
 
 void Layer::randomize(int seed) {
-    rng_.seed(options_.seed ? *options_.seed : static_cast<unsigned>(seed));
+    // A replay after a step back takes the seeds of the first run, the clock's too.
+    if (seedCalls_ == seeds_.size()) seeds_.push_back(options_.seed ? *options_.seed : static_cast<unsigned>(seed));
+    rng_.seed(seeds_[seedCalls_++]);
 }
 
 float Layer::rnd() {
@@ -272,6 +410,7 @@ void Layer::setTitle(const std::string& title) {
 }
 
 void Layer::traceFormula(std::string_view text, float x, float y, int color, float end) {
+    if (replaying_) return;
     for (DrawSink* sink : sinks_) sink->formula(text, x, y, color, end);
 }
 
@@ -279,10 +418,28 @@ void Layer::flushTrace() {
     if (trace_) trace_->flush();
 }
 
+std::string Layer::savePage() {
+    const std::string folder = picturesFolder();
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
+    // Two saves within a second keep both.
+    std::string base = folder + "/" + program_invocation_short_name + "-" + stamp;
+    for (int n = 2; ::access((base + ".png").c_str(), F_OK) == 0 || ::access((base + ".pdf").c_str(), F_OK) == 0; ++n)
+        base = folder + "/" + program_invocation_short_name + "-" + stamp + "-" + std::to_string(n);
+    if (auto why = raster().writePng(base + ".png")) return "the page could not be saved in " + folder + ": " + *why;
+    if (auto why = writePagePdf(*fonts_, raster(), base + ".pdf"))
+        return "the page could not be saved in " + folder + ": " + *why;
+    return "saved: " + base + ".png and .pdf";
+}
+
 std::vector<std::string> Layer::finish() {
     std::vector<std::string> failures;
     if (finished_) return failures;
     finished_ = true;
+    if (replaying_) endReplay();  // stopped in the middle of a step back: the page as it is
     auto check = [&](const char* what, const std::string& path, const std::optional<std::string>& why) {
         if (why) failures.push_back("cannot write the " + std::string(what) + " " + path + ": " + *why);
     };
@@ -295,6 +452,8 @@ std::vector<std::string> Layer::finish() {
             check("screenshot", options_.screenshot, raster_->writePng(options_.screenshot));
         }
     }
+    if (!options_.pdf.empty()) check("PDF", options_.pdf, writePagePdf(*fonts_, raster(), options_.pdf));
+    if (handout_) check("handout", options_.handout, handout_->write(options_.handout));
     if (trace_) check("trace", options_.trace, trace_->close());
     if (!options_.timing.empty()) {
         std::string text;

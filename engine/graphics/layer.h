@@ -20,9 +20,27 @@
 namespace lesson {
 
 class Fonts;
+class HandoutSink;
 class Raster;
 class Trace;
 class Window;
+
+// The waits of the lessons, each told to the layer as it starts: the password
+// gate, the main menu, a section's sub-menu, the step prompt of a practice
+// page, and the press-any-key pause.
+enum class WaitKind { None, Gate, MainMenu, SubMenu, Step, AnyKey };
+
+// The keys of a presenter remote. Back (PageUp, the Left arrow; \< in a
+// key script) puts the page back as it stood at the previous wait; forward
+// (PageDown, the Right arrow, Space; \>) goes on: as any key at an any-key
+// wait, as "1" and Enter at a step prompt, and does nothing at a menu.
+inline constexpr const char* kBackKey = "\x02";
+inline constexpr const char* kForwardKey = "\x03";
+
+// Thrown from a wait when back is pressed and there is a wait to go back to:
+// the program starts again with a fresh engine while the layer replays, off
+// the screen, the keys read before the previous wait (runFrame catches it).
+struct StepBack {};
 
 struct LayerOptions {
     bool headless = false;
@@ -33,12 +51,15 @@ struct LayerOptions {
     std::string screenshot;         // PNG written when the program stops
     std::string trace;              // JSON Lines of every call
     std::string timing;             // per-key-step times (benchmarks)
+    std::string pdf;                // the page in vectors when the program stops
+    std::string handout;            // PDF of every screen shown, one page each
     int width = 1344, height = 720; // screenshot / headless page size in pixels
     std::optional<unsigned> seed;   // replaces the clock seed
 };
 
 // Scripted keys: each character is one key; backslash-n, backslash-r or a
-// newline is Enter, backslash-b Backspace, two backslashes one backslash.
+// newline is Enter, backslash-b Backspace, two backslashes one backslash,
+// backslash-< back and backslash-> forward (PageUp and PageDown).
 std::vector<std::string> parseKeyScript(std::string_view script);
 
 class Layer {
@@ -84,8 +105,19 @@ public:
     void setDrawWidth(float width) { pen_ = width; }
     float drawWidth() const { return pen_; }
 
-    // "" when no key is waiting, else one key. Shows the page first.
+    // "" when no key is waiting, else one key. Shows the page first. Back
+    // throws StepBack when there is a wait to go back to (else it is not a
+    // key); forward is a key at an any-key wait, "1" and Enter at a step
+    // prompt, and not a key elsewhere.
     std::string inkey();
+    // A wait of the lessons starts (its keys are kept so that a step back can
+    // replay them). A sub-menu tells the number of its last item.
+    void beginWait(WaitKind kind, int lastItem = 0);
+    WaitKind waitKind() const { return waitKind_; }
+    int waitLastItem() const { return waitLastItem_; }
+    // Headless: asked for each key once the scripted keys are used up, in
+    // place of LayerOptions::moreKeys (a source that looks at the wait).
+    void setMoreKeys(std::function<std::string()> source) { options_.moreKeys = std::move(source); }
     // Waits for window events until the window is closed (the error screen).
     void idle();
 
@@ -113,16 +145,25 @@ public:
     // For tests: the page as it stands.
     Raster& raster();
 
+    // Ctrl+S: the page as it stands as a PNG at the window's size and a PDF,
+    // named after the program and the time, in the pictures folder (else the
+    // home folder). Returns where they went, or why they could not be saved.
+    std::string savePage();
+
 private:
     void emit(DrawCommand cmd);
     void show();
     void checkStop() const;
+    std::string nextKey();
+    void stepBack();
+    void endReplay();
 
     LayerOptions options_;
     std::unique_ptr<Fonts> fonts_;
     std::unique_ptr<Raster> raster_;  // headless page
     std::unique_ptr<Window> window_;
     std::unique_ptr<Trace> trace_;
+    std::unique_ptr<HandoutSink> handout_;
     std::vector<DrawSink*> sinks_;  // the page's raster, the trace, and any added
     std::deque<std::string> script_;
     std::deque<std::string> typed_;
@@ -134,6 +175,21 @@ private:
     std::chrono::steady_clock::time_point lastKeyTime_{};
     bool timingStarted_ = false;
     std::vector<double> stepMillis_;
+    // Going back: the seeds used and the keys each wait consumed; while a
+    // step back replays them, only the page's display list sees the stream.
+    struct WaitKeys {
+        WaitKind kind;
+        std::vector<std::string> keys;
+    };
+    std::vector<WaitKeys> journal_;
+    std::vector<unsigned> seeds_;
+    std::size_t seedCalls_ = 0;
+    bool replaying_ = false;
+    std::deque<std::string> replayKeys_;
+    std::size_t replayTarget_ = 0;  // the wait whose start ends the replay
+    std::deque<std::string> pending_;  // forward at a step prompt: "1", Enter
+    WaitKind waitKind_ = WaitKind::None;
+    int waitLastItem_ = 0;
 };
 
 }  // namespace lesson

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace lesson {
 
@@ -72,6 +73,25 @@ float textCellsWidth(const DrawCommand& cmd) {
     return w;
 }
 
+// One character as UTF-8 into out (room for four bytes and the end).
+void encodeUtf8(char32_t cp, char* out) {
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (cp >> 12));
+        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out[0] = static_cast<char>(0xF0 | (cp >> 18));
+        out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
 }  // namespace
 
 void PixelRect::unite(const PixelRect& o) {
@@ -125,6 +145,19 @@ Raster::Raster(Fonts& fonts, int width, int height, bool keepDisplayList)
     resize(width, height);
 }
 
+Raster::Raster(Fonts& fonts, cairo_surface_t* target, int width, int height)
+    : fonts_(fonts), width_(std::max(1, width)), height_(std::max(1, height)),
+      surface_(cairo_surface_reference(target)), paged_(true) {
+    setUpContext();
+}
+
+void Raster::nextPage() {
+    cairo_show_page(cr_);
+    list_.clear();
+    cleared_ = false;
+    setUpContext();
+}
+
 Raster::~Raster() {
     if (cr_) cairo_destroy(cr_);
     if (surface_) cairo_surface_destroy(surface_);
@@ -159,10 +192,28 @@ void Raster::resize(int width, int height) {
     height_ = std::max(1, height);
     if (surface_) cairo_surface_destroy(surface_);
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
+    redraw();
+}
+
+void Raster::redraw() {
     setUpContext();
     for (const Entry& entry : list_)
         for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
     dirty_ = {0, 0, width_, height_};
+}
+
+void Raster::restartUnrendered() {
+    list_.clear();
+    cleared_ = false;
+    rendering_ = false;
+}
+
+void Raster::setRendering(bool on) {
+    if (on && !rendering_) {
+        rendering_ = true;
+        redraw();
+    }
+    rendering_ = on;
 }
 
 void Raster::replayInto(Raster& other) const {
@@ -180,6 +231,7 @@ void Raster::draw(const DrawCommand& cmd) {
     if (cmd.op == DrawCommand::Op::Cls) {
         list_.clear();
         cleared_ = true;
+        if (!rendering_) return;
         cairo_save(cr_);
         cairo_identity_matrix(cr_);
         cairo_reset_clip(cr_);
@@ -196,6 +248,7 @@ void Raster::draw(const DrawCommand& cmd) {
     // White text on a coloured fill is drawn as it is.
     const bool erase = isErase(cmd) && (cmd.op == DrawCommand::Op::Box || drawnBefore(cmd));
     if (keepList_) remember(cmd, erase);
+    if (!rendering_) return;
     render(cmd, erase);
     markDirty(box);
 }
@@ -365,21 +418,7 @@ void Raster::renderText(const DrawCommand& cmd, bool erase) {
         if (rule.from != 0 && cp == rule.from) cp = rule.to;
         if (cp > U' ' && cp != 0x7F && cp != 0x3000 && cp != 0xFFFD) {
             char utf8[5] = {0, 0, 0, 0, 0};
-            if (cp < 0x80) {
-                utf8[0] = static_cast<char>(cp);
-            } else if (cp < 0x800) {
-                utf8[0] = static_cast<char>(0xC0 | (cp >> 6));
-                utf8[1] = static_cast<char>(0x80 | (cp & 0x3F));
-            } else if (cp < 0x10000) {
-                utf8[0] = static_cast<char>(0xE0 | (cp >> 12));
-                utf8[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                utf8[2] = static_cast<char>(0x80 | (cp & 0x3F));
-            } else {
-                utf8[0] = static_cast<char>(0xF0 | (cp >> 18));
-                utf8[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-                utf8[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-                utf8[3] = static_cast<char>(0x80 | (cp & 0x3F));
-            }
+            encodeUtf8(cp, utf8);
             cairo_glyph_t* glyphs = nullptr;
             int count = 0;
             if (cairo_scaled_font_text_to_glyphs(font, x, cmd.y1 + rule.baseline * cellHeight, utf8, -1, &glyphs,
@@ -394,6 +433,15 @@ void Raster::renderText(const DrawCommand& cmd, bool erase) {
                     cairo_fill_preserve(cr_);
                     cairo_set_line_width(cr_, kEraseSpreadPixels / scale_ + bold);
                     cairo_stroke(cr_);
+                } else if (const char32_t own = codePoint(ch);
+                           paged_ && own <= 0x10FFFF && (own < 0xD800 || own > 0xDFFF)) {
+                    // On a PDF page the glyph carries its character: the text
+                    // can be searched and copied.
+                    char text[5] = {0, 0, 0, 0, 0};
+                    encodeUtf8(own, text);
+                    const cairo_text_cluster_t cluster{static_cast<int>(std::strlen(text)), 1};
+                    cairo_show_text_glyphs(cr_, text, cluster.num_bytes, glyphs, 1, &cluster, 1,
+                                           cairo_text_cluster_flags_t{});
                 } else {
                     cairo_show_glyphs(cr_, glyphs, 1);
                 }

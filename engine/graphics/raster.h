@@ -34,6 +34,9 @@ LogicalBox commandBounds(const DrawCommand& cmd);
 class Raster : public DrawSink {
 public:
     Raster(Fonts& fonts, int width, int height, bool keepDisplayList = true);
+    // Draws onto a surface of the caller's (a PDF page of width x height
+    // points) the same way as onto pixels; keeps no display list.
+    Raster(Fonts& fonts, cairo_surface_t* target, int width, int height);
     ~Raster() override;
     Raster(const Raster&) = delete;
     Raster& operator=(const Raster&) = delete;
@@ -44,6 +47,13 @@ public:
     void resize(int width, int height);
     // Draws the display list into another raster (a screenshot at its own size).
     void replayInto(Raster& other) const;
+    // The page as before the first command, and from now on only the display
+    // list follows the stream (a replay off the screen) until rendering is
+    // turned on again, when the page is drawn once from the list.
+    void restartUnrendered();
+    void setRendering(bool on);
+    // Ends the page on a paged surface (PDF) and starts a blank one.
+    void nextPage();
 
     int width() const { return width_; }
     int height() const { return height_; }
@@ -56,6 +66,7 @@ public:
 
 private:
     void setUpContext();
+    void redraw();
     void render(const DrawCommand& cmd, bool erase);
     bool drawnBefore(const DrawCommand& cmd) const;
     void pixelRectangle(double x0, double y0, double x1, double y1);
@@ -69,7 +80,9 @@ private:
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
     bool keepList_ = false;
+    bool paged_ = false;    // a caller's paged surface (PDF), not pixels
     bool cleared_ = false;  // the layer's clear painted the page; a redraw starts from it
+    bool rendering_ = true;
     // The display list holds what is still visible, in drawing order: what a
     // later opaque box covers, or a white redraw erases, is dropped, so its
     // length follows the page, not the hours the program has run.

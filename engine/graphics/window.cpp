@@ -15,6 +15,8 @@ namespace lesson {
 namespace {
 
 constexpr std::size_t kMaxQueuedKeys = 64;
+// How long the title tells where a saved page went.
+constexpr std::uint32_t kTitleMessageMillis = 5000;
 
 void pushKey(std::deque<std::string>& keys, std::string key) {
     if (keys.size() < kMaxQueuedKeys) keys.push_back(std::move(key));
@@ -43,14 +45,16 @@ std::string controlKey(const SDL_Keysym& k) {
         case SDLK_DELETE:
             return "\x7f";
         case SDLK_RIGHT:
-            return "\x1c";
+        case SDLK_PAGEDOWN:
+            return kForwardKey;  // a presenter remote's "next"
         case SDLK_LEFT:
-            return "\x1d";
+        case SDLK_PAGEUP:
+            return kBackKey;  // and its "previous"
         case SDLK_UP:
             return "\x1e";
         case SDLK_DOWN:
             return "\x1f";
-        case SDLK_PAGEUP: case SDLK_PAGEDOWN: case SDLK_HOME: case SDLK_END: case SDLK_INSERT:
+        case SDLK_HOME: case SDLK_END: case SDLK_INSERT:
         case SDLK_F1: case SDLK_F2: case SDLK_F3: case SDLK_F4: case SDLK_F5: case SDLK_F6:
         case SDLK_F7: case SDLK_F8: case SDLK_F9: case SDLK_F10: case SDLK_F12:
             return "\x01";
@@ -161,7 +165,10 @@ Window::~Window() {
     SDL_Quit();
 }
 
-void Window::setTitle(const std::string& title) { SDL_SetWindowTitle(window_, title.c_str()); }
+void Window::setTitle(const std::string& title) {
+    title_ = title;
+    if (messageUntil_ == 0) SDL_SetWindowTitle(window_, title.c_str());
+}
 
 void Window::syncSize() {
     SDL_Surface* s = SDL_GetWindowSurface(window_);
@@ -220,6 +227,10 @@ void Window::pump(int timeoutMs, std::deque<std::string>& keys) {
     SDL_Event event;
     if (timeoutMs > 0 && SDL_WaitEventTimeout(&event, timeoutMs)) handle(event, keys);
     while (SDL_PollEvent(&event)) handle(event, keys);
+    if (messageUntil_ != 0 && SDL_TICKS_PASSED(SDL_GetTicks(), messageUntil_)) {
+        messageUntil_ = 0;
+        SDL_SetWindowTitle(window_, title_.c_str());
+    }
 }
 
 void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
@@ -250,6 +261,15 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
                 }
                 fullScreen_ = !fullScreen_;
                 exposeAll_ = true;
+                break;
+            }
+            if (event.key.keysym.sym == SDLK_s && (event.key.keysym.mod & KMOD_CTRL) != 0 && save_) {
+                if (event.key.repeat) break;
+                const std::string said = save_();
+                std::fprintf(stderr, "%s\n", said.c_str());
+                SDL_SetWindowTitle(window_, (title_.empty() ? said : title_ + " - " + said).c_str());
+                messageUntil_ = SDL_GetTicks() + kTitleMessageMillis;
+                if (messageUntil_ == 0) messageUntil_ = 1;
                 break;
             }
             if (std::string key = controlKey(event.key.keysym); !key.empty()) pushKey(keys, key);

@@ -5,6 +5,7 @@
 
 #include "engine/graphics/raster.h"
 
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -32,6 +33,9 @@ public:
 
     Raster& raster() { return *raster_; }
     void setTitle(const std::string& title);
+    // Ctrl+S: saves the page and returns what the title then says for a few
+    // seconds (the page itself is not drawn over).
+    void onSave(std::function<std::string()> save) { save_ = std::move(save); }
 
     // Puts what has been drawn on the screen (only the part that changed).
     void present();
@@ -51,6 +55,9 @@ private:
     bool fullScreen_ = false;
     bool maximizedBeforeFullScreen_ = false;
     bool exposeAll_ = true;
+    std::function<std::string()> save_;
+    std::string title_;                 // the program's title
+    std::uint32_t messageUntil_ = 0;    // SDL ticks; 0: the title shows no message
 };
 
 }  // namespace lesson

@@ -9,6 +9,17 @@ namespace {
 
 constexpr int kMaxEntry = 10;
 
+// The value of the last circled number of a sub-menu line ("①～⑦解答　⑧終了"
+// ends at 8), or 0.
+int lastCircledNumber(const std::string& line) {
+    int last = 0;
+    for (std::string_view ch : splitChars(line)) {
+        const char32_t cp = codePoint(ch);
+        if (cp >= U'①' && cp <= U'⑳') last = static_cast<int>(cp - U'①') + 1;
+    }
+    return last;
+}
+
 bool isEntryKey(const std::string& key) {
     // "-", ".", "/" and the digits lie together in code order.
     return key.size() == 1 && key[0] >= '-' && key[0] <= '9';
@@ -71,6 +82,7 @@ void entryToNumber(Engine& e) {
 }
 
 void menuNumberPrompt(Engine& e) {
+    e.layer.beginWait(WaitKind::MainMenu);
     const int n = charCount(e.textString);
     drawPlainAt(e, e.inputX - (n + 5) * 16, e.inputY, 5, e.textString);
     readEntry(e);
@@ -80,6 +92,7 @@ void menuNumberPrompt(Engine& e) {
 void clearMenuPrompt(Engine& e) { whiteBox(e, e.inputX - 640, e.inputY - 8, 1056, 50); }
 
 void subMenuPrompt(Engine& e) {
+    e.layer.beginWait(WaitKind::SubMenu, lastCircledNumber(e.textString));
     drawPlainAt(e, 16, 666, 0, e.textString);
     readEntry(e);
     entryToNumber(e);
@@ -91,6 +104,7 @@ void clearPageArea(Engine& e) { e.layer.box(0, 54, 1440, 900, kWhite); }
 
 void stepPrompt(Engine& e) {
     Layer& g = e.layer;
+    g.beginWait(WaitKind::Step);
     const float pen = g.drawWidth();
     g.setDrawWidth(2);
     g.box(96, 639, 400, 675, 13, 12);
@@ -104,6 +118,7 @@ void stepPrompt(Engine& e) {
 
 void anyKeyPrompt(Engine& e) {
     Layer& g = e.layer;
+    g.beginWait(WaitKind::AnyKey);
     const int color = e.textColor;
     const float pen = g.drawWidth();
     g.setDrawWidth(3);

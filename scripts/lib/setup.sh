@@ -9,7 +9,8 @@ RUNTIME_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libcairo2-dev lib
                   fonts-morisawa-bizud-gothic fonts-liberation fonts-dejavu-core)
 # xfonts-base: the X core fonts that a message box on the display is drawn with;
 # openbox: a window manager, to maximise and restore a window under Xvfb.
-TEST_PACKAGES=(libgtest-dev xvfb xauth xfonts-base openbox clang libclang-rt-14-dev desktop-file-utils)
+# poppler-utils: pdfinfo and pdftotext read the saved PDFs as a viewer does.
+TEST_PACKAGES=(libgtest-dev xvfb xauth xfonts-base openbox clang libclang-rt-14-dev desktop-file-utils poppler-utils)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -7,7 +7,8 @@
 //                             steadily (page units of the 1344 x 720 page)
 //     sleep MS                wait MS milliseconds
 //     key KEY [COUNT]         press and release KEY (an X keysym name such
-//                             as k, 1, Return, BackSpace) COUNT times at once
+//                             as k, 1, Return, BackSpace; ctrl+s holds
+//                             Control down) COUNT times at once
 //     close                   ask the window to close (WM_DELETE_WINDOW)
 //     kill-client             kill the window's X connection (as xkill does)
 //     geometry                print the window's size as "W H" on stdout
@@ -166,27 +167,40 @@ struct Tool {
         die(message);
     }
 
-    void sendKey(const std::string& name, int count) {
+    // A press or a release of one key, with the modifiers held (state).
+    void sendKeyEvent(KeyCode code, int type, unsigned state) {
+        XEvent ev;
+        std::memset(&ev, 0, sizeof ev);
+        ev.xkey.type = type;
+        ev.xkey.display = display;
+        ev.xkey.window = window;
+        ev.xkey.root = DefaultRootWindow(display);
+        ev.xkey.subwindow = None;
+        ev.xkey.time = CurrentTime;
+        ev.xkey.x = ev.xkey.y = ev.xkey.x_root = ev.xkey.y_root = 1;
+        ev.xkey.same_screen = True;
+        ev.xkey.keycode = code;
+        ev.xkey.state = state;
+        XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &ev);
+    }
+
+    KeyCode keyCode(const std::string& name) {
         const KeySym sym = XStringToKeysym(name.c_str());
         if (sym == NoSymbol) die("unknown key " + name);
         const KeyCode code = XKeysymToKeycode(display, sym);
         if (code == 0) die("no key code for " + name);
+        return code;
+    }
+
+    // "ctrl+KEY" holds Control down around KEY, as a hand does.
+    void sendKey(const std::string& name, int count) {
+        const bool ctrl = name.rfind("ctrl+", 0) == 0;
+        const KeyCode code = keyCode(ctrl ? name.substr(5) : name);
+        const KeyCode control = ctrl ? keyCode("Control_L") : 0;
         for (int i = 0; i < count; ++i) {
-            for (int type : {KeyPress, KeyRelease}) {
-                XEvent ev;
-                std::memset(&ev, 0, sizeof ev);
-                ev.xkey.type = type;
-                ev.xkey.display = display;
-                ev.xkey.window = window;
-                ev.xkey.root = DefaultRootWindow(display);
-                ev.xkey.subwindow = None;
-                ev.xkey.time = CurrentTime;
-                ev.xkey.x = ev.xkey.y = ev.xkey.x_root = ev.xkey.y_root = 1;
-                ev.xkey.same_screen = True;
-                ev.xkey.keycode = code;
-                ev.xkey.state = 0;
-                XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &ev);
-            }
+            if (ctrl) sendKeyEvent(control, KeyPress, 0);
+            for (int type : {KeyPress, KeyRelease}) sendKeyEvent(code, type, ctrl ? ControlMask : 0);
+            if (ctrl) sendKeyEvent(control, KeyRelease, ControlMask);
         }
         XFlush(display);
     }

@@ -16,6 +16,16 @@ trap 'rm -rf "$work"' EXIT
 grep -q "usage:" "$work/err" || fail "an unknown option must print usage on stderr"
 "$solvara" --size 12 2>/dev/null
 [ $? -eq 2 ] || fail "a bad --size must end with status 2"
+"$solvara" --walk 2 2>/dev/null
+[ $? -eq 2 ] || fail "--walk without --headless must end with status 2"
+
+# The walk of a section from the command line ends back at the main menu;
+# a back key in a script puts the page back as it stood.
+"$ratiora" --headless --seed 3 --walk 2 --trace "$work/walk.jsonl" || fail "--walk 2 run"
+[ "$(grep -c 'メニュー＞' "$work/walk.jsonl")" -eq 2 ] || fail "--walk 2 does not end back at the main menu"
+"$solvara" --headless --seed 3 --keys '5926\n' --screenshot "$work/menu.png" || fail "run to the menu"
+"$solvara" --headless --seed 3 --keys '5926\n2\n\<' --screenshot "$work/back.png" || fail "run with a back key"
+cmp -s "$work/menu.png" "$work/back.png" || fail "\\< at a sub-menu does not give the main menu back"
 
 # Headless: keys from a file (a real newline is Enter), screenshot at the asked size, trace.
 printf '5926\n' >"$work/keys"
@@ -43,7 +53,7 @@ done
 # Files that cannot be written: a missing folder, a folder; told before the
 # run with the path and the reason. A full disk shows only when the file is
 # written: told at the end, and not a success. One file named twice: usage.
-for option in --screenshot --trace --timing; do
+for option in --screenshot --trace --timing --pdf --handout; do
     for path in "$work/missing/out" "$work"; do
         "$solvara" --headless --keys '5926\n' "$option" "$path" 2>"$work/err"
         [ $? -eq 2 ] || fail "$option $path must end with status 2"

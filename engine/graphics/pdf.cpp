@@ -1,0 +1,74 @@
+#include "engine/graphics/pdf.h"
+
+#include "engine/graphics/palette.h"
+#include "engine/graphics/raster.h"
+#include "engine/graphics/trace.h"
+
+#include <cairo-pdf.h>
+
+#include <algorithm>
+
+namespace lesson {
+
+PdfBook::PdfBook(Fonts& fonts) {
+    surface_ = cairo_pdf_surface_create_for_stream(
+        [](void* out, const unsigned char* data, unsigned int length) {
+            static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);
+            return CAIRO_STATUS_SUCCESS;
+        },
+        &bytes_, kPageWidth, kPageHeight);
+    drawer_ = std::make_unique<Raster>(fonts, surface_, static_cast<int>(kPageWidth), static_cast<int>(kPageHeight));
+}
+
+PdfBook::~PdfBook() {
+    drawer_.reset();
+    if (surface_) cairo_surface_destroy(surface_);
+}
+
+void PdfBook::addPage(const Raster& page) {
+    if (!surface_) return;
+    if (pages_ > 0) drawer_->nextPage();
+    page.replayInto(*drawer_);
+    ++pages_;
+}
+
+std::optional<std::string> PdfBook::write(const std::string& path) {
+    if (!surface_) return std::string("the document was already written");
+    drawer_.reset();  // the last page (a blank one when none was added) ends with the document
+    cairo_surface_finish(surface_);
+    const cairo_status_t status = cairo_surface_status(surface_);
+    cairo_surface_destroy(surface_);
+    surface_ = nullptr;
+    if (status != CAIRO_STATUS_SUCCESS) return std::string(cairo_status_to_string(status));
+    return writeWholeFile(path, bytes_);
+}
+
+std::optional<std::string> writePagePdf(Fonts& fonts, const Raster& page, const std::string& path) {
+    PdfBook book(fonts);
+    book.addPage(page);
+    return book.write(path);
+}
+
+bool isFullPageClear(const DrawCommand& cmd) {
+    if (cmd.op == DrawCommand::Op::Cls) return true;
+    if (cmd.op != DrawCommand::Op::Box) return false;
+    const int fill = cmd.fill == kNoFill ? cmd.color : cmd.fill;
+    return paletteIndex(fill) == kWhite && paletteIndex(cmd.color) == kWhite && std::min(cmd.x1, cmd.x2) <= 0 &&
+           std::min(cmd.y1, cmd.y2) <= 0 && std::max(cmd.x1, cmd.x2) >= kPageWidth &&
+           std::max(cmd.y1, cmd.y2) >= kPageHeight;
+}
+
+void HandoutSink::takePage() {
+    if (page_.get().displayListSize() > 0) book_.addPage(page_.get());
+}
+
+void HandoutSink::draw(const DrawCommand& cmd) {
+    if (isFullPageClear(cmd)) takePage();
+}
+
+std::optional<std::string> HandoutSink::write(const std::string& path) {
+    takePage();
+    return book_.write(path);
+}
+
+}  // namespace lesson

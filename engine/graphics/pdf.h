@@ -1,0 +1,65 @@
+#pragma once
+// The page in vectors: a PDF of 1344 x 720 points drawn from the page's
+// display list, its text as real glyphs of the embedded fonts. A handout
+// is a PDF of every screen shown, one page each.
+
+#include "engine/graphics/commands.h"
+
+#include <cairo.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace lesson {
+
+class Fonts;
+class Raster;
+
+// A PDF built in memory, page by page, and written whole at the end.
+class PdfBook {
+public:
+    explicit PdfBook(Fonts& fonts);
+    ~PdfBook();
+    PdfBook(const PdfBook&) = delete;
+    PdfBook& operator=(const PdfBook&) = delete;
+
+    // One more page: what the page raster's display list holds.
+    void addPage(const Raster& page);
+    int pages() const { return pages_; }
+    // Ends the document and writes it to path: why it could not be written
+    // whole, or nothing. Only once.
+    std::optional<std::string> write(const std::string& path);
+
+private:
+    std::string bytes_;
+    cairo_surface_t* surface_ = nullptr;
+    std::unique_ptr<Raster> drawer_;
+    int pages_ = 0;
+};
+
+// The PDF of a single page.
+std::optional<std::string> writePagePdf(Fonts& fonts, const Raster& page, const std::string& path);
+
+// Sees every command before the page's raster does: just before a full page
+// clear (the layer's clear, or a white box over the whole page) the page as
+// it stands becomes a handout page. A blank page is no screen and is left out.
+class HandoutSink : public DrawSink {
+public:
+    HandoutSink(Fonts& fonts, const Raster& page) : book_(fonts), page_(page) {}
+    void draw(const DrawCommand& cmd) override;
+    // The last screen, and the file.
+    std::optional<std::string> write(const std::string& path);
+    int pages() const { return book_.pages(); }
+
+private:
+    void takePage();
+    PdfBook book_;
+    std::reference_wrapper<const Raster> page_;
+};
+
+// A white box from the page's corner over all of it: the lessons' page clear.
+bool isFullPageClear(const DrawCommand& cmd);
+
+}  // namespace lesson

@@ -1,0 +1,187 @@
+// Classroom controls of both programs: one step back, forward from a remote,
+// and the walk through a section.
+
+#include "engine/frame/options.h"
+#include "lessons_a/sections.h"
+#include "lessons_b/sections.h"
+#include "tests/support/harness.h"
+
+#include <cairo.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+
+using namespace lesson;
+using testing_support::RunResult;
+
+namespace {
+
+// The pixels of a PNG; empty when it cannot be read.
+std::vector<unsigned char> pixelsOf(const std::string& path) {
+    cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+    std::vector<unsigned char> out;
+    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
+        const unsigned char* data = cairo_image_surface_get_data(s);
+        out.assign(data, data + cairo_image_surface_get_stride(s) * cairo_image_surface_get_height(s));
+    }
+    cairo_surface_destroy(s);
+    return out;
+}
+
+RunResult shot(const ProgramSpec& program, const std::string& keys, unsigned seed) {
+    return testing_support::runHeadless(program, keys, {seed, true});
+}
+
+bool samePage(const RunResult& a, const RunResult& b) {
+    const auto pa = pixelsOf(a.screenshot);
+    return !pa.empty() && pa == pixelsOf(b.screenshot);
+}
+
+std::vector<std::string> formulaTexts(const RunResult& r) {
+    std::vector<std::string> out;
+    for (const auto& f : r.formulas()) out.push_back(f.str("text"));
+    return out;
+}
+
+// A long seeded walk: sections and pages at random, new problems and next
+// steps at step prompts, a key at any-key waits; each wait's keys (as a key
+// script) with the kind of wait they answered.
+struct Walk {
+    std::vector<WaitKind> kinds;
+    std::vector<std::string> answers;
+    std::string prefix(std::size_t i) const {
+        std::string keys;
+        for (std::size_t j = 0; j < i; ++j) keys += answers[j];
+        return keys;
+    }
+};
+
+Walk seededWalk(const ProgramSpec& program, unsigned seed, std::size_t waits) {
+    Walk walk;
+    LayerOptions lo;
+    lo.headless = true;
+    lo.seed = seed;
+    Layer layer(lo);
+    std::mt19937 rng(seed);
+    auto upTo = [&](int n) { return std::to_string(std::uniform_int_distribution<int>(1, std::max(1, n))(rng)); };
+    std::string queued;
+    layer.setMoreKeys([&]() -> std::string {
+        if (queued.empty()) {
+            if (walk.kinds.size() >= waits) return "";
+            const WaitKind kind = layer.waitKind();
+            queued = kind == WaitKind::Gate       ? "5926\r"
+                     : kind == WaitKind::MainMenu ? upTo(static_cast<int>(program.menu.size()) - 1) + "\r"
+                     : kind == WaitKind::SubMenu  ? upTo(layer.waitLastItem()) + "\r"
+                     : kind == WaitKind::Step     ? upTo(2) + "\r"
+                                                  : "k";
+            walk.kinds.push_back(kind);
+            walk.answers.push_back(queued.back() == '\r' ? queued.substr(0, queued.size() - 1) + "\\n" : queued);
+        }
+        std::string key(1, queued.front());
+        queued.erase(0, 1);
+        return key;
+    });
+    Engine e(layer);
+    runFrame(e, program);
+    return walk;
+}
+
+// After prefixes of the walk that end at a wait (step prompts of practice
+// pages, any-key waits after animations, menus), one more step and a back
+// give the page of the prefix alone, and going on draws what going on from
+// the prefix draws.
+void checkStepsBack(const ProgramSpec& program, unsigned seed) {
+    const Walk walk = seededWalk(program, seed, 240);
+    ASSERT_EQ(walk.kinds.size(), 240u);
+    std::map<WaitKind, std::size_t> taken, wanted{
+        {WaitKind::Step, 4}, {WaitKind::AnyKey, 8}, {WaitKind::SubMenu, 2}, {WaitKind::MainMenu, 2}};
+    int checked = 0;
+    for (std::size_t i = 2; i + 2 < walk.kinds.size(); ++i) {
+        // Any-key waits are many: every seventh of them, spread over the walk.
+        if ((walk.kinds[i] == WaitKind::AnyKey && i % 7 != 0) || taken[walk.kinds[i]] >= wanted[walk.kinds[i]]) continue;
+        ++taken[walk.kinds[i]];
+        SCOPED_TRACE("wait " + std::to_string(i));
+        const std::string prefix = walk.prefix(i), step = walk.answers[i] + "\\<";
+        const RunResult alone = shot(program, prefix, seed), back = shot(program, prefix + step, seed);
+        EXPECT_TRUE(samePage(alone, back));
+        // The replay reaches no sink: the keys seen are those typed, back included.
+        EXPECT_EQ(back.keyCount(), alone.keyCount() + static_cast<int>(parseKeyScript(step).size()));
+        if (checked++ % 4 == 0) {
+            const std::string later = walk.answers[i + 1] + walk.answers[i + 2];
+            const RunResult on = shot(program, prefix + later, seed), backOn = shot(program, prefix + step + later, seed);
+            EXPECT_TRUE(samePage(on, backOn));
+            const auto a = formulaTexts(alone), o = formulaTexts(on), b = formulaTexts(back), bo = formulaTexts(backOn);
+            ASSERT_EQ(bo.size(), b.size() + (o.size() - a.size()));
+            EXPECT_TRUE(std::equal(o.begin() + static_cast<long>(a.size()), o.end(), bo.begin() + static_cast<long>(b.size())));
+        }
+    }
+    for (const auto& [kind, count] : wanted) EXPECT_GE(taken[kind], count);
+}
+
+}  // namespace
+
+TEST(StepBack, OneStepAndBackIsThePrefixAloneSolvara) { checkStepsBack(solvara::program(), 7); }
+
+TEST(StepBack, OneStepAndBackIsThePrefixAloneRatiora) { checkStepsBack(ratiora::program(), 9); }
+
+// Down to the main menu as it was first drawn, never behind the gate; a
+// partly typed choice is dropped, and going on is as if it never was.
+TEST(StepBack, NothingToUndoAtTheFirstMainMenuNorAtTheGate) {
+    const auto program = solvara::program();
+    const RunResult menu = shot(program, "5926\\n", 3);
+    for (const char* keys : {"5926\\n\\<", "59\\<26\\n", "\\<5926\\n", "5926\\n2\\n\\<\\<\\<", "5926\\n2\\n3\\<"})
+        EXPECT_TRUE(samePage(shot(program, keys, 3), menu)) << keys;
+    EXPECT_TRUE(samePage(shot(program, "5926\\n2\\n3\\<1\\n", 3), shot(program, "5926\\n1\\n", 3)));
+}
+
+// Forward (\> and Space): "1" and Enter at a step prompt, any key at an
+// any-key wait, nothing at a menu.
+TEST(Forward, NextStepAtAStepPromptAnyKeyElsewhereNothingAtMenus) {
+    const auto program = solvara::program();
+    const Walk walk = seededWalk(program, 5, 200);
+    std::map<WaitKind, int> seen;
+    for (std::size_t i = 1; i < walk.kinds.size(); ++i) {
+        const WaitKind kind = walk.kinds[i];
+        if (seen[kind]++ >= 2) continue;
+        const std::string prefix = walk.prefix(i);
+        SCOPED_TRACE("wait " + std::to_string(i));
+        if (kind == WaitKind::Step) {
+            const RunResult one = shot(program, prefix + "1\\n", 5);
+            EXPECT_TRUE(samePage(shot(program, prefix + "\\>", 5), one));
+            EXPECT_EQ(formulaTexts(shot(program, prefix + " ", 5)), formulaTexts(one));
+        } else if (kind == WaitKind::AnyKey) {
+            EXPECT_TRUE(samePage(shot(program, prefix + "\\>", 5), shot(program, prefix + "k", 5)));
+        } else {
+            EXPECT_EQ(formulaTexts(shot(program, prefix + "\\> \\>" + walk.answers[i], 5)),
+                      formulaTexts(shot(program, prefix + walk.answers[i], 5)));
+        }
+    }
+    EXPECT_GE(seen[WaitKind::Step], 2);
+}
+
+// --walk N: each page of the section's sub-menu in turn, then its last item,
+// and the program ends back at the main menu.
+TEST(Walk, EveryPageOfASectionThenTheMainMenu) {
+    for (const auto& [program, section] : {std::pair{solvara::program(), 2}, std::pair{ratiora::program(), 5}}) {
+        LayerOptions lo;
+        lo.headless = true;
+        Layer layer(lo);
+        auto walker = sectionWalk(layer, section);
+        std::string chosen;
+        int lastItem = 0, menus = 0;
+        layer.setMoreKeys([&] {
+            std::string key = walker();
+            if (layer.waitKind() == WaitKind::SubMenu) chosen += key, lastItem = layer.waitLastItem();
+            menus += layer.waitKind() == WaitKind::MainMenu && key == "\r";
+            return key;
+        });
+        Engine e(layer);
+        EXPECT_EQ(runFrame(e, program), 0);
+        std::string expected;
+        for (int page = 1; page <= lastItem; ++page) expected += std::to_string(page) + "\r";
+        EXPECT_GE(lastItem, 2);
+        EXPECT_EQ(chosen, expected);
+        EXPECT_EQ(menus, 1);  // the section chosen once; back at the menu the walk ends
+    }
+}
