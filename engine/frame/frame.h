@@ -36,6 +36,7 @@ void passwordGate(Engine& e);
 // The main menu until its last item is chosen.
 void mainMenu(Engine& e, const ProgramSpec& app);
 // Start-up, gate and menu, with every run-time error ending on the error screen.
+// A step back starts the program again, off-screen, up to the wait before.
 // Returns the exit status.
 int runFrame(Engine& e, const ProgramSpec& app);
 

@@ -13,9 +13,14 @@ namespace {
 constexpr std::string_view kNormalFace = "ゴシック";
 constexpr float kNormalSize = 16;
 
+// Walks the characters in place: it runs for every glyph of every formula,
+// and a step back lays out a whole session again.
 bool isOneOf(std::string_view ch, std::string_view chars) {
-    for (std::string_view c : splitChars(chars))
-        if (c == ch) return true;
+    for (std::size_t pos = 0; pos < chars.size();) {
+        const std::size_t n = charLength(chars, pos);
+        if (chars.substr(pos, n) == ch) return true;
+        pos += n;
+    }
     return false;
 }
 
