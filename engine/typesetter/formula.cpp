@@ -82,6 +82,7 @@ private:
     void figure(const GlyphDrawing& d, float x, float y);
     void overBarStep(float x);
 
+    void keep(FormulaMark m);
     void text(float x, float y, std::string_view ch, int mx, int my);
     void line(float x1, float y1, float x2, float y2);
     void polyline(std::vector<Point> points);
@@ -100,8 +101,16 @@ const std::array<Typesetter::ConstructRow, 3> Typesetter::kConstructs = {{
     {"^", &Typesetter::exponentConstruct},  // the next character is an exponent
 }};
 
-void Typesetter::text(float x, float y, std::string_view ch, int mx, int my) {
+// Keeps a mark in the present colour, pen and font; what is measured is not kept.
+void Typesetter::keep(FormulaMark m) {
     if (measuring_) return;
+    m.color = e_.textColor;
+    m.pen = pen_;
+    m.font = font_;
+    out_.marks.push_back(std::move(m));
+}
+
+void Typesetter::text(float x, float y, std::string_view ch, int mx, int my) {
     FormulaMark m;
     m.kind = FormulaMark::Kind::Glyph;
     m.x1 = x;
@@ -109,35 +118,24 @@ void Typesetter::text(float x, float y, std::string_view ch, int mx, int my) {
     m.text = std::string(ch);
     m.mx = mx;
     m.my = my;
-    m.color = e_.textColor;
-    m.pen = pen_;
-    m.font = font_;
-    out_.marks.push_back(std::move(m));
+    keep(std::move(m));
 }
 
 void Typesetter::line(float x1, float y1, float x2, float y2) {
-    if (measuring_) return;
     FormulaMark m;
     m.kind = FormulaMark::Kind::Line;
     m.x1 = x1;
     m.y1 = y1;
     m.x2 = x2;
     m.y2 = y2;
-    m.color = e_.textColor;
-    m.pen = pen_;
-    m.font = font_;
-    out_.marks.push_back(std::move(m));
+    keep(std::move(m));
 }
 
 void Typesetter::polyline(std::vector<Point> points) {
-    if (measuring_) return;
     FormulaMark m;
     m.kind = FormulaMark::Kind::Polyline;
     m.points = std::move(points);
-    m.color = e_.textColor;
-    m.pen = pen_;
-    m.font = font_;
-    out_.marks.push_back(std::move(m));
+    keep(std::move(m));
 }
 
 void Typesetter::glyph(const GlyphDrawing& d, std::string_view ch, float x, float y) {

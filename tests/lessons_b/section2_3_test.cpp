@@ -21,35 +21,11 @@ RunResult run(const std::string& keys) {
 
 std::string keys(int n) { return std::string(n, 'k'); }
 
-bool isAnyKeyPrompt(const Event& ev) {
-    return ev.op() == "box" && ev.num("x1") == 96 && ev.num("y1") == 657 && ev.num("fill") == 4;
-}
 bool isPageClear(const Event& ev) { return ev.op() == "box" && ev.num("x1") == 0 && ev.num("y1") == 0; }
-bool isSubMenuLine(const Event& ev) {
-    return ev.op() == "text" && ev.str("text") == "①" && ev.num("x") == 16 && ev.num("y") == 666;
-}
-
-// Indices of the events in [from, to) that pass `is`.
-std::vector<int> indicesOf(const RunResult& r, bool (*is)(const Event&), int from = 0, int to = -1) {
-    std::vector<int> out;
-    for (int i = from; i < (to < 0 ? static_cast<int>(r.events.size()) : to); ++i)
-        if (is(r.events[i])) out.push_back(i);
-    return out;
-}
-
-int waitsBetween(const RunResult& r, int from, int to) {
-    return static_cast<int>(indicesOf(r, isAnyKeyPrompt, from, to).size());
-}
-
-const Event& formula(const RunResult& r, const std::string& text) {
-    const int at = r.indexOfFormula(text);
-    EXPECT_GE(at, 0) << text;
-    return r.events.at(at < 0 ? 0 : at);
-}
 
 using Place = std::pair<double, double>;
 Place placeOf(const RunResult& r, const std::string& text) {
-    const Event& ev = formula(r, text);
+    const Event& ev = r.formula(text);
     return {ev.num("x"), ev.num("y")};
 }
 
@@ -57,7 +33,7 @@ Place placeOf(const RunResult& r, const std::string& text) {
 
 TEST(RatioraSection2, P99FirstScreenBlanksTheWholeScreenAndTheEqualsSignIsCompletedInPlace) {
     const RunResult r = run("2\n1\n" + keys(29));
-    const std::vector<int> clears = indicesOf(r, isPageClear, indicesOf(r, isSubMenuLine).at(0));
+    const std::vector<int> clears = r.indicesWhere(isPageClear, r.subMenuLines().at(0));
     ASSERT_EQ(clears.size(), 2u);
     EXPECT_EQ(r.events[clears[0]].num("x2"), 1760);
     EXPECT_EQ(r.events[clears[0]].num("y2"), 1800);  // the prompt band too
@@ -65,7 +41,7 @@ TEST(RatioraSection2, P99FirstScreenBlanksTheWholeScreenAndTheEqualsSignIsComple
     // The lone "=", a key, then the whole right side over it.
     const int equals = r.indexOfFormula("="), rightSide = r.indexOfFormula("=(?年後のはるとさんの年齢)*3");
     ASSERT_GT(rightSide, equals);
-    EXPECT_EQ(waitsBetween(r, equals, rightSide), 1);
+    EXPECT_EQ(r.anyKeyPromptsBetween(equals, rightSide), 1);
     EXPECT_EQ(placeOf(r, "=(?年後のはるとさんの年齢)*3"), Place(66, placeOf(r, " (?年後の先生の年齢)").second + 50));
     EXPECT_EQ(placeOf(r, "="), placeOf(r, "=(?年後のはるとさんの年齢)*3"));
 }
@@ -75,7 +51,7 @@ TEST(RatioraSection2, ProcedureWaitsTwiceAfterSevenYearsAndChecksStandByTheirEqu
     const int sevenYears = r.indexOfFormula("7年後とすると "), teacher = r.indexOfFormula("先生は、");
     ASSERT_GE(sevenYears, 0);
     ASSERT_GT(teacher, sevenYears);
-    EXPECT_EQ(waitsBetween(r, sevenYears, teacher), 2);
+    EXPECT_EQ(r.anyKeyPromptsBetween(sevenYears, teacher), 2);
     // Step 4 level with step 3's equation; 問1's check just below its equation.
     EXPECT_EQ(placeOf(r, "④ 解が問題にあっているか調べ、答を書く"), Place(524, placeOf(r, "x=7").second - 200));
     EXPECT_EQ(placeOf(r, "④ 解が問題にあっているか調べ、答を書く").second, 280);
@@ -102,11 +78,11 @@ TEST(RatioraSection3, ExampleFigureLabelsAndPenWidth) {
     // "ケーキ" stands aside: "2000円" goes on after "出したお金 ".
     EXPECT_EQ(placeOf(r, "出したお金 "), Place(340, 150));
     EXPECT_EQ(placeOf(r, "ケーキ"), Place(286, 270));
-    EXPECT_EQ(placeOf(r, "2000円"), Place(formula(r, "出したお金 ").num("end"), 150));
+    EXPECT_EQ(placeOf(r, "2000円"), Place(r.formula("出したお金 ").num("end"), 150));
     EXPECT_EQ(placeOf(r, "この解は問題にあっている。"), Place(600, 470));
     EXPECT_EQ(placeOf(r, "答　ケーキ1個の値段 350円"), Place(600, 520));
     EXPECT_EQ(placeOf(r, "教科書P102 問2 をやろう。"), Place(600, 570));
-    const std::vector<int> clears = indicesOf(r, isPageClear);
+    const std::vector<int> clears = r.indicesWhere(isPageClear);
     ASSERT_FALSE(clears.empty());
     EXPECT_EQ(r.events[clears.back()].num("x2"), 1320);
     EXPECT_EQ(r.events[clears.back()].num("pen"), 5);
@@ -123,7 +99,7 @@ TEST(RatioraSection2And3, WalkThroughEveryPageAndBackToTheMainMenu) {
         {"P99 ", 29},        {"方程式を利用した解き方", 13}, {"問1　解答", 11}, {"<話しあおう> ", 7},
         {"P102 例題1 ", 19}, {"教科書P102 問2", 8},
     };
-    const std::vector<int> lines = indicesOf(r, isSubMenuLine);
+    const std::vector<int> lines = r.subMenuLines();
     ASSERT_EQ(lines.size(), 4 + 1 + 1 + 2 + 1u);  // the wrong number redraws section 2's sub-menu
     const std::vector<int> pageLines{0, 1, 2, 3, 6, 7};  // the sub-menu line each page follows
     for (std::size_t p = 0; p < pages.size(); ++p) {
@@ -131,7 +107,7 @@ TEST(RatioraSection2And3, WalkThroughEveryPageAndBackToTheMainMenu) {
         const int start = r.indexOfFormula(title, lines[pageLines[p]]);
         ASSERT_GT(start, lines[pageLines[p]]) << title;
         ASSERT_LT(start, lines[pageLines[p] + 1]) << title;
-        EXPECT_EQ(waitsBetween(r, start, lines[pageLines[p] + 1]), waits) << title;
+        EXPECT_EQ(r.anyKeyPromptsBetween(start, lines[pageLines[p] + 1]), waits) << title;
     }
     EXPECT_EQ(r.formulasWith("<めあて>").size(), 2u);
     EXPECT_EQ(r.formulasWith("＜Ratiora　メニュー＞").size(), 3u);

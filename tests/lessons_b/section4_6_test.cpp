@@ -30,28 +30,6 @@ std::vector<Event> figureBoxes(const RunResult& r, int line) {
     return out;
 }
 
-bool isWait(const Event& ev) {  // an any-key prompt box
-    return ev.op() == "box" && ev.num("x1") == 96 && ev.num("y1") == 657 && ev.num("fill") == 4;
-}
-bool isSubMenuLine(const Event& ev) {  // its first glyph
-    return ev.op() == "text" && ev.str("text") == "①" && ev.num("x") == 16 && ev.num("y") == 666;
-}
-
-std::vector<int> indicesWhere(const RunResult& r, bool (*pred)(const Event&), int from = 0, int to = -1) {
-    std::vector<int> out;
-    for (int i = from; i < (to < 0 ? static_cast<int>(r.events.size()) : to); ++i)
-        if (pred(r.events[i])) out.push_back(i);
-    return out;
-}
-
-int waits(const RunResult& r, int from, int to) { return static_cast<int>(indicesWhere(r, isWait, from, to).size()); }
-
-const Event& formula(const RunResult& r, const std::string& text) {
-    const int i = r.indexOfFormula(text);
-    if (i < 0) throw std::runtime_error("no formula " + text);
-    return r.events[static_cast<std::size_t>(i)];
-}
-
 }  // namespace
 
 // ---- Section 4 ------------------------------------------------------------------
@@ -79,7 +57,7 @@ TEST(RatioraSection4Candy, DottedEndsBarsAndBoxesStandWhereTheFigureSays) {
         EXPECT_EQ(height(boxes[i]), heights[i]);
     }
     EXPECT_EQ(boxes[0].num("x1"), r.formulasWith("分ける個数")[0].num("end") + 20);
-    EXPECT_EQ(boxes[3].num("x1"), formula(r, "たりない個数").num("end") + 10);
+    EXPECT_EQ(boxes[3].num("x1"), r.formula("たりない個数").num("end") + 10);
 }
 
 TEST(RatioraSection4Candy, BoxesAreFilledAtTheirPlacesOneKeyEach) {
@@ -89,7 +67,7 @@ TEST(RatioraSection4Candy, BoxesAreFilledAtTheirPlacesOneKeyEach) {
     // Filled in the order 2, 4, 1, 3, each 50 high around the text line it was first drawn on.
     const std::vector<std::pair<int, std::string>> fills{{1, "12"}, {3, "4"}, {0, "5x"}, {2, "7x"}};
     for (std::size_t k = 0; k < fills.size(); ++k) {
-        const Event &first = boxes[fills[k].first], &filled = boxes[4 + k], &text = formula(r, fills[k].second);
+        const Event &first = boxes[fills[k].first], &filled = boxes[4 + k], &text = r.formula(fills[k].second);
         EXPECT_EQ(filled.num("x1"), first.num("x1")) << fills[k].second;
         EXPECT_EQ(height(filled), 50) << fills[k].second;
         EXPECT_EQ(text.num("y"), filled.num("y1") + 3) << fills[k].second;
@@ -97,10 +75,10 @@ TEST(RatioraSection4Candy, BoxesAreFilledAtTheirPlacesOneKeyEach) {
     }
     EXPECT_EQ(boxes[7].num("y1"), boxes[2].num("y1") - 1);  // box 3: 48 high, now 50
     // 60 below box 4's text line (not its top), then a wait after each fill.
-    const Event& unknown = formula(r, "生徒の人数をx人とすると");
+    const Event& unknown = r.formula("生徒の人数をx人とすると");
     EXPECT_EQ(unknown.num("x"), 40);
     EXPECT_EQ(unknown.num("y"), 360 + 60);
-    EXPECT_EQ(waits(r, r.indexOfFormula("12"), r.indexOfFormula("7x")), 4);
+    EXPECT_EQ(r.anyKeyPromptsBetween(r.indexOfFormula("12"), r.indexOfFormula("7x")), 4);
 }
 
 TEST(RatioraSection4Rows, BoxesAreChainedWithTheElisionAfterTheSecond) {
@@ -147,9 +125,9 @@ TEST(RatioraSection6Containers, FigureStandsOnTheUndrawnGridFromItsOrigin) {
     for (const Event& b : figureBoxes(r, 0)) cells.insert(cells.end(), {b.num("y1"), b.num("y2"), b.num("fill")});
     EXPECT_EQ(cells, (std::vector<double>{265, 390, 13, 340, 390, 13, 190, 265, 11, 190, 340, 11, 190, 265, 11, 190, 340, 11}));
     // The closing hint stands in the left column on the answer's line.
-    const Event& hint = formula(r, "教科書P106 問1 をやろう。");
+    const Event& hint = r.formula("教科書P106 問1 をやろう。");
     EXPECT_EQ(hint.num("x"), 40);
-    EXPECT_EQ(hint.num("y"), formula(r, "答　16gずつ増やせばよい").num("y"));
+    EXPECT_EQ(hint.num("y"), r.formula("答　16gずつ増やせばよい").num("y"));
 }
 
 // ---- Both sections ----------------------------------------------------------------
@@ -162,7 +140,7 @@ TEST(RatioraSection4Pages, WalkThroughEveryPageOfSections4And6) {
     EXPECT_EQ(r.formulasWith("<めあて>").size(), 2u);  // once on entering each section
     EXPECT_EQ(r.formulasWith("＜Ratiora　メニュー＞").size(), 3u);
     // Sub-menu lines: three in each section; each page lies between two of them and waits its keys.
-    const std::vector<int> lines = indicesWhere(r, isSubMenuLine);
+    const std::vector<int> lines = r.subMenuLines();
     ASSERT_EQ(lines.size(), 6u);
     const std::vector<std::pair<std::string, int>> pages{{"教科書P103 例題2をやってみよう。", 15}, {"教科書P103 問3", 8},
                                                          {"教科書P106 例題1 を考えよう", 15}, {"問1 解答", 7}};
@@ -171,6 +149,6 @@ TEST(RatioraSection4Pages, WalkThroughEveryPageOfSections4And6) {
         const int start = r.indexOfFormula(pages[p].first, before);
         ASSERT_GT(start, before) << pages[p].first;
         ASSERT_LT(start, after) << pages[p].first;
-        EXPECT_EQ(waits(r, start, after), pages[p].second) << pages[p].first;
+        EXPECT_EQ(r.anyKeyPromptsBetween(start, after), pages[p].second) << pages[p].first;
     }
 }

@@ -25,17 +25,13 @@ const std::string kSection = "5926\n5\n";  // password, main-menu item 5
 RunResult run(const std::string& keys) { return testing_support::runHeadless(ratiora::program(), kSection + keys); }
 std::string ks(int n) { return std::string(static_cast<std::size_t>(n), 'k'); }
 
-// Event indices of the boxes at (x1, y1) with this fill; (96, 657) fill 4 is the any-key prompt.
-std::vector<int> boxesAt(const RunResult& r, double x1, double y1, int fill, int from = 0, int to = 1 << 30) {
-    std::vector<int> out;
-    for (int i = from; i < std::min(to, static_cast<int>(r.events.size())); ++i) {
-        const Event& ev = r.events[i];
-        if (ev.op() == "box" && ev.num("x1") == x1 && ev.num("y1") == y1 && ev.num("fill") == fill) out.push_back(i);
-    }
-    return out;
-}
-int promptsBetween(const RunResult& r, int from, int to) {
-    return static_cast<int>(boxesAt(r, 96, 657, 4, from, to).size());
+// Event indices of the boxes at (x1, y1) with this fill.
+std::vector<int> boxesAt(const RunResult& r, double x1, double y1, int fill, int from = 0, int to = -1) {
+    return r.indicesWhere(
+        [&](const Event& ev) {
+            return ev.op() == "box" && ev.num("x1") == x1 && ev.num("y1") == y1 && ev.num("fill") == fill;
+        },
+        from, to);
 }
 
 }  // namespace
@@ -64,7 +60,7 @@ TEST(RatioraSection5Pages, EveryFrameIsOneRedrawOfTheModel) {
     std::vector<int> meetingFrames;  // read off the trace alone
     for (int f = 0; f < 17; ++f) {
         const Walkers w = f <= kLastFrame ? walkersAt(f) : caughtUp();
-        const std::vector<int> prompt = boxesAt(r, 96, 657, 4, blanks[f], blanks[f + 1]);
+        const std::vector<int> prompt = r.indicesWhere(testing_support::isAnyKeyPrompt, blanks[f], blanks[f + 1]);
         ASSERT_EQ(prompt.size(), 1u) << f;
         std::vector<std::pair<double, double>> walkers;
         int arcDots = 0, lineDots = 0, homes = 0;
@@ -95,11 +91,11 @@ TEST(RatioraSection5Pages, TableWaitsTwiceBeforeItsNumbersAndOnceBetweenThem) {
     for (std::size_t c = 0; c < cells.size(); ++c) {
         const std::vector<int> at = boxesAt(r, cells[c].first, cells[c].second, 15);
         ASSERT_EQ(at.size(), 2u) << c;  // empty, then with its number
-        EXPECT_EQ(promptsBetween(r, previous, at[1]), c == 0 ? 2 : 1) << c;
+        EXPECT_EQ(r.anyKeyPromptsBetween(previous, at[1]), c == 0 ? 2 : 1) << c;
         previous = at[1];
     }
     const int answer = r.indexOfFormula("<解答>");
-    EXPECT_EQ(promptsBetween(r, previous, answer), 0);
+    EXPECT_EQ(r.anyKeyPromptsBetween(previous, answer), 0);
     const Event second = r.events[r.indexOfFormula("姉が出発してから")];
     EXPECT_EQ(std::pair(second.num("x"), second.num("y")), std::pair(r.events[answer].num("end") + 30, 30.0));
 }
@@ -126,17 +122,13 @@ TEST(RatioraSection5Pages, WalkThroughEveryPageAndBackToTheMainMenu) {
     const RunResult r = run(keys);
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.keyCount(), static_cast<int>((kSection + keys).size()));
-    std::vector<int> lines;  // sub-menu lines: their first glyph in the prompt band
-    for (int i = 0; i < static_cast<int>(r.events.size()); ++i) {
-        const Event& ev = r.events[i];
-        if (ev.op() == "text" && ev.str("text") == "①" && ev.num("x") == 16 && ev.num("y") == 666) lines.push_back(i);
-    }
+    const std::vector<int> lines = r.subMenuLines();
     ASSERT_EQ(lines.size(), pages.size() + 1);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         const int start = r.indexOfFormula(pages[p].first, lines[p]);
         ASSERT_GT(start, lines[p]) << pages[p].first;
         ASSERT_LT(start, lines[p + 1]) << pages[p].first;
-        EXPECT_EQ(promptsBetween(r, start, lines[p + 1]), pages[p].second) << pages[p].first;
+        EXPECT_EQ(r.anyKeyPromptsBetween(start, lines[p + 1]), pages[p].second) << pages[p].first;
     }
     EXPECT_EQ(r.formulasWith("<めあて>").size(), 1u);
     EXPECT_EQ(r.formulasWith("＜Ratiora　メニュー＞").size(), 2u);

@@ -21,29 +21,15 @@ RunResult run(const std::string& keys) { return testing_support::runHeadless(rat
 
 // Indices in [from, to) of the events that pass `test`.
 std::vector<int> find(const RunResult& r, int from, int to, const std::function<bool(const Event&)>& test) {
-    std::vector<int> out;
-    for (int i = from; i < to; ++i)
-        if (test(r.events[i])) out.push_back(i);
-    return out;
+    return r.indicesWhere(test, from, to);
 }
 int end(const RunResult& r) { return static_cast<int>(r.events.size()); }
 
 bool boxAt(const Event& ev, double x1, double y1, double x2, double y2) {
     return ev.op() == "box" && ev.num("x1") == x1 && ev.num("y1") == y1 && ev.num("x2") == x2 && ev.num("y2") == y2;
 }
-// The sub-menu line's first glyph in the prompt band.
-std::vector<int> subMenuLines(const RunResult& r) {
-    return find(r, 0, end(r), [](const Event& ev) {
-        return ev.op() == "text" && ev.str("text") == "Ｐ" && ev.num("x") == 16 && ev.num("y") == 666;
-    });
-}
 std::vector<int> blanks(const RunResult& r, int from, int to) {
     return find(r, from, to, [](const Event& ev) { return boxAt(ev, 0, 0, 1760, 1800) && ev.num("fill") == 15; });
-}
-int anyKeyPrompts(const RunResult& r, int from, int to) {
-    return static_cast<int>(find(r, from, to, [](const Event& ev) {
-        return ev.op() == "box" && ev.num("x1") == 96 && ev.num("y1") == 657 && ev.num("fill") == 4;
-    }).size());
 }
 std::vector<Event> formulasIn(const RunResult& r, int from, int to) {
     std::vector<Event> out;
@@ -70,9 +56,9 @@ void expectScreenStart(const RunResult& r, int blank, const std::string& number,
 
 TEST(RatioraSection7Sheets, PagesOneTwoAndFourDrawEverythingWithoutAWait) {
     const RunResult r = run("1\n2\n4\n");
-    const std::vector<int> lines = subMenuLines(r);
+    const std::vector<int> lines = r.subMenuLines();
     ASSERT_EQ(lines.size(), 4u);
-    EXPECT_EQ(anyKeyPrompts(r, lines[0], end(r)), 0);
+    EXPECT_EQ(r.anyKeyPromptsBetween(lines[0], end(r)), 0);
     const std::vector<std::string> lastRows{"＜答＞（イ）", "(2)等式の両辺を同じ数でわっても、等式が成り立つ。", "x=3"};
     for (std::size_t p = 0; p < lastRows.size(); ++p)
         EXPECT_EQ(formulasIn(r, lines[p], lines[p + 1]).back().str("text"), lastRows[p]);
@@ -91,14 +77,14 @@ TEST(RatioraSection7Sheets, PagesOneTwoAndFourDrawEverythingWithoutAWait) {
 
 TEST(RatioraSection7Sheets, PageThreeWaitsOnceThenRepeatsTheHeading) {
     const RunResult r = run("3\nk");
-    const std::vector<int> lines = subMenuLines(r);
+    const std::vector<int> lines = r.subMenuLines();
     ASSERT_EQ(lines.size(), 2u);
     const std::vector<int> screens = blanks(r, lines[0], lines[1]);
     ASSERT_EQ(screens.size(), 2u);
     const int lastRowOfFirst = r.indexOfFormula("x=-2", screens[0]);
-    EXPECT_EQ(anyKeyPrompts(r, screens[0], lastRowOfFirst), 0);
-    EXPECT_EQ(anyKeyPrompts(r, lastRowOfFirst, screens[1]), 1);
-    EXPECT_EQ(anyKeyPrompts(r, screens[1], lines[1]), 0);
+    EXPECT_EQ(r.anyKeyPromptsBetween(screens[0], lastRowOfFirst), 0);
+    EXPECT_EQ(r.anyKeyPromptsBetween(lastRowOfFirst, screens[1]), 1);
+    EXPECT_EQ(r.anyKeyPromptsBetween(screens[1], lines[1]), 0);
     expectScreenStart(r, screens[1], "3", "(10)");
 }
 
@@ -115,7 +101,7 @@ TEST(RatioraSection7Sheets, WalkThroughEveryPageAndBackToTheMainMenu) {
     const std::vector<Expected> pages{{"1", "(ア)に、x=2 を代入すると", 1, 0}, {"2", "3x-7=8", 1, 0},
                                       {"3", "(1)", 2, 1}, {"4", "(1)", 1, 0}, {"5", "(1)", 1, 9},
                                       {"5", "(1)", 1, 10}, {"5", "(1)", 1, 10}};
-    const std::vector<int> lines = subMenuLines(r);
+    const std::vector<int> lines = r.subMenuLines();
     ASSERT_EQ(lines.size(), pages.size() + 1);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         SCOPED_TRACE("page " + std::to_string(p + 1));
@@ -124,7 +110,7 @@ TEST(RatioraSection7Sheets, WalkThroughEveryPageAndBackToTheMainMenu) {
         ASSERT_EQ(static_cast<int>(screens.size()), pages[p].screens);
         EXPECT_TRUE(formulasIn(r, lines[p] + 1, screens[0]).empty());
         expectScreenStart(r, screens[0], pages[p].number, pages[p].firstRow);
-        EXPECT_EQ(anyKeyPrompts(r, lines[p], lines[p + 1]), pages[p].waits);
+        EXPECT_EQ(r.anyKeyPromptsBetween(lines[p], lines[p + 1]), pages[p].waits);
     }
     EXPECT_EQ(r.formulasWith("＜Ratiora　メニュー＞").size(), 2u);
 }

@@ -23,20 +23,8 @@ bool isBoxAt(const Event& ev, double x1, double y1) {
     return ev.op() == "box" && ev.num("x1") == x1 && ev.num("y1") == y1;
 }
 
-std::vector<int> indicesWhere(const RunResult& r, int from, int to, bool (*pred)(const Event&)) {
-    std::vector<int> out;
-    for (int i = from; i < to; ++i)
-        if (pred(r.events[i])) out.push_back(i);
-    return out;
-}
-
 bool isWholeScreenBlank(const Event& ev) {
     return isBoxAt(ev, 0, 0) && ev.num("x2") == 1760 && ev.num("y2") == 1800 && ev.num("fill") == 15;
-}
-bool isAnyKeyPrompt(const Event& ev) { return isBoxAt(ev, 96, 657) && ev.num("fill") == 4; }
-// The first glyph of the sub-menu line in the prompt band.
-bool isSubMenuLine(const Event& ev) {
-    return ev.op() == "text" && ev.str("text") == "Ｐ" && ev.num("x") == 16 && ev.num("y") == 666;
 }
 
 int end(const RunResult& r) { return static_cast<int>(r.events.size()); }
@@ -75,15 +63,15 @@ void expectHeading(const RunResult& r, int blank, double x, double y, const std:
 
 TEST(RatioraSection8Sheets, EveryScreenBlanksTheWholeScreenAndRedrawsItsHeading) {
     const RunResult r = run("1\nkkk2\n3\nk4\n5\nkk6\nkkkkkkk");
-    const int menu = indicesWhere(r, 0, end(r), isSubMenuLine).front();
-    const std::vector<int> blanks = indicesWhere(r, menu, end(r), isWholeScreenBlank);
+    const int menu = r.subMenuLines().front();
+    const std::vector<int> blanks = r.indicesWhere(isWholeScreenBlank, menu, end(r));
     ASSERT_EQ(blanks.size(), 4u + 1 + 1 + 1 + 1 + 1);
     for (int s = 0; s < 4; ++s) {
         SCOPED_TRACE("page 1, screen " + std::to_string(s + 1));
         expectHeading(r, blanks[s], 30, 20, "1");
         // Each screen but the last ends at a key, before the next blank.
         if (s < 3) {
-            EXPECT_EQ(indicesWhere(r, blanks[s], blanks[s + 1], isAnyKeyPrompt).size(), 1u);
+            EXPECT_EQ(r.indicesWhere(testing_support::isAnyKeyPrompt, blanks[s], blanks[s + 1]).size(), 1u);
         }
     }
     expectHeading(r, blanks[4], 30, 20, "2");
@@ -103,7 +91,7 @@ TEST(RatioraSection8Sheets, CheckLeavesThreeEmptyBoxesAndShowsOnlyTwoAsTheResult
     const RunResult r = run("3\nk");
     const int start = r.indexOfFormula("解が3だから、x=3 を代入して");
     ASSERT_GE(start, 0);
-    const std::vector<int> waits = indicesWhere(r, start, end(r), isAnyKeyPrompt);
+    const std::vector<int> waits = r.indicesWhere(testing_support::isAnyKeyPrompt, start, end(r));
     ASSERT_EQ(waits.size(), 1u);
     const int wait = waits.front();
     std::vector<Cell> blanks;
@@ -150,7 +138,7 @@ TEST(RatioraSection8Sheets, NumberSquareIsFilledInPairsSoEveryLineSumsToFifteen)
     std::vector<int> keysBetween;  // any-key prompts seen before each number
     int keys = 0;
     for (int i = start; i < end(r); ++i) {
-        keys += isAnyKeyPrompt(r.events[i]);
+        keys += testing_support::isAnyKeyPrompt(r.events[i]);
         const Event& ev = r.events[i];
         if (ev.op() != "box") continue;
         const int col = static_cast<int>(ev.num("x1") - 560) / 50, row = static_cast<int>(ev.num("y1") - 350) / 50;
@@ -197,14 +185,14 @@ TEST(RatioraSection8Sheets, WalkThroughEveryPageAndBackToTheMainMenu) {
         {"ももをx個つめたとすると", 0}, {"上るのにかかった時間をx分とすると 40x=60(x-30)", 2},
         {"(ｱ) 1+2+…+9=", 7},
     };
-    const std::vector<int> lines = indicesWhere(r, 0, end(r), isSubMenuLine);
+    const std::vector<int> lines = r.subMenuLines();
     ASSERT_EQ(lines.size(), pages.size() + 1);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         const auto& [first, keysOnPage] = pages[p];
         const int at = r.indexOfFormula(first, lines[p]);
         ASSERT_GT(at, lines[p]) << first;
         ASSERT_LT(at, lines[p + 1]) << first;
-        EXPECT_EQ(static_cast<int>(indicesWhere(r, lines[p], lines[p + 1], isAnyKeyPrompt).size()), keysOnPage) << first;
+        EXPECT_EQ(static_cast<int>(r.indicesWhere(testing_support::isAnyKeyPrompt, lines[p], lines[p + 1]).size()), keysOnPage) << first;
     }
     EXPECT_EQ(r.formulasWith("＜Ratiora　メニュー＞").size(), 2u);
 }

@@ -6,7 +6,9 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 
 namespace testing_support {
 
@@ -45,6 +47,35 @@ int RunResult::indexOfFormula(const std::string& text, int from) const {
 }
 
 int RunResult::keyCount() const { return static_cast<int>(ofOp("key").size()); }
+
+std::vector<int> RunResult::indicesWhere(const std::function<bool(const Event&)>& test, int from, int to) const {
+    const int last = to < 0 ? static_cast<int>(events.size()) : std::min(to, static_cast<int>(events.size()));
+    std::vector<int> out;
+    for (int i = std::max(from, 0); i < last; ++i)
+        if (test(events[static_cast<std::size_t>(i)])) out.push_back(i);
+    return out;
+}
+
+int RunResult::anyKeyPromptsBetween(int from, int to) const {
+    return static_cast<int>(indicesWhere(isAnyKeyPrompt, from, to).size());
+}
+
+std::vector<int> RunResult::subMenuLines() const { return indicesWhere(isSubMenuLineStart); }
+
+const Event& RunResult::formula(const std::string& text) const {
+    const int at = indexOfFormula(text);
+    EXPECT_GE(at, 0) << "no formula " << text;
+    if (at < 0) throw std::runtime_error("no formula " + text);
+    return events[static_cast<std::size_t>(at)];
+}
+
+bool isAnyKeyPrompt(const Event& ev) {
+    return ev.op() == "box" && ev.num("x1") == 96 && ev.num("y1") == 657 && ev.num("fill") == 4;
+}
+
+bool isSubMenuLineStart(const Event& ev) {
+    return ev.op() == "text" && ev.num("x") == 16 && ev.num("y") == 666;
+}
 
 RunResult runHeadless(const lesson::ProgramSpec& program, const std::string& keys, const RunOptions& options) {
     lesson::LayerOptions lo;

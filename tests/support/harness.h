@@ -6,6 +6,7 @@
 #include "engine/frame/frame.h"
 #include "tests/support/trace_reader.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,7 +42,20 @@ struct RunResult {
     int indexOfFormula(const std::string& text, int from = 0) const;
     // Keys consumed by waits.
     int keyCount() const;
+    // Indices in [from, to) of the events that pass `test` (to < 0: up to the end).
+    std::vector<int> indicesWhere(const std::function<bool(const Event&)>& test, int from = 0, int to = -1) const;
+    // Any-key waits shown in [from, to).
+    int anyKeyPromptsBetween(int from, int to = -1) const;
+    // Indices of the sub-menu lines drawn in the prompt band.
+    std::vector<int> subMenuLines() const;
+    // The first formula drawn with this markup (a test failure when there is none).
+    const Event& formula(const std::string& text) const;
 };
+
+// The box of the any-key prompt, "何かキーを押して下さい。".
+bool isAnyKeyPrompt(const Event& ev);
+// The first glyph of a sub-menu line, at the left of the prompt band.
+bool isSubMenuLineStart(const Event& ev);
 
 struct RunOptions {
     unsigned seed = 1;
