@@ -136,7 +136,8 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
             std::cout << app.name << " " << LESSON_VERSION << "\n";
             return 0;
         case CommandLine::Action::Error:
-            std::cerr << app.name << ": " << cl.error << "\n" << usageText(app.name);
+            // One line, as every error: the options are listed by --help.
+            std::cerr << app.name << ": " << cl.error << " (usage: " << app.name << " --help)\n";
             return 2;
         case CommandLine::Action::Run:
             break;

@@ -37,18 +37,23 @@ constexpr OutputOption kOutputs[] = {
 constexpr std::uintmax_t kMaxKeysFile = 16u << 20;
 
 // Why a file cannot be written at `path`, or nothing; found without writing
-// (an existing file is opened without truncating it).
+// (a device is opened without truncating it).
 std::optional<std::string> unwritable(const std::string& path) {
     if (path.empty()) return std::string("the name is empty");
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode)) return std::string(std::strerror(EISDIR));
-        const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return std::string(std::strerror(errno));
-        ::close(fd);
-        return std::nullopt;
+        if (!S_ISREG(st.st_mode)) {
+            // A device or a pipe is written in place.
+            const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+            if (fd < 0) return std::string(std::strerror(errno));
+            ::close(fd);
+            return std::nullopt;
+        }
+    } else if (errno != ENOENT) {
+        return std::string(std::strerror(errno));
     }
-    if (errno != ENOENT) return std::string(std::strerror(errno));
+    // A file is written beside its name and then renamed: its folder must take new files.
     const std::filesystem::path parent = std::filesystem::path(path).parent_path();
     const std::string folder = parent.empty() ? "." : parent.string();
     if (::stat(folder.c_str(), &st) != 0) return "no folder " + folder + " (" + std::strerror(errno) + ")";
@@ -105,6 +110,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         cl.error = why;
         return cl;
     };
+    std::vector<std::string> keysFiles;  // no output may overwrite one
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -126,7 +132,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             auto keys = parseKeyScript(v);
             cl.layer.keys.insert(cl.layer.keys.end(), keys.begin(), keys.end());
         } else if (a == "--keys-file") {
-            if (!value(v)) return fail("--keys-file needs a file");
+            if (!value(v) || v.empty()) return fail("--keys-file needs a file");
+            keysFiles.push_back(v);
             struct stat st {};
             if (::stat(v.c_str(), &st) != 0) return fail("cannot read the keys file " + v + ": " + std::strerror(errno));
             if (S_ISDIR(st.st_mode)) return fail("cannot read the keys file " + v + ": " + std::strerror(EISDIR));
@@ -152,7 +159,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else if (auto out = std::find_if(std::begin(kOutputs), std::end(kOutputs),
                                            [&](const OutputOption& o) { return a == o.name; });
                    out != std::end(kOutputs)) {
-            if (!value(cl.layer.*(out->path))) return fail(a + " needs a file");
+            if (!value(cl.layer.*(out->path)) || (cl.layer.*(out->path)).empty()) return fail(a + " needs a file name");
         } else if (a == "--size") {
             if (!value(v) || !parseSize(v, cl.layer.width, cl.layer.height)) return fail("--size needs WxH");
         } else if (a == "--seed") {
@@ -178,6 +185,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             if (!(cl.layer.*(a->path)).empty() && !(cl.layer.*(b->path)).empty() &&
                 sameFile(cl.layer.*(a->path), cl.layer.*(b->path)))
                 return fail(std::string(a->name) + " and " + b->name + " name the same file " + cl.layer.*(a->path));
+    for (const OutputOption& o : kOutputs)
+        for (const std::string& keys : keysFiles)
+            if (!(cl.layer.*(o.path)).empty() && sameFile(cl.layer.*(o.path), keys))
+                return fail(std::string(o.name) + " names the keys file " + keys);
     return cl;
 }
 

@@ -7,6 +7,7 @@
 #include "engine/graphics/window.h"
 #include "engine/chars/chars.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +16,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <cstdio>
 #include <ctime>
@@ -425,13 +427,35 @@ std::string Layer::savePage() {
     localtime_r(&now, &local);
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
-    // Two saves within a second keep both.
-    std::string base = folder + "/" + program_invocation_short_name + "-" + stamp;
-    for (int n = 2; ::access((base + ".png").c_str(), F_OK) == 0 || ::access((base + ".pdf").c_str(), F_OK) == 0; ++n)
-        base = folder + "/" + program_invocation_short_name + "-" + stamp + "-" + std::to_string(n);
-    if (auto why = raster().writePng(base + ".png")) return "the page could not be saved in " + folder + ": " + *why;
-    if (auto why = writePagePdf(*fonts_, raster(), base + ".pdf"))
+    // The names are taken exclusively, never through a link: in a shared
+    // folder a file or a link already at the next name is passed over for
+    // the one after (two saves within a second keep both, too). Each file
+    // then takes its name only when it is whole.
+    const std::string stem = folder + "/" + program_invocation_short_name + "-" + stamp;
+    auto claim = [](const std::string& path) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+        if (fd >= 0) ::close(fd);
+        return fd >= 0 ? 0 : errno;
+    };
+    std::string base;
+    for (int n = 1;; ++n) {
+        base = n == 1 ? stem : stem + "-" + std::to_string(n);
+        int error = claim(base + ".png");
+        if (error == 0) {
+            error = claim(base + ".pdf");
+            if (error == 0) break;
+            ::unlink((base + ".png").c_str());
+        }
+        if (error != EEXIST || n == 1000)
+            return "the page could not be saved in " + folder + ": " + std::strerror(error);
+    }
+    std::optional<std::string> why = raster().writePng(base + ".png");
+    if (!why) why = writePagePdf(*fonts_, raster(), base + ".pdf");
+    if (why) {
+        ::unlink((base + ".png").c_str());
+        ::unlink((base + ".pdf").c_str());
         return "the page could not be saved in " + folder + ": " + *why;
+    }
     return "saved: " + base + ".png and .pdf";
 }
 

@@ -7,6 +7,9 @@
 #include <cmath>
 #include <cstring>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace lesson {
 
 std::string jsonString(std::string_view s) {
@@ -54,40 +57,96 @@ std::string fillJson(int fill) { return fill == kNoFill ? "null" : std::to_strin
 std::string boolJson(bool b) { return b ? "true" : "false"; }
 }  // namespace
 
-std::optional<std::string> writeWholeFile(const std::string& path, std::string_view data) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return std::strerror(errno);
-    int error = 0;
-    if (std::fwrite(data.data(), 1, data.size(), f) != data.size() || std::fflush(f) != 0) error = errno;
-    if (std::fclose(f) != 0 && error == 0) error = errno;
-    if (error == 0) return std::nullopt;
-    return std::strerror(error);
+OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
+    struct stat st {};
+    if (::stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
+        file_ = std::fopen(path_.c_str(), "wb");
+        if (!file_) error_ = errno;
+        return;
+    }
+    const auto slash = path_.rfind('/');
+    const std::string folder = slash == std::string::npos ? "" : path_.substr(0, slash + 1);
+    temp_ = folder + "." + path_.substr(folder.size()) + ".XXXXXX";
+    const int fd = ::mkstemp(temp_.data());
+    if (fd < 0) {
+        error_ = errno;
+        temp_.clear();
+        return;
+    }
+    // A new file gets the permissions any new file of the user gets.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    file_ = ::fdopen(fd, "wb");
+    if (!file_) {
+        error_ = errno;
+        ::close(fd);
+        abandon();
+    }
 }
 
-Trace::Trace(const std::string& path) : file_(std::fopen(path.c_str(), "w")) {
-    if (!file_) error_ = errno;
+OutputFile::~OutputFile() {
+    if (file_) std::fclose(file_);
+    file_ = nullptr;
+    abandon();
 }
 
-Trace::~Trace() { close(); }
-
-void Trace::write(const std::string& line) {
-    if (!file_ || error_ != 0) return;
-    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() || std::fputc('\n', file_) == EOF)
-        error_ = errno != 0 ? errno : EIO;
+void OutputFile::abandon() {
+    if (!temp_.empty()) ::unlink(temp_.c_str());
+    temp_.clear();
 }
 
-void Trace::flush() {
-    if (file_ && error_ == 0 && std::fflush(file_) != 0) error_ = errno;
+void OutputFile::write(std::string_view data) {
+    if (!ok()) return;
+    if (std::fwrite(data.data(), 1, data.size(), file_) != data.size()) error_ = errno != 0 ? errno : EIO;
 }
 
-std::optional<std::string> Trace::close() {
+void OutputFile::flush() {
+    if (ok() && std::fflush(file_) != 0) error_ = errno;
+}
+
+std::optional<std::string> OutputFile::commit() {
     if (file_) {
         flush();
         if (std::fclose(file_) != 0 && error_ == 0) error_ = errno;
         file_ = nullptr;
+        if (error_ == 0 && !temp_.empty()) {
+            if (::rename(temp_.c_str(), path_.c_str()) == 0)
+                temp_.clear();
+            else
+                error_ = errno;
+        }
+    } else if (error_ == 0) {
+        error_ = EBADF;  // committed twice
     }
+    abandon();
     if (error_ == 0) return std::nullopt;
     return std::strerror(error_);
+}
+
+std::optional<std::string> writeWholeFile(const std::string& path, std::string_view data) {
+    OutputFile file(path);
+    file.write(data);
+    return file.commit();
+}
+
+Trace::Trace(const std::string& path) : file_(path) {}
+
+Trace::~Trace() { close(); }
+
+void Trace::write(const std::string& line) {
+    file_.write(line);
+    file_.write("\n");
+}
+
+void Trace::flush() { file_.flush(); }
+
+std::optional<std::string> Trace::close() {
+    if (!closed_) {
+        closed_ = true;
+        closeError_ = file_.commit();
+    }
+    return closeError_;
 }
 
 std::string traceLine(const DrawCommand& c) {

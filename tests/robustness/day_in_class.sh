@@ -76,8 +76,9 @@ for sig in TERM INT HUP; do
     (trap - INT HUP TERM; exec timeout 120 "$solvara" --headless --keys-file "$work/long.keys" \
         --trace "$work/$name.jsonl" --screenshot "$work/$name.png" 2>"$work/$name.err") &
     pid=$!
+    # The trace is written beside its name until the program stops.
     for _ in $(seq 200); do
-        [ -s "$work/$name.jsonl" ] && break
+        compgen -G "$work/.$name.jsonl.*" >/dev/null && break
         sleep 0.05
     done
     sleep 0.3

@@ -27,8 +27,8 @@ save_into() {
         { cat "$work/$name.err" >&2; fail "$name: the window tool failed"; }
     local png="" pdf=""
     for _ in $(seq 200); do
-        png=$(ls "$folder"/solvara-*.png 2>/dev/null | head -n1)
-        pdf=$(ls "$folder"/solvara-*.pdf 2>/dev/null | head -n1)
+        png=$(find "$folder" -maxdepth 1 -type f -name 'solvara-*.png' | head -n1)
+        pdf=$(find "$folder" -maxdepth 1 -type f -name 'solvara-*.pdf' | head -n1)
         [ -n "$png" ] && [ -n "$pdf" ] && break
         sleep 0.1
     done
@@ -57,3 +57,18 @@ start_xvfb
 mkdir -p "$work/pictures"
 save_into pictures "$work/pictures" XDG_PICTURES_DIR="$work/pictures"
 save_into home "$work/home-home"
+
+# A shared pictures folder where someone planted links at the names the
+# next saves would take (every second of the next two minutes): the save
+# passes them over for the next free name and writes nothing through them.
+mkdir -p "$work/shared" "$work/elsewhere"
+now=$(date +%s)
+for s in $(seq 0 120); do
+    name="$work/shared/solvara-$(date -d "@$((now + s))" +%Y-%m-%d_%H-%M-%S)"
+    ln -s "$work/elsewhere/$s.png" "$name.png"
+    ln -s "$work/elsewhere/$s.pdf" "$name.pdf"
+done
+save_into shared "$work/shared" XDG_PICTURES_DIR="$work/shared"
+[ -z "$(ls -A "$work/elsewhere")" ] || fail "Ctrl+S wrote through a planted link: $(ls "$work/elsewhere")"
+[ "$(find "$work/shared" -type l | wc -l)" -eq 242 ] || fail "Ctrl+S replaced a planted link"
+echo "Ctrl+S past planted links: ok"

@@ -13,7 +13,8 @@ trap 'rm -rf "$work"' EXIT
 
 "$solvara" --bogus 2>"$work/err"
 [ $? -eq 2 ] || fail "an unknown option must end with status 2"
-grep -q "usage:" "$work/err" || fail "an unknown option must print usage on stderr"
+grep -q "usage:" "$work/err" || fail "an unknown option must point to the usage on stderr"
+[ "$(wc -l <"$work/err")" -eq 1 ] || fail "an unknown option must print one line"
 "$solvara" --size 12 2>/dev/null
 [ $? -eq 2 ] || fail "a bad --size must end with status 2"
 "$solvara" --walk 2 2>/dev/null
@@ -59,6 +60,8 @@ for option in --screenshot --trace --timing --pdf --handout; do
         [ $? -eq 2 ] || fail "$option $path must end with status 2"
         grep -q -F "$path" "$work/err" || fail "$option $path: the message must name the path"
     done
+    "$solvara" --headless --keys '5926\n' "$option" '' 2>"$work/err"
+    [ $? -eq 2 ] || fail "$option '' (an empty name) must end with status 2"
     "$solvara" --headless --keys '5926\n' "$option" /dev/full 2>"$work/err"
     [ $? -eq 1 ] || fail "$option /dev/full must end with status 1"
     grep -q "/dev/full: No space left on device" "$work/err" || fail "$option /dev/full: $(cat "$work/err")"
@@ -66,12 +69,20 @@ done
 "$solvara" --headless --trace "$work/same" --timing "$work/./same" 2>"$work/err"
 [ $? -eq 2 ] || fail "two options naming one file must be a usage error"
 
-# Keys files: missing or a folder (status 2), far too large (a message, not
-# a huge allocation), written on Windows (one Enter per CR LF line).
+# Keys files: missing or a folder (status 2, one line), far too large (a
+# message, not a huge allocation), named again as an output (refused, the
+# keys kept), written on Windows (one Enter per CR LF line).
 for path in "$work/no-keys" "$work"; do
     "$solvara" --headless --keys-file "$path" 2>"$work/err"
     [ $? -eq 2 ] || fail "--keys-file $path must end with status 2"
     grep -q -F "$path" "$work/err" || fail "--keys-file $path: the message must name the path"
+    [ "$(wc -l <"$work/err")" -eq 1 ] || fail "--keys-file $path must print one line"
+done
+printf '5926\n' >"$work/k.txt"
+for option in --trace --screenshot; do
+    "$solvara" --headless --keys-file "$work/k.txt" "$option" "$work/./k.txt" 2>/dev/null
+    [ $? -eq 2 ] || fail "$option naming the keys file must end with status 2"
+    [ "$(cat "$work/k.txt")" = 5926 ] || fail "$option overwrote the keys file"
 done
 truncate -s 17M "$work/huge"
 "$solvara" --headless --keys-file "$work/huge" 2>"$work/err"
