@@ -4,11 +4,13 @@
 #include "engine/chars/chars.h"
 
 #include <SDL.h>
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <string>
 
 namespace lesson {
 
@@ -78,14 +80,35 @@ extern "C" int displayLost(void*) {
     std::_Exit(1);
 }
 
-// Xlib is loaded by SDL at run time; its I/O error handler is set through
+// Xlib calls this when a request fails. Once the window is up, no request
+// of the program fails unless the window is gone (another client destroyed
+// it): the display is lost as far as the program goes. Without it Xlib's
+// default handler would print its report and exit() with nothing written.
+extern "C" int windowLost(void* display, void*) { return displayLost(display); }
+
+// Xlib is loaded by SDL at run time; its error handlers are set through
 // the same library.
 void watchDisplayConnection() {
     using IOErrorHandler = int (*)(void*);
     using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler);
+    using ErrorHandler = int (*)(void*, void*);
+    using SetErrorHandler = ErrorHandler (*)(ErrorHandler);
     void* xlib = SDL_LoadObject("libX11.so.6");
     if (!xlib) return;
     if (auto set = reinterpret_cast<SetIOErrorHandler>(SDL_LoadFunction(xlib, "XSetIOErrorHandler"))) set(displayLost);
+    if (auto set = reinterpret_cast<SetErrorHandler>(SDL_LoadFunction(xlib, "XSetErrorHandler"))) set(windowLost);
+}
+
+// With no session bus named in the environment, the D-Bus library that SDL
+// loads would start one (dbus-launch): the program starts no other program.
+// A bus already running at the user's runtime folder is still found.
+void noBusLaunch() {
+    if (const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS"); bus && *bus) return;
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+        struct stat st {};
+        if (::stat((std::string(runtime) + "/bus").c_str(), &st) == 0 && S_ISSOCK(st.st_mode)) return;
+    }
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
 }
 
 std::string noDisplay(const std::string& why) {
@@ -99,6 +122,7 @@ std::optional<std::string> Window::unavailable() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return std::nullopt;
     // The program ends on SIGTERM and SIGINT itself (Layer::catchStopSignals).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    noBusLaunch();
     const char* asked = std::getenv("SDL_VIDEODRIVER");
     const char* display = std::getenv("DISPLAY");
     const char* wayland = std::getenv("WAYLAND_DISPLAY");

@@ -10,7 +10,10 @@ RUNTIME_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libcairo2-dev lib
 # xfonts-base: the X core fonts that a message box on the display is drawn with;
 # openbox: a window manager, to maximise and restore a window under Xvfb.
 # poppler-utils: pdfinfo and pdftotext read the saved PDFs as a viewer does.
-TEST_PACKAGES=(libgtest-dev xvfb xauth xfonts-base openbox clang libclang-rt-14-dev desktop-file-utils poppler-utils)
+# xdotool: another X client that destroys the program's window; strace: shows
+# that a windowed run starts no other program.
+TEST_PACKAGES=(libgtest-dev xvfb xauth xfonts-base openbox clang libclang-rt-14-dev desktop-file-utils poppler-utils
+               xdotool strace)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A day in class, each met as a user meets it: the X server ends under the
-# window, the window is killed, SIGTERM, SIGINT and SIGHUP in a window and
+# window, the window is killed, the window is destroyed by another client, SIGTERM, SIGINT and SIGHUP in a window and
 # headless, a missing font when the program was started from an icon (the
 # message must show on the display), and F11 twice under a window manager.
 #
@@ -54,6 +54,25 @@ status=$?
 [ $status -eq 1 ] || { cat "$work/killed.err" >&2; fail "window killed: status $status, not 1"; }
 grep -q "connection to the display was lost" "$work/killed.err" || fail "window killed: no clear line"
 echo "the window is killed: ok"
+
+# Another X client destroys the window (XDestroyWindow): the display is lost
+# to the program. One line, status 1, and the page files asked for written.
+command -v xdotool >/dev/null || fail "xdotool is not installed (apt-get install xdotool)"
+(exec timeout 60 "$solvara" --keys '5926\n2\n1\n' --screenshot "$work/destroyed.png" --pdf "$work/destroyed.pdf" \
+    --handout "$work/handout.pdf" 2>"$work/destroyed.err") &
+pid=$!
+"$tool" Solvara --timeout 40 wait-pixel 104 686 006B5E || fail "destroyed: the window tool failed"
+xdotool search --name '^Solvara$' windowclose || fail "destroyed: xdotool found no window"
+wait "$pid"
+status=$?
+[ $status -eq 1 ] || { cat "$work/destroyed.err" >&2; fail "window destroyed: status $status, not 1"; }
+[ "$(wc -l <"$work/destroyed.err")" -eq 1 ] || fail "window destroyed: not one line: $(cat "$work/destroyed.err")"
+grep -q "connection to the display was lost" "$work/destroyed.err" || fail "window destroyed: no clear line"
+is_png destroyed "$work/destroyed.png"
+for pdf in destroyed handout; do
+    [ "$(head -c 5 "$work/$pdf.pdf" 2>/dev/null)" = "%PDF-" ] || fail "window destroyed: no $pdf.pdf written"
+done
+echo "the window is destroyed by another client: ok"
 
 # Stop signals, in a window and headless: status 128 + the signal, the files
 # written as the page stands, the trace on whole lines.

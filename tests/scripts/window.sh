@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Real windows under Xvfb: each program opens, takes the password and quits from its last item.
+# Real windows under Xvfb: each program opens, takes the password and quits
+# from its last item, and starts no other program.
 set -u
 source "$(dirname "$0")/lib.bash"
 solvara=$1
@@ -16,5 +17,12 @@ for run in "solvara:$solvara:8" "ratiora:$ratiora:9"; do
     [ "$(grep -c '"op":"key"' "$work/$name.jsonl")" -eq 7 ] || fail "$name did not read exactly the 7 keys"
     [ -s "$work/$name.png" ] || fail "$name wrote no screenshot"
 done
+
+# A windowed run starts no other program, even with no session bus to find
+# (the D-Bus library would otherwise try to start one): its only exec is its own.
+command -v strace >/dev/null || fail "strace is not installed (apt-get install strace)"
+env -u DBUS_SESSION_BUS_ADDRESS -u XDG_RUNTIME_DIR timeout 60 strace -f -qq -e trace=execve -o "$work/execs" \
+    "$solvara" --keys '5926\n8\n' || fail "the run under strace failed"
+[ "$(grep -c 'execve(' "$work/execs")" -eq 1 ] || fail "a windowed run started other programs: $(grep execve "$work/execs")"
 rm -rf "$work"
 echo "window: ok"
