@@ -1,6 +1,7 @@
 #include "engine/typesetter/cells.h"
 
 #include "engine/typesetter/formula.h"
+#include "engine/typesetter/glyph_rules.h"
 
 #include <cmath>
 
@@ -8,13 +9,9 @@ namespace lesson {
 
 namespace {
 
-
-bool hasFractionBracket(const std::string& text) { return text.find("ﾀ") != std::string::npos; }
-
-float measure(Engine& e, const std::string& text) {
+FormulaBox measure(Engine& e, const std::string& text) {
     e.workText = text;
-    measureFormula(e);
-    return e.formulaWidth;
+    return measureFormula(e);
 }
 
 float indentFor(float boxWidth, float width) {
@@ -22,20 +19,18 @@ float indentFor(float boxWidth, float width) {
     return p < 0 ? 0 : p;
 }
 
-// Text top within a band of the given height: taller formulas with a fraction sit higher.
-float textTop(float band, bool fraction) {
-    return std::floor((band - (fraction ? 50.0f : 44.0f)) / 2);
-}
+// The top of the text's line when its box is centred in a band of the given
+// height (a fraction's line stands lower than its box's top).
+float lineTop(float band, const FormulaBox& box) { return std::floor((band - box.height()) / 2) - box.top; }
 
 }  // namespace
 
 void drawBoxedFormula(Engine& e) {
     const float x0 = e.textX, y0 = e.textY;
     const std::string text = e.workText;
-    const bool fraction = hasFractionBracket(text);
-    const float w = measure(e, text);
-    const float p = indentFor(e.boxWidth, w);
-    const float t = y0 + textTop(e.boxHeight, fraction);
+    const FormulaBox box = measure(e, text);
+    const float p = indentFor(e.boxWidth, box.width);
+    const float t = y0 + lineTop(e.boxHeight, box);
     e.layer.box(x0, y0, x0 + e.boxWidth, y0 + e.boxHeight, e.lineColor, e.boxFillColor);
     e.textX = x0 + p;
     e.textY = t;
@@ -48,9 +43,9 @@ void drawBoxedFormula(Engine& e) {
 void drawBoxAroundFormula(Engine& e) {
     const float x0 = e.textX, y0 = e.textY;
     const std::string text = e.workText;
-    const float w = measure(e, text);
-    const float p = indentFor(e.boxWidth, w);
-    const float d = std::floor((e.boxHeight - 44) / 2);
+    const float p = indentFor(e.boxWidth, measure(e, text).width);
+    // The cell is centred on the text's first line, whatever the text holds.
+    const float d = std::floor((e.boxHeight - kLineHeight) / 2);
     e.layer.box(x0, y0 - d, x0 + e.boxWidth, y0 + e.boxHeight - d, e.lineColor, e.boxFillColor);
     e.textX = x0 + p;
     e.textY = y0;
@@ -66,20 +61,21 @@ void drawTwoLineBox(Engine& e) {
     const std::string upper = e.upperText;
     const std::string lower = e.lowerText;
 
-    const float w1 = measure(e, upper);
-    const float p1 = indentFor(e.boxWidth, w1);
-    const float t1 = y0 + textTop(h2, hasFractionBracket(upper));
+    const FormulaBox upperBox = measure(e, upper);
+    const float p1 = indentFor(e.boxWidth, upperBox.width);
+    const float t1 = y0 + lineTop(h2, upperBox);
     e.layer.box(x0, y0, x0 + e.boxWidth, y0 + e.boxHeight, e.lineColor, e.boxFillColor);
     e.textX = x0 + p1;
     e.textY = lower.empty() ? t1 + 25 : t1;
     e.textString = upper;
     drawFormula(e);
 
-    const bool fraction = hasFractionBracket(lower);
-    const float w2 = measure(e, lower);
-    const float p2 = indentFor(e.boxWidth, w2);
+    // The lower line is set as the upper half would centre it, one line
+    // further down: a line's drop is its box's bottom less the rise above it.
+    const FormulaBox lowerBox = measure(e, lower);
+    const float p2 = indentFor(e.boxWidth, lowerBox.width);
     e.textX = x0 + p2;
-    e.textY = y0 + (fraction ? 50 : 44) + textTop(h2, fraction);
+    e.textY = y0 + (lowerBox.bottom + lowerBox.top) + lineTop(h2, lowerBox);
     e.textString = lower;
     drawFormula(e);
 
@@ -95,14 +91,17 @@ float directionAngle(float px, float py, float qx, float qy) {
 
 void placeLabelAt(Engine& e, float mx, float my, float p1x, float p1y, float p2x, float p2y, float side) {
     const std::string label = e.labelText;
-    const float w = measure(e, label);
-    const float halfHeight = hasFractionBracket(label) ? 40.0f : 22.0f;
+    const FormulaBox box = measure(e, label);
+    const float w = box.width;
+    // How far the label's line top moves from below the vertex to above it:
+    // the box's height, and a fraction's rise once more.
+    const float reach = box.height() - box.top;
     float a1 = directionAngle(mx, my, p1x, p1y);
     float a2 = directionAngle(mx, my, p2x, p2y);
     if (side == -1) std::swap(a1, a2);
     float beta = (a1 + a2) / 2;
     if (a2 < a1) beta += kPi;  // away from the chord: the label stands outside the arc
-    e.textY = my - 2 * halfHeight * (std::sin(beta) / 2 + 0.5f);
+    e.textY = my - reach * (std::sin(beta) / 2 + 0.5f);
     e.textX = mx + w * (std::cos(beta) / 2 - 0.5f);
     e.textString = label;
     drawFormula(e);

@@ -4,7 +4,8 @@
 #include "engine/text/layout_state.h"
 #include "engine/typesetter/glyph_rules.h"
 
-#include <functional>
+#include <algorithm>
+#include <optional>
 
 namespace lesson {
 
@@ -48,18 +49,19 @@ std::string_view substitute(std::string_view ch) {
 
 // Lays a formula out: the glyph rules for runs of characters, and the
 // constructs of the markup (fraction, tall root, exponent mark) beside them.
-// It keeps the pen width and font the marks will be drawn in, and records
-// marks only at the outer level: what a fraction measures of its parts is
-// laid out and thrown away.
+// It keeps the pen width and font the marks will be drawn in. The pen steps
+// on from the origin in page coordinates, as the layout state's bar start
+// is one, so that every mark lands where a glyph-by-glyph pen puts it.
 class Typesetter {
 public:
     Typesetter(Engine& e, FormulaLayout& out)
-        : e_(e), state_(FormulaLayoutWriter::of(e)), out_(out), font_(e.layer.font()), pen_(e.layer.drawWidth()) {}
+        : e_(e), state_(FormulaLayoutWriter::of(e)), out_(out), marks_(&out.marks), x_(out.origin.x),
+          y_(out.origin.y), font_(e.layer.font()), pen_(e.layer.drawWidth()) {
+        out_.box = {0, 0, kLineHeight};
+    }
 
-    // The formula `markup` at (textX, textY); textX is left after it.
+    // The formula `markup` from the origin; the box's width is its advance.
     void formula(std::string_view markup);
-    // The width `markup` would take, from the present layout state.
-    float measure(const std::string& markup);
 
     FontState font() const { return font_; }
     float pen() const { return pen_; }
@@ -76,8 +78,17 @@ private:
     void tallRootConstruct(std::string_view rest, std::size_t& pos);
     void exponentConstruct(std::string_view rest, std::size_t& pos);
 
+    // A numerator or denominator, laid out once: its marks, its width, and
+    // the bar start it left (if it moved it).
+    struct Part {
+        std::vector<FormulaMark> marks;
+        float width = 0;
+        std::optional<float> barStart;
+    };
+    Part part(const std::string& text, float x, float y);
+    void place(Part& p, float dx);
     void fraction(const std::string& text);
-    void run(std::string_view text);
+    float run(std::string_view text);
     void glyph(const GlyphDrawing& d, std::string_view ch, float x, float y);
     void figure(const GlyphDrawing& d, float x, float y);
     void overBarStep(float x);
@@ -90,9 +101,10 @@ private:
     Engine& e_;
     FormulaLayoutState& state_;
     FormulaLayout& out_;
+    std::vector<FormulaMark>* marks_;  // where marks go: the layout's, or a fraction part's
+    float x_, y_;                      // the pen point
     FontState font_;
     float pen_;
-    int measuring_ = 0;  // depth of measurements in progress: their marks are not kept
 };
 
 const std::array<Typesetter::ConstructRow, 3> Typesetter::kConstructs = {{
@@ -101,13 +113,12 @@ const std::array<Typesetter::ConstructRow, 3> Typesetter::kConstructs = {{
     {"^", &Typesetter::exponentConstruct},  // the next character is an exponent
 }};
 
-// Keeps a mark in the present colour, pen and font; what is measured is not kept.
+// Keeps a mark in the present colour, pen and font.
 void Typesetter::keep(FormulaMark m) {
-    if (measuring_) return;
     m.color = e_.textColor;
     m.pen = pen_;
     m.font = font_;
-    out_.marks.push_back(std::move(m));
+    marks_->push_back(std::move(m));
 }
 
 void Typesetter::text(float x, float y, std::string_view ch, int mx, int my) {
@@ -171,9 +182,9 @@ void Typesetter::figure(const GlyphDrawing& d, float x, float y) {
 // The over-bar of an open root grows to the pen point x.
 void Typesetter::overBarStep(float x) {
     float barY = 0;
-    if (state_.rootMode == 1) barY = e_.textY - 4;
-    else if (state_.rootMode == 11) barY = e_.textY - 6;
-    else if (state_.rootMode == 22 && state_.fractionMode == 0) barY = e_.textY - 14;
+    if (state_.rootMode == 1) barY = y_ - 4;
+    else if (state_.rootMode == 11) barY = y_ - 6;
+    else if (state_.rootMode == 22 && state_.fractionMode == 0) barY = y_ + kFraction.tallRootBarY;
     else {
         state_.rootBarStartX = x;
         return;
@@ -182,99 +193,108 @@ void Typesetter::overBarStep(float x) {
     line(state_.rootBarStartX, barY, x, barY);
 }
 
-// One run of glyphs by the glyph rules, from (textX, textY); textX advanced.
-void Typesetter::run(std::string_view text) {
+// One run of glyphs by the glyph rules from the pen point, which it
+// advances; returns the sum of the advances.
+float Typesetter::run(std::string_view text) {
     const float pen = pen_;
+    float advance = 0;
     font_.name = std::string(kNormalFace);
     font_.size = kNormalSize;
     font_.bold = true;
-    float x = e_.textX;
-    const float y = e_.textY;
+    float x = x_;
     for (std::string_view raw : splitChars(text)) {
         const std::string_view ch = substitute(raw);
         const GlyphRule& rule = ruleFor(ch, state_);
         using Kind = GlyphDrawing::Kind;
-        if (rule.draw.kind == Kind::Glyph) glyph(rule.draw, ch, x, y);
-        else if (rule.draw.kind != Kind::Nothing) figure(rule.draw, x, y);
+        if (rule.draw.kind == Kind::Glyph) glyph(rule.draw, ch, x, y_);
+        else if (rule.draw.kind != Kind::Nothing) figure(rule.draw, x, y_);
         x += rule.advance;
+        advance += rule.advance;
         switch (rule.then) {
-            case Then::SetSuperscript: state_.superscriptPending = 1; break;
-            case Then::SetRaised: state_.raisedPending = 1; break;
-            case Then::CloseRoot: state_.rootMode = 0; break;
-            case Then::OpenRoot: state_.rootMode = 1; state_.rootBarStartX = x; break;
-            case Then::OpenSmallRoot: state_.rootMode = 11; state_.rootBarStartX = x; break;
-            case Then::BarStartAfter: state_.rootBarStartX = x; break;
-            case Then::ClearRaised: state_.raisedPending = 0; overBarStep(x); break;
-            case Then::ClearSuperscript: state_.superscriptPending = 0; overBarStep(x); break;
-            case Then::BarStep: overBarStep(x); break;
+            case AfterGlyph::SetSuperscript: state_.superscriptPending = 1; break;
+            case AfterGlyph::SetRaised: state_.raisedPending = 1; break;
+            case AfterGlyph::CloseRoot: state_.rootMode = 0; break;
+            case AfterGlyph::OpenRoot: state_.rootMode = 1; state_.rootBarStartX = x; break;
+            case AfterGlyph::OpenSmallRoot: state_.rootMode = 11; state_.rootBarStartX = x; break;
+            case AfterGlyph::BarStartAfter: state_.rootBarStartX = x; break;
+            case AfterGlyph::ClearRaised: state_.raisedPending = 0; overBarStep(x); break;
+            case AfterGlyph::ClearSuperscript: state_.superscriptPending = 0; overBarStep(x); break;
+            case AfterGlyph::BarStep: overBarStep(x); break;
         }
     }
-    e_.textX = x;
-    e_.textY = y;
+    x_ = x;
     font_.bold = false;
     pen_ = pen;
+    return advance;
 }
 
-float Typesetter::measure(const std::string& markup) {
-    const float x = e_.textX, y = e_.textY;
-    e_.textX = 0;
-    ++measuring_;
-    formula(markup);
-    --measuring_;
-    const float width = e_.textX;
-    e_.textX = x;
-    e_.textY = y;
-    return width;
+Typesetter::Part Typesetter::part(const std::string& text, float x, float y) {
+    Part p;
+    std::vector<FormulaMark>* outer = marks_;
+    marks_ = &p.marks;
+    const float barStart = state_.rootBarStartX;
+    x_ = x;
+    y_ = y;
+    state_.fractionMode = 1;
+    p.width = run(text);
+    state_.fractionMode = 0;
+    if (state_.rootBarStartX != barStart) p.barStart = state_.rootBarStartX;
+    marks_ = outer;
+    return p;
 }
 
-// A built-up fraction ("num/den") at (textX, textY), its numerator and
-// denominator centred over the wider of the two.
+// Moves a part right by dx and keeps its marks.
+void Typesetter::place(Part& p, float dx) {
+    for (FormulaMark& m : p.marks) {
+        m.x1 += dx;
+        m.x2 += dx;
+        for (Point& pt : m.points) pt.x += dx;
+        marks_->push_back(std::move(m));
+    }
+    if (p.barStart) *p.barStart += dx;
+}
+
+// A built-up fraction ("num/den") at the pen point, its numerator and
+// denominator each laid out once and centred over the wider of the two; the
+// denominator is drawn first.
 void Typesetter::fraction(const std::string& text) {
-    const float x0 = e_.textX;
-    const float y0 = e_.textY;
+    const float x0 = x_;
+    const float y0 = y_;
     const bool hasRoot = text.find('!') != std::string::npos || text.find("√") != std::string::npos;
     const int slash = charFind(text, "/");
     // A fraction without "/" is drawn as a numerator over an empty denominator.
     const std::string numerator = slash < 0 ? text : charSlice(text, 0, slash);
     const std::string denominator = slash < 0 ? std::string() : charSlice(text, slash + 1);
 
-    state_.fractionMode = 1;
-    const float wN = measure(numerator);
-    const float wD = measure(denominator);
-    state_.fractionMode = 0;
+    float denominatorY = y0 + kFraction.denominatorTop;
+    if (denominator.find("√") != std::string::npos || denominator.find('^') != std::string::npos)
+        denominatorY = y0 + kFraction.denominatorTopLowered;
+    if (hasRoot) denominatorY += kFraction.rootDrop;
 
-    const float w = wN >= wD ? wN : wD;
-    const float indentN = (w - wN) / 2;
-    const float indentD = (w - wD) / 2;
+    Part over = part(numerator, x0, y0 + kFraction.numeratorTop);
+    Part under = part(denominator, x0, denominatorY);
+    const float w = over.width >= under.width ? over.width : under.width;
 
     const float pen = pen_;
-    pen_ = 4;
-    line(x0, y0 + 25, x0 + w, y0 + 25);
+    pen_ = kFraction.barPen;
+    line(x0, y0 + kFraction.barY, x0 + w, y0 + kFraction.barY);
     pen_ = pen;
     if (state_.rootMode == 22) {
         // The tall root's over-bar runs across the whole fraction.
         pen_ = 3;
-        line(x0, y0 - 14, x0 + w, y0 - 14);
+        line(x0, y0 + kFraction.tallRootBarY, x0 + w, y0 + kFraction.tallRootBarY);
         pen_ = pen;
     }
-    float denominatorTop = y0 + 28;
-    if (denominator.find("√") != std::string::npos || denominator.find('^') != std::string::npos)
-        denominatorTop = y0 + 36;
-    if (hasRoot) denominatorTop += 8;
+    place(under, (w - under.width) / 2);
+    place(over, (w - over.width) / 2);
+    // The bar start is where the numerator, drawn last, left it.
+    if (over.barStart) state_.rootBarStartX = *over.barStart;
+    else if (under.barStart) state_.rootBarStartX = *under.barStart;
 
-    e_.textX = x0 + indentD;
-    e_.textY = denominatorTop;
-    state_.fractionMode = 1;
-    run(denominator);
-
-    e_.textX = x0 + indentN;
-    e_.textY = y0 - 10;
-    state_.fractionMode = 1;
-    run(numerator);
-
-    state_.fractionMode = 0;
-    e_.textX = x0 + w;
-    e_.textY = y0;
+    out_.box.top = std::min(out_.box.top, y0 + kFraction.numeratorTop - out_.origin.y);
+    out_.box.bottom = std::max(out_.box.bottom, denominatorY + kFractionPartHeight - out_.origin.y);
+    x_ = x0 + w;
+    y_ = y0;
 }
 
 void Typesetter::fractionConstruct(std::string_view rest, std::size_t& pos) {
@@ -286,14 +306,14 @@ void Typesetter::fractionConstruct(std::string_view rest, std::size_t& pos) {
 }
 
 void Typesetter::tallRootConstruct(std::string_view, std::size_t&) {
-    const float x = e_.textX, y = e_.textY;
+    const float x = x_, y = y_;
     const float pen = pen_;
     pen_ = 3;
     polyline({{x + 4, y + 36}, {x + 8, y + 24}, {x + 16, y + 60}, {x + 30, y - 14}, {x + 38, y - 14}});
     state_.rootMode = 22;
     pen_ = pen;
-    e_.textX += 32;
-    state_.rootBarStartX = e_.textX;
+    x_ += 32;
+    state_.rootBarStartX = x_;
 }
 
 void Typesetter::exponentConstruct(std::string_view, std::size_t&) { state_.superscriptPending = 1; }
@@ -311,6 +331,7 @@ void Typesetter::formula(std::string_view markup) {
         if (construct) (this->*construct->build)(markup, pos);
         else run(ch);
     }
+    out_.box.width = x_ - out_.origin.x;
     pen_ = pen;
 }
 
@@ -318,21 +339,20 @@ void Typesetter::formula(std::string_view markup) {
 
 FormulaLayout layoutFormula(Engine& e, std::string_view markup, float x, float y, int color) {
     FormulaLayout layout;
-    Typesetter typesetter(e, layout);
+    layout.origin = {x, y};
     const int savedColor = e.textColor;
-    e.textX = x;
-    e.textY = y;
     e.textColor = color;
+    Typesetter typesetter(e, layout);
     typesetter.formula(markup);
-    layout.advance = e.textX - x;
     layout.endFont = typesetter.font();
     layout.endPen = typesetter.pen();
     e.textColor = savedColor;
     return layout;
 }
 
-void emitFormula(Engine& e, const FormulaLayout& layout) {
+void emitFormula(Engine& e, const FormulaLayout& layout, float x, float y) {
     Layer& g = e.layer;
+    const float dx = x - layout.origin.x, dy = y - layout.origin.y;
     for (const FormulaMark& m : layout.marks) {
         g.setFontName(m.font.name);
         g.setFontSize(m.font.size);
@@ -340,9 +360,14 @@ void emitFormula(Engine& e, const FormulaLayout& layout) {
         g.setFontItalic(m.font.italic);
         g.setDrawWidth(m.pen);
         switch (m.kind) {
-            case FormulaMark::Kind::Glyph: g.text(m.x1, m.y1, m.text, m.mx, m.my, m.color); break;
-            case FormulaMark::Kind::Line: g.line(m.x1, m.y1, m.x2, m.y2, m.color); break;
-            case FormulaMark::Kind::Polyline: g.polyline(m.points, m.color); break;
+            case FormulaMark::Kind::Glyph: g.text(m.x1 + dx, m.y1 + dy, m.text, m.mx, m.my, m.color); break;
+            case FormulaMark::Kind::Line: g.line(m.x1 + dx, m.y1 + dy, m.x2 + dx, m.y2 + dy, m.color); break;
+            case FormulaMark::Kind::Polyline: {
+                std::vector<Point> points = m.points;
+                for (Point& p : points) p = {p.x + dx, p.y + dy};
+                g.polyline(points, m.color);
+                break;
+            }
         }
     }
     g.setFontName(layout.endFont.name);
@@ -357,18 +382,17 @@ void drawFormula(Engine& e) {
     e.textString.clear();
     const float startX = e.textX, startY = e.textY;
     const FormulaLayout layout = layoutFormula(e, text, startX, startY, e.textColor);
-    emitFormula(e, layout);
-    e.textX = startX + layout.advance;
+    emitFormula(e, layout, startX, startY);
+    e.textX = startX + layout.box.width;
     e.textY = startY;
     e.layer.traceFormula(text, startX, startY, e.textColor, e.textX);
 }
 
-void measureFormula(Engine& e) {
-    const float x = e.textX, y = e.textY;
-    e.formulaWidth = layoutFormula(e, e.workText, 0, 0, e.textColor).advance;
-    e.textX = x;
-    e.textY = y;
+FormulaBox measureFormula(Engine& e) {
+    const FormulaBox box = layoutFormula(e, e.workText, 0, 0, e.textColor).box;
+    e.formulaWidth = box.width;
     e.textString.clear();
+    return box;
 }
 
 void dropLeadingPlus(Engine& e) {

@@ -27,25 +27,43 @@ struct FormulaMark {
     FontState font;
 };
 
-// A formula laid out once: its marks in drawing order and its advance.
+// The box a formula stands in, relative to its origin (the top-left of its
+// line): its advance, and the top and bottom of the lines its glyphs stand
+// on (kLines in glyph_rules.h). A fraction's numerator rises above the
+// line top and its denominator hangs below the line. Drawn figures (root signs,
+// parallelograms) and a glyph's ink may reach past the box.
+struct FormulaBox {
+    float width = 0;
+    float top = 0;
+    float bottom = 0;
+    float height() const { return bottom - top; }
+};
+
+// A formula laid out once from its origin: its marks in drawing order, in
+// the page coordinates of that origin, and its box. Drawn elsewhere, every
+// mark moves with the origin (drawn where it was laid out, each mark stands
+// exactly where the pen stepping glyph by glyph put it).
 struct FormulaLayout {
+    Point origin;
     std::vector<FormulaMark> marks;
-    float advance = 0;
+    FormulaBox box;
     FontState endFont;  // the font and pen the layer is left with after drawing
     float endPen = 0;
 };
 
-// Lays markup out at (x, y) in colour. The layout state (fractionMode,
-// superscriptPending, raisedPending, rootMode, rootBarStartX) changes as it
-// does when the formula is drawn; nothing reaches the layer.
+// Lays markup out from the origin (x, y) in colour. The layout state
+// (fractionMode, superscriptPending, raisedPending, rootMode, rootBarStartX)
+// changes as it does when the formula is drawn there: an open root's bar
+// start is a page x, kept for the next call. Nothing reaches the layer.
 FormulaLayout layoutFormula(Engine& e, std::string_view markup, float x, float y, int color);
-// Draws the marks of a layout through the layer.
-void emitFormula(Engine& e, const FormulaLayout& layout);
+// Draws the marks of a layout through the layer with its origin at (x, y).
+void emitFormula(Engine& e, const FormulaLayout& layout, float x, float y);
 
 // Draws textString at (textX, textY) in textColor; textX advanced, textString empty.
 void drawFormula(Engine& e);
-// formulaWidth = the advance drawFormula would give workText.
-void measureFormula(Engine& e);
+// formulaWidth = the advance drawFormula would give workText; returns the
+// whole box.
+FormulaBox measureFormula(Engine& e);
 // Removes one leading "+" from workText.
 void dropLeadingPlus(Engine& e);
 

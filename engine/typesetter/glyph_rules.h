@@ -38,7 +38,8 @@ struct GlyphDrawing {
     int count = 0;
 };
 
-enum class Then {
+// What follows a glyph: the over-bar step, or a change of the layout state.
+enum class AfterGlyph {
     BarStep,           // the over-bar step follows
     SetSuperscript,    // superscriptPending = 1, no bar step
     SetRaised,         // raisedPending = 1, no bar step
@@ -55,7 +56,7 @@ struct GlyphRule {
     GlyphCondition when;
     GlyphDrawing draw;
     float advance;
-    Then then;
+    AfterGlyph then;
 };
 
 namespace rules {
@@ -119,35 +120,54 @@ inline constexpr std::array<GlyphRule, 26> kGlyphRules = [] {
     using P = Pending;
     return std::array<GlyphRule, 26>{{
     // #   condition                              drawing                                                             adv  afterwards
-    {  1, when("^"),                             nothing(),                                                            0, Then::SetSuperscript },
-    {  2, when("\\"),                            nothing(),                                                            0, Then::SetRaised },
-    {  3, when("ﾝ"),                             nothing(),                                                            0, Then::CloseRoot },
-    {  4, when("√", kFrac),                      stroke(3, {{{4, 24}, {8, 13}, {16, 29}, {24, -6}, {26, -6}}}),       26, Then::OpenSmallRoot },
-    {  5, when("√"),                             stroke(3, {{{4, 36}, {8, 24}, {16, 40}, {24, -4}, {32, -4}}}),       28, Then::OpenRoot },
-    {  6, when("&"),                             closed(5, {{{4, 40}, {11, 8}, {32, 8}, {25, 40}, {4, 40}}}),         36, Then::BarStartAfter },
-    {  7, when("＃"),                            closed(5, {{{10, 8}, {32, 8}, {26, 36}, {4, 36}, {10, 8}}}),         36, Then::BarStartAfter },
-    {  8, when("."),                             glyph(-3, 14, 3, 2),                                                  8, Then::BarStep },
-    {  9, when("'°"),                            glyph(0, 0, 3, 3),                                                   12, Then::BarStep },
-    { 10, when("="),                             bold(glyph(4, 0, 3, 3, 14), false),                                  32, Then::BarStep },
-    { 11, when({}, kAny, P::Raised),             glyph(0, -10, 6, 3, 8),                                              24, Then::ClearRaised },
-    { 12, when({}, kFrac, P::Superscript),       glyph(0, -4, 6, 3, 8),                                               24, Then::ClearSuperscript },
-    { 13, when({}, kAny, P::Superscript),        glyph(0, 0, 3, 2),                                                   24, Then::ClearSuperscript },
-    { 14, when("axc", kFrac),                    glyph(4, -16, 12, 5, 8, kTimes, true),                               32, Then::BarStep },
-    { 15, when("axc"),                           glyph(4, -22, 10, 7, 8, kTimes, true),                               27, Then::BarStep },
-    { 16, when("l"),                             bold(glyph(0, 0, 6, 3, 16, kExtra), true),                           32, Then::BarStep },
-    { 17, when("-", kFrac),                      lines(5, {6, 14}, {20, 0}),                                          32, Then::BarStep },
-    { 18, when("+", kFrac),                      cross(5, {6, 14}, {20, 0}, {16, 4}, {0, 20}),                        32, Then::BarStep },
-    { 19, when("-"),                             lines(5, {4, 20}, {19, 0}),                                          27, Then::BarStep },
-    { 20, when("+"),                             cross(5, {4, 22}, {19, 0}, {13, 10}, {0, 24}),                       27, Then::BarStep },
-    { 21, when("×÷±", kTop),                     glyph(-4, 0, 2, 3),                                                  27, Then::BarStep },
-    { 22, when(" "),                             nothing(),                                                           27, Then::BarStep },
-    { 23, when({}, kFrac, P::None, true),        glyph(0, 0, 3, 3, 11),                                               38, Then::BarStep },
-    { 24, when({}, kAny, P::None, true),         glyph(0, 0, 2, 3),                                                   34, Then::BarStep },
-    { 25, when({}, kFrac),                       glyph(0, 0, 4, 2),                                                   32, Then::BarStep },
-    { 26, when(),                                glyph(0, 0, 3, 3),                                                   27, Then::BarStep },
+    {  1, when("^"),                             nothing(),                                                            0, AfterGlyph::SetSuperscript },
+    {  2, when("\\"),                            nothing(),                                                            0, AfterGlyph::SetRaised },
+    {  3, when("ﾝ"),                             nothing(),                                                            0, AfterGlyph::CloseRoot },
+    {  4, when("√", kFrac),                      stroke(3, {{{4, 24}, {8, 13}, {16, 29}, {24, -6}, {26, -6}}}),       26, AfterGlyph::OpenSmallRoot },
+    {  5, when("√"),                             stroke(3, {{{4, 36}, {8, 24}, {16, 40}, {24, -4}, {32, -4}}}),       28, AfterGlyph::OpenRoot },
+    {  6, when("&"),                             closed(5, {{{4, 40}, {11, 8}, {32, 8}, {25, 40}, {4, 40}}}),         36, AfterGlyph::BarStartAfter },
+    {  7, when("＃"),                            closed(5, {{{10, 8}, {32, 8}, {26, 36}, {4, 36}, {10, 8}}}),         36, AfterGlyph::BarStartAfter },
+    {  8, when("."),                             glyph(-3, 14, 3, 2),                                                  8, AfterGlyph::BarStep },
+    {  9, when("'°"),                            glyph(0, 0, 3, 3),                                                   12, AfterGlyph::BarStep },
+    { 10, when("="),                             bold(glyph(4, 0, 3, 3, 14), false),                                  32, AfterGlyph::BarStep },
+    { 11, when({}, kAny, P::Raised),             glyph(0, -10, 6, 3, 8),                                              24, AfterGlyph::ClearRaised },
+    { 12, when({}, kFrac, P::Superscript),       glyph(0, -4, 6, 3, 8),                                               24, AfterGlyph::ClearSuperscript },
+    { 13, when({}, kAny, P::Superscript),        glyph(0, 0, 3, 2),                                                   24, AfterGlyph::ClearSuperscript },
+    { 14, when("axc", kFrac),                    glyph(4, -16, 12, 5, 8, kTimes, true),                               32, AfterGlyph::BarStep },
+    { 15, when("axc"),                           glyph(4, -22, 10, 7, 8, kTimes, true),                               27, AfterGlyph::BarStep },
+    { 16, when("l"),                             bold(glyph(0, 0, 6, 3, 16, kExtra), true),                           32, AfterGlyph::BarStep },
+    { 17, when("-", kFrac),                      lines(5, {6, 14}, {20, 0}),                                          32, AfterGlyph::BarStep },
+    { 18, when("+", kFrac),                      cross(5, {6, 14}, {20, 0}, {16, 4}, {0, 20}),                        32, AfterGlyph::BarStep },
+    { 19, when("-"),                             lines(5, {4, 20}, {19, 0}),                                          27, AfterGlyph::BarStep },
+    { 20, when("+"),                             cross(5, {4, 22}, {19, 0}, {13, 10}, {0, 24}),                       27, AfterGlyph::BarStep },
+    { 21, when("×÷±", kTop),                     glyph(-4, 0, 2, 3),                                                  27, AfterGlyph::BarStep },
+    { 22, when(" "),                             nothing(),                                                           27, AfterGlyph::BarStep },
+    { 23, when({}, kFrac, P::None, true),        glyph(0, 0, 3, 3, 11),                                               38, AfterGlyph::BarStep },
+    { 24, when({}, kAny, P::None, true),         glyph(0, 0, 2, 3),                                                   34, AfterGlyph::BarStep },
+    { 25, when({}, kFrac),                       glyph(0, 0, 4, 2),                                                   32, AfterGlyph::BarStep },
+    { 26, when(),                                glyph(0, 0, 3, 3),                                                   27, AfterGlyph::BarStep },
     }};
 }();
 // clang-format on
+
+// The lines glyphs stand on, from a line's top down: a line of normal glyphs
+// (3 x 3 at size 16, with the room the cells give it), and the smaller line
+// of a numerator or denominator (4 x 2 at size 16).
+inline constexpr float kLineHeight = 44;
+inline constexpr float kFractionPartHeight = 32;
+
+// Where a fraction puts its parts and bars, from the top of the line it
+// stands on.
+struct FractionMetrics {
+    float numeratorTop;
+    float barY;
+    float barPen;
+    float denominatorTop;
+    float denominatorTopLowered;  // under a denominator with a root or an exponent
+    float rootDrop;               // the denominator's further drop when the fraction holds a root
+    float tallRootBarY;           // the over-bar of a tall root sign standing before it
+};
+inline constexpr FractionMetrics kFraction{-10, 25, 4, 28, 36, 8, -14};
 
 // The characters written in the markup for a sign drawn as another.
 inline constexpr std::array<std::pair<std::string_view, std::string_view>, 5> kSubstitutions = {{

@@ -2,6 +2,7 @@
 
 #include "engine/text/layout_state.h"
 #include "engine/typesetter/formula.h"
+#include "engine/typesetter/glyph_rules.h"
 #include "tests/support/harness.h"
 
 #include <gtest/gtest.h>
@@ -63,9 +64,7 @@ TEST(Typesetter, FractionBarAndPartsArePlacedAroundTheLine) {
     EXPECT_EQ(bar.num("y1"), y0 + 25);
     EXPECT_EQ(bar.num("pen"), 4);
     // The denominator is drawn first, below the bar; the numerator above it.
-    std::vector<Event> visible;
-    for (const Event& t : ofOp(events, "text"))
-        if (t.num("y") < 1000) visible.push_back(t);
+    const std::vector<Event> visible = ofOp(events, "text");
     ASSERT_EQ(visible.size(), 4u);
     EXPECT_EQ(visible[0].str("text"), "3");
     EXPECT_EQ(visible[0].num("y"), y0 + 28);
@@ -79,9 +78,7 @@ TEST(Typesetter, FractionBarAndPartsArePlacedAroundTheLine) {
 TEST(Typesetter, WiderPartSetsTheWidthAndTheOtherIsCentred) {
     EngineFixture f;
     drawFormulaAt(f.engine(), 0, 300, 0, "x=ﾀ15/5ﾀ");
-    std::vector<Event> visible;
-    for (const Event& t : ofOp(f.events(), "text"))
-        if (t.num("y") < 1000) visible.push_back(t);
+    const std::vector<Event> visible = ofOp(f.events(), "text");
     // x (27) and = (32): the fraction starts at 59; denominator 5 indented by 16.
     ASSERT_EQ(visible.size(), 5u);
     EXPECT_EQ(visible[2].str("text"), "5");
@@ -97,12 +94,43 @@ TEST(Typesetter, DenominatorDropsForExponentAndRoot) {
         const auto before = f.events().size();
         drawFormulaAt(e, 0, 300, 0, text);
         for (const Event& t : f.eventsSince(before))
-            if (t.op() == "text" && t.num("y") < 1000) return t.num("y");
+            if (t.op() == "text") return t.num("y");
         return -1.0;
     };
     EXPECT_EQ(denominatorY("ﾀ1/2ﾀ"), 328);
     EXPECT_EQ(denominatorY("ﾀ1/3^2ﾀ"), 336);
     EXPECT_EQ(denominatorY("ﾀ!3ﾝ/2ﾀ"), 336);
+}
+
+TEST(Typesetter, LayoutCarriesItsBoxAndMovesWithItsOrigin) {
+    EngineFixture f;
+    Engine& e = f.engine();
+    const FormulaLayout plain = layoutFormula(e, "2x+1", 100, 200, 0);
+    EXPECT_EQ(plain.box.width, 27 * 4);
+    EXPECT_EQ(plain.box.top, 0);
+    EXPECT_EQ(plain.box.bottom, kLineHeight);
+    // The numerator rises 10 above the line; the denominator's line ends 28 + 32 below it.
+    const FormulaLayout fraction = layoutFormula(e, "x=ﾀ15/5ﾀ", 100, 200, 0);
+    EXPECT_EQ(fraction.box.width, 123);
+    EXPECT_EQ(fraction.box.top, -10);
+    EXPECT_EQ(fraction.box.bottom, 60);
+    EXPECT_EQ(layoutFormula(e, "ﾀ1/3^2ﾀ", 0, 0, 0).box.bottom, 36 + 32);
+
+    // Drawn 40 right and 30 down of where it was laid out, every mark moves by that.
+    const auto before = f.events().size();
+    emitFormula(e, fraction, 140, 230);
+    const std::vector<Event> moved = f.eventsSince(before);
+    const auto drawnAt = f.events().size();
+    drawFormulaAt(e, 140, 230, 0, "x=ﾀ15/5ﾀ");
+    const std::vector<Event> drawn = f.eventsSince(drawnAt);
+    ASSERT_EQ(drawn.size(), moved.size() + 1);  // and the formula's own record
+    for (std::size_t i = 0; i < moved.size(); ++i) {
+        EXPECT_EQ(moved[i].op(), drawn[i].op()) << i;
+        for (const char* key : {"x", "y", "x1", "y1", "x2", "y2"})
+            if (drawn[i].has(key)) {
+                EXPECT_EQ(moved[i].num(key), drawn[i].num(key)) << i << " " << key;
+            }
+    }
 }
 
 TEST(Typesetter, RootBarRunsUntilClosed) {
