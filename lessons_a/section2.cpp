@@ -4,6 +4,7 @@
 
 #include "lessons_a/section2.h"
 
+#include "engine/graphics/colour_roles.h"
 #include "engine/pages/rows.h"
 #include "engine/pages/section.h"
 #include "engine/prompts/prompts.h"
@@ -23,16 +24,17 @@ using namespace lesson::notation;
 namespace {
 
 // The box notation of the balance pages.
-const LabelledBox kWeight{30, 50, 7, 10, "1"};         // one gram
-const LabelledBox kEmptySlot{30, 50, 7, 15, ""};       // also erases what stood there
-const LabelledBox kHole{30, 50, 7, 15, "1", 5};        // a gram missing from x
-const LabelledBox kLiftedWeight{30, 50, 11, 10, "1"};  // a gram taken off a pan
-const LabelledBox kGreenBox{90, 100, 7, 8, "x"};
-const LabelledBox kGreenBoxUnlabelled{90, 100, 7, 8, ""};
-const LabelledBox kEmptyGreenBox{90, 100, 7, 15, ""};
-const LabelledBox kWideGreenBox{120, 100, 7, 8, "x"};
-const LabelledBox kThirdBox{80, 100, 7, 8, "ﾀx/3ﾀ"};
-const LabelledBox kEmptyThirdBox{80, 100, 7, 15, ""};
+using namespace colour;
+const LabelledBox kWeight{30, 50, kOutline, kWeightFill, "1"};              // one gram
+const LabelledBox kEmptySlot{30, 50, kOutline, kErase, ""};                 // also erases what stood there
+const LabelledBox kHole{30, 50, kOutline, kErase, "1", kAnswer};            // a gram missing from x
+const LabelledBox kLiftedWeight{30, 50, kLiftedOutline, kWeightFill, "1"};  // a gram taken off a pan
+const LabelledBox kGreenBox{90, 100, kOutline, kGreenBoxFill, "x"};
+const LabelledBox kGreenBoxUnlabelled{90, 100, kOutline, kGreenBoxFill, ""};
+const LabelledBox kEmptyGreenBox{90, 100, kOutline, kErase, ""};
+const LabelledBox kWideGreenBox{120, 100, kOutline, kGreenBoxFill, "x"};
+const LabelledBox kThirdBox{80, 100, kOutline, kGreenBoxFill, "ﾀx/3ﾀ"};
+const LabelledBox kEmptyThirdBox{80, 100, kOutline, kErase, ""};
 
 Point pointAt(Engine& e, int i) { return {e.pointX(i), e.pointY(i)}; }
 

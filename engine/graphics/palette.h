@@ -3,7 +3,7 @@
 // legible in every pairing the lessons use (labels 7 and answers 5 on white,
 // prompt text 9 on fills 4 and 12, menu text 13 and 15 on fill 10, number
 // text 13 on fill 3, text 0 on fills 11 and 13). Fill 8 is the green box of
-// the balance lessons.
+// the balance lessons. colour_roles.h names the indices by the part they play.
 
 #include <array>
 #include <cstdint>

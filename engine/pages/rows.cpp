@@ -1,5 +1,6 @@
 #include "engine/pages/rows.h"
 
+#include "engine/graphics/colour_roles.h"
 #include "engine/prompts/prompts.h"
 #include "engine/text/text.h"
 #include "engine/typesetter/cells.h"
@@ -97,13 +98,13 @@ void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows) {
 void runAnswers(Engine& e, Page& page, const Column& column, const std::vector<AnswerBlock>& blocks) {
     for (const AnswerBlock& block : blocks) {
         // A label row records only its y, unless the column lets the problem follow it.
-        const float labelEnd = drawFormulaAt(e, column.x, resolveY(page, block.labelY), 3, block.label);
+        const float labelEnd = drawFormulaAt(e, column.x, resolveY(page, block.labelY), colour::kLabel, block.label);
         page.rowY = e.textY;
         if (column.labelKeepsEnd) page.endX = labelEnd;
         for (std::size_t i = 0; i < block.steps.size(); ++i) {
             const Step& step = block.steps[i];
             const bool last = i + 1 == block.steps.size();
-            const int color = step.color >= 0 ? step.color : (last ? 5 : 0);
+            const int color = step.color >= 0 ? step.color : (last ? colour::kAnswer : colour::kBodyText);
             X x = step.x;
             if (step.atIndent) x = (i == 0 && column.labelKeepsEnd) ? X(X::Kind::After, 0) : X(column.indent);
             runRow(e, page, {color, x, step.y, step.text});

@@ -1,6 +1,7 @@
 #include "engine/prompts/prompts.h"
 
 #include "engine/chars/chars.h"
+#include "engine/graphics/colour_roles.h"
 #include "engine/text/text.h"
 
 namespace lesson {
@@ -36,7 +37,7 @@ void readEntry(Engine& e) {
     e.entryText.clear();
     drawPlainAt(e, cursorX - 48, cursorY, 0, "入力");
     for (;;) {
-        g.circle(cursorX + 8, cursorY + 8, 4, 5);
+        g.circle(cursorX + 8, cursorY + 8, 4, colour::kAnswer);
         const std::string key = g.inkey();
         if (key.empty()) {
             g.circle(cursorX + 8, cursorY + 8, 4, kWhite);
@@ -56,7 +57,7 @@ void readEntry(Engine& e) {
         }
         if (isEntryKey(key)) {
             g.circle(cursorX + 8, cursorY + 8, 4, kWhite);
-            e.textColor = 5;
+            e.textColor = colour::kAnswer;
             e.workText = key;
             e.textX = cursorX;
             e.textY = cursorY;
@@ -66,7 +67,7 @@ void readEntry(Engine& e) {
         }
     }
     whiteBox(e, e.inputX - 48, e.inputY - 8, 240, 30);
-    e.textColor = e.entryText.empty() ? 0 : 5;
+    e.textColor = e.entryText.empty() ? colour::kBodyText : colour::kAnswer;
 }
 
 void entryToNumber(Engine& e) {
@@ -84,7 +85,7 @@ void entryToNumber(Engine& e) {
 void menuNumberPrompt(Engine& e) {
     e.layer.beginWait(WaitKind::MainMenu);
     const int n = charCount(e.textString);
-    drawPlainAt(e, e.inputX - (n + 5) * 16, e.inputY, 5, e.textString);
+    drawPlainAt(e, e.inputX - (n + 5) * 16, e.inputY, colour::kAnswer, e.textString);
     readEntry(e);
     entryToNumber(e);
 }
@@ -93,7 +94,7 @@ void clearMenuPrompt(Engine& e) { whiteBox(e, e.inputX - 640, e.inputY - 8, 1056
 
 void subMenuPrompt(Engine& e) {
     e.layer.beginWait(WaitKind::SubMenu, lastCircledNumber(e.textString));
-    drawPlainAt(e, 16, 666, 0, e.textString);
+    drawPlainAt(e, 16, 666, colour::kBodyText, e.textString);
     readEntry(e);
     entryToNumber(e);
 }
@@ -107,8 +108,8 @@ void stepPrompt(Engine& e) {
     g.beginWait(WaitKind::Step);
     const float pen = g.drawWidth();
     g.setDrawWidth(2);
-    g.box(96, 639, 400, 675, 13, 12);
-    drawPlainAt(e, 128, 648, 9, "次のステップは１を入力。");
+    g.box(96, 639, 400, 675, colour::kPromptOutline, colour::kStepPromptFill);
+    drawPlainAt(e, 128, 648, colour::kPromptText, "次のステップは１を入力。");
     readEntry(e);
     entryToNumber(e);
     whiteBox(e, e.inputX - 48, e.inputY - 9, 160, 27);
@@ -122,8 +123,8 @@ void anyKeyPrompt(Engine& e) {
     const int color = e.textColor;
     const float pen = g.drawWidth();
     g.setDrawWidth(3);
-    g.box(96, 657, 400, 693, 13, 4);
-    drawPlainAt(e, 128, 666, 9, "何かキーを押して下さい。");
+    g.box(96, 657, 400, 693, colour::kPromptOutline, colour::kAnyKeyPromptFill);
+    drawPlainAt(e, 128, 666, colour::kPromptText, "何かキーを押して下さい。");
     std::string key;
     while ((key = g.inkey()).empty()) {
     }
