@@ -28,6 +28,12 @@ struct EngineError : std::runtime_error {
 
 inline constexpr int kSubscriptOutOfRange = 9;
 
+// The page's fixed places: the entry field's anchor, and the prompt band
+// along the bottom of the page, where the prompts and the sub-menu line stand.
+inline constexpr Point kEntryAnchor{1056, 648};
+inline constexpr float kPromptBandTop = 639;
+inline constexpr float kPromptBandBottom = 720;
+
 // π as the lessons' figures take it.
 inline constexpr float kPi = 3.14159f;
 
@@ -90,8 +96,8 @@ struct Engine {
     std::string fracText;
 
     // The entry field.
-    float inputX = 1056;
-    float inputY = 648;
+    float inputX = kEntryAnchor.x;
+    float inputY = kEntryAnchor.y;
     std::string entryText;
     float entryValue = 0;
     std::string lastKey;

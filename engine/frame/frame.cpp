@@ -44,8 +44,8 @@ void startUp(Engine& e, const ProgramSpec& app) {
     g.setDrawWidth(3);
     g.randomize(clockSeed(g.timeOfDay()));
     e.textColor = 4;
-    e.inputX = 1056;
-    e.inputY = 648;
+    e.inputX = kEntryAnchor.x;
+    e.inputY = kEntryAnchor.y;
     e.programTitle = app.title;
     g.setTitle(e.programTitle);
 }
@@ -67,8 +67,8 @@ void passwordGate(Engine& e) {
         if (e.entryText == kPassword) break;
         if (++passwordTries > kMaxPasswordEntries) throw ProgramEnd{0};
     }
-    e.inputX = 1056;
-    e.inputY = 648;
+    e.inputX = kEntryAnchor.x;
+    e.inputY = kEntryAnchor.y;
 }
 
 void mainMenu(Engine& e, const ProgramSpec& app) {

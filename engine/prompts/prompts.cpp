@@ -99,7 +99,7 @@ void subMenuPrompt(Engine& e) {
     entryToNumber(e);
 }
 
-void clearPromptBand(Engine& e) { e.layer.box(0, 657, 992, 720, kWhite); }
+void clearPromptBand(Engine& e) { e.layer.box(0, 657, 992, kPromptBandBottom, kWhite); }
 
 void clearPageArea(Engine& e) { e.layer.box(0, 54, 1440, 900, kWhite); }
 
@@ -108,12 +108,13 @@ void stepPrompt(Engine& e) {
     g.beginWait(WaitKind::Step);
     const float pen = g.drawWidth();
     g.setDrawWidth(2);
-    g.box(96, 639, 400, 675, colour::kPromptOutline, colour::kStepPromptFill);
-    drawPlainAt(e, 128, 648, colour::kPromptText, "次のステップは１を入力。");
+    // The box stands at the top of the prompt band, its text on the entry field's line.
+    g.box(96, kPromptBandTop, 400, 675, colour::kPromptOutline, colour::kStepPromptFill);
+    drawPlainAt(e, 128, kEntryAnchor.y, colour::kPromptText, "次のステップは１を入力。");
     readEntry(e);
     entryToNumber(e);
     whiteBox(e, e.inputX - 48, e.inputY - 9, 160, 27);
-    g.box(96, 639, 400, 675, kWhite);
+    g.box(96, kPromptBandTop, 400, 675, kWhite);
     g.setDrawWidth(pen);
 }
 

@@ -77,16 +77,16 @@ TEST(Entry, DecimalIsShownInFullWidthAndRead) {
         if (t.num("color") == 5) typed.push_back(t);
     ASSERT_EQ(typed.size(), 3u);
     EXPECT_EQ(typed[0].str("text"), "２");
-    EXPECT_EQ(typed[0].num("x"), 1056);
+    EXPECT_EQ(typed[0].num("x"), kEntryAnchor.x);
     EXPECT_EQ(typed[1].str("text"), "．");
-    EXPECT_EQ(typed[1].num("x"), 1056 + 12);
+    EXPECT_EQ(typed[1].num("x"), kEntryAnchor.x + 12);
     EXPECT_EQ(typed[2].str("text"), "５");
-    EXPECT_EQ(typed[2].num("x"), 1056 + 16);
+    EXPECT_EQ(typed[2].num("x"), kEntryAnchor.x + 16);
     // The label and the typed characters are blanked when Enter comes.
     auto boxes = ofOp(f.events(), "box");
     ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back().num("x1"), 1056 - 48);
-    EXPECT_EQ(boxes.back().num("x2"), 1056 - 48 + 240);
+    EXPECT_EQ(boxes.back().num("x1"), kEntryAnchor.x - 48);
+    EXPECT_EQ(boxes.back().num("x2"), kEntryAnchor.x - 48 + 240);
     EXPECT_EQ(boxes.back().num("fill"), 15);
 }
 

@@ -330,7 +330,7 @@ TEST(Section2Menu, OutOfRangeRedrawsOnlyTheSubMenuAndTenLeaves) {
         const Event& ev = r.events[i];
         subMenus += ev.op() == "text" && ev.str("text") == "①";
         if (ev.op() == "box") {
-            EXPECT_GE(ev.num("y1"), 639) << "box " << i << " above the prompt band";
+            EXPECT_GE(ev.num("y1"), lesson::kPromptBandTop) << "box " << i << " above the prompt band";
         }
     }
     EXPECT_EQ(subMenus, 3);

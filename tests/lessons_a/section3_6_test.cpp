@@ -112,7 +112,7 @@ void expectColumnsClear(const Screen& screen) {
             EXPECT_LE(f.num("end"), *next) << f.str("text") << " runs into the next column";
         }
         EXPECT_LE(f.num("end"), 1344) << f.str("text");
-        EXPECT_LT(f.num("y"), 639) << f.str("text");
+        EXPECT_LT(f.num("y"), lesson::kPromptBandTop) << f.str("text");
         for (const Event& box : screen) {
             if (!isTitleBox(box) && !isSetBox(box)) continue;
             EXPECT_FALSE(f.num("x") < box.num("x2") && box.num("x1") < f.num("end") && f.num("y") < box.num("y2"))

@@ -269,7 +269,7 @@ TEST(Section5Menu, OutOfRangeRedrawsOnlyTheSubMenuAndSevenLeaves) {
             EXPECT_EQ(ev.str("text"), "かっこのある方程式や、小数・分数係数の方程式を解こう。");
         }
         if (ev.op() == "box" && lines > 0 && lines < 3) {
-            EXPECT_GE(ev.num("y1"), 639) << "the page was blanked";
+            EXPECT_GE(ev.num("y1"), lesson::kPromptBandTop) << "the page was blanked";
         }
     }
     EXPECT_EQ(lines, 3);  // first shown, after 0, after 8; 7 then leaves
@@ -300,11 +300,11 @@ std::vector<Script> pagesOf(const RunResult& run) {
         const bool white = ev.op() == "box" && ev.num("fill") == 15 && ev.num("line") == 15;
         if (white && ev.num("x1") == 0 && ev.num("y1") == 0 && ev.num("y2") == 1300) pages.emplace_back();
         else if (pages.empty()) continue;
-        else if (white && ev.num("x1") == 0 && ev.num("y1") < 639) break;  // the main menu blanks the screen
+        else if (white && ev.num("x1") == 0 && ev.num("y1") < lesson::kPromptBandTop) break;  // the main menu blanks the screen
         else if (ev.op() == "formula") pages.back().push_back({ev.str("text"), i});
         else if (ev.op() == "box" && ev.num("x1") == 96 && ev.num("fill") == 4) pages.back().push_back({"K", i});
         else if (ev.op() == "box" && ev.num("x1") == 96 && ev.num("fill") == 12) pages.back().push_back({"S", i});
-        else if (white && ev.num("y1") < 639) pages.back().push_back({whiteText(ev), i});
+        else if (white && ev.num("y1") < lesson::kPromptBandTop) pages.back().push_back({whiteText(ev), i});
     }
     return pages;
 }

@@ -90,7 +90,7 @@ TEST(Menu, SolvaraMenuAsGiven) {
     // The prompt text ends where the entry label begins.
     bool prompt = false;
     for (const Event& t : r.ofOp("text"))
-        if (t.str("text") == "番" && t.num("x") == 816 && t.num("y") == 648) prompt = true;
+        if (t.str("text") == "番" && t.num("x") == kEntryAnchor.x - 240 && t.num("y") == kEntryAnchor.y) prompt = true;
     EXPECT_TRUE(prompt);
 }
 
@@ -132,7 +132,7 @@ TEST(Menu, AChoiceBlanksThePageBeforeTheSection) {
     // After the menu prompt is cleared the whole page is blanked, then the menu comes again.
     const int clear = [&] {
         for (int i = static_cast<int>(r.events.size()) - 1; i >= 0; --i)
-            if (r.events[i].op() == "box" && r.events[i].num("x1") == 1056 - 640) return i;
+            if (r.events[i].op() == "box" && r.events[i].num("x1") == kEntryAnchor.x - 640) return i;
         return -1;
     }();
     ASSERT_GE(clear, 0);
