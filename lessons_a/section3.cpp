@@ -1,6 +1,5 @@
 // P91(練習問題): the worked answers of the twelve exercises, on two screens.
 
-#include "engine/pages/answer_sets.h"
 #include "engine/pages/section.h"
 #include "lessons_a/sections.h"
 
@@ -48,7 +47,7 @@ const AnswerScreen kScreen2 = {
      }},
 };
 
-void answers(Engine& e) { runAnswerSet(e, {"P91(練習問題)", "1", {kScreen1, kScreen2}}); }
+void answers(Engine& e) { runSheet(e, exerciseHeading("P91(練習問題)"), {{"1", {}, kScreen1}, {"", {}, kScreen2}}); }
 
 }  // namespace
 

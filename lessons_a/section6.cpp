@@ -1,6 +1,5 @@
 // P96(練習問題): the worked answers of the two exercise sets, three screens each.
 
-#include "engine/pages/answer_sets.h"
 #include "engine/pages/section.h"
 #include "lessons_a/sections.h"
 
@@ -155,8 +154,8 @@ const AnswerScreen kSet2Screen3 = {
      }},
 };
 
-void set1(Engine& e) { runAnswerSet(e, {kTitle, "1", {kSet1Screen1, kSet1Screen2, kSet1Screen3}}); }
-void set2(Engine& e) { runAnswerSet(e, {kTitle, "2", {kSet2Screen1, kSet2Screen2, kSet2Screen3}}); }
+void set1(Engine& e) { runSheet(e, exerciseHeading(kTitle), {{"1", {}, kSet1Screen1}, {"", {}, kSet1Screen2}, {"", {}, kSet1Screen3}}); }
+void set2(Engine& e) { runSheet(e, exerciseHeading(kTitle), {{"2", {}, kSet2Screen1}, {"", {}, kSet2Screen2}, {"", {}, kSet2Screen3}}); }
 
 }  // namespace
 

@@ -129,10 +129,10 @@ void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const Problem
 }
 
 void runSubMenu(Engine& e, const std::string& line, const std::vector<PageRoutine>& pages) {
-    const int last = static_cast<int>(pages.size()) + 1;
+    const int last = static_cast<int>(pages.size()) + 1;  // the line's "終了"
     for (;;) {
         e.textString = line;
-        subMenuPrompt(e);
+        subMenuPrompt(e, last);
         const float choice = e.entryValue;
         clearPromptBand(e);
         if (choice < 1 || choice > last || choice != std::floor(choice)) continue;
@@ -166,11 +166,6 @@ void drawLabelledBoxes(Engine& e, const LabelledBox& box, int count, float x, fl
     e.textX = x;
     e.textY = y;
     for (int i = 0; i < count; ++i) drawLabelledBox(e, box);
-}
-
-void exerciseHeading(Engine& e, const std::string& title, const std::string& setNumber) {
-    drawLabelledBox(e, {396, 46, 3, 13, title, 0}, 40, 30);
-    drawLabelledBox(e, {44, 44, 4, 3, setNumber, 13}, 40 + 396 + 20, 30);
 }
 
 std::string numText(float value) { return numberText(value); }

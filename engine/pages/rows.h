@@ -204,9 +204,6 @@ void drawLabelledBox(Engine& e, const LabelledBox& box);
 // `count` boxes side by side from (x, y).
 void drawLabelledBoxes(Engine& e, const LabelledBox& box, int count, float x, float y);
 
-// Heading of an exercise page: the title box and, 20 to its right, the set-number box.
-void exerciseHeading(Engine& e, const std::string& title, const std::string& setNumber);
-
 // ---- Equation texts -------------------------------------------------------
 
 // "" for 0, "x" for 1, "-x" for -1, else the coefficient's text and "x".

@@ -20,9 +20,14 @@ void sheetScreen(Engine& e, const SheetHeading& heading, const std::string& numb
 
 void runSheet(Engine& e, const SheetHeading& heading, const std::vector<SheetScreen>& screens) {
     for (const SheetScreen& screen : screens) {
-        sheetScreen(e, heading, screen.number);
+        if (screen.number.empty()) pageClear(e, 1760, 1800);
+        else sheetScreen(e, heading, screen.number);
         Page page;
         runRows(e, page, screen.rows);
+        for (const AnswerColumn& column : screen.columns) {
+            page.rowY = kAnswerColumnTop;
+            runAnswers(e, page, column.column, column.blocks);
+        }
     }
 }
 

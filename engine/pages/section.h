@@ -26,6 +26,16 @@ void runSection(Engine& e, const SectionSpec& section);
 
 // ---- Answer sheets under a heading --------------------------------------------
 
+// Worked answers in columns: every column starts again from the top row
+// (kAnswerColumnTop), so its first label is either plus(60) below it or
+// placed at that y itself.
+struct AnswerColumn {
+    Column column;
+    std::vector<AnswerBlock> blocks;
+};
+using AnswerScreen = std::vector<AnswerColumn>;
+inline constexpr float kAnswerColumnTop = 30;
+
 // The heading of an answer sheet: the title box and, `gap` to its right on
 // the same top, the box with the exercise's number.
 struct SheetHeading {
@@ -39,14 +49,16 @@ struct SheetHeading {
 // `number` in its number box.
 void sheetScreen(Engine& e, const SheetHeading& heading, const std::string& number);
 
-// One screen of an answer sheet: the number in its box and the rows (their
-// waits as given; the last row of every screen but the last carries a key).
+// One screen of an answer sheet: the number in its box (none: the screen
+// has no heading), the rows, then the answer columns (their waits as given;
+// the last of every screen but the last carries a key).
 struct SheetScreen {
     std::string number;
     std::vector<Row> rows;
+    AnswerScreen columns = {};
 };
 
-// Every screen on a fresh page under the heading.
+// Every screen on a fresh page, under the heading where it has a number.
 void runSheet(Engine& e, const SheetHeading& heading, const std::vector<SheetScreen>& screens);
 
 }  // namespace lesson

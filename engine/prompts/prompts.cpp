@@ -10,17 +10,6 @@ namespace {
 
 constexpr int kMaxEntry = 10;
 
-// The value of the last circled number of a sub-menu line ("①～⑦解答　⑧終了"
-// ends at 8), or 0.
-int lastCircledNumber(const std::string& line) {
-    int last = 0;
-    for (std::string_view ch : splitChars(line)) {
-        const char32_t cp = codePoint(ch);
-        if (cp >= U'①' && cp <= U'⑳') last = static_cast<int>(cp - U'①') + 1;
-    }
-    return last;
-}
-
 bool isEntryKey(const std::string& key) {
     // "-", ".", "/" and the digits lie together in code order.
     return key.size() == 1 && key[0] >= '-' && key[0] <= '9';
@@ -92,8 +81,8 @@ void menuNumberPrompt(Engine& e) {
 
 void clearMenuPrompt(Engine& e) { whiteBox(e, e.inputX - 640, e.inputY - 8, 1056, 50); }
 
-void subMenuPrompt(Engine& e) {
-    e.layer.beginWait(WaitKind::SubMenu, lastCircledNumber(e.textString));
+void subMenuPrompt(Engine& e, int lastItem) {
+    e.layer.beginWait(WaitKind::SubMenu, lastItem);
     drawPlainAt(e, 16, 666, colour::kBodyText, e.textString);
     readEntry(e);
     entryToNumber(e);

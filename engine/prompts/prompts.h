@@ -14,8 +14,9 @@ void readEntry(Engine& e);
 void entryToNumber(Engine& e);
 void menuNumberPrompt(Engine& e);
 void clearMenuPrompt(Engine& e);
-// The sub-menu line (textString) at the bottom of the page, then a number.
-void subMenuPrompt(Engine& e);
+// The sub-menu line (textString) at the bottom of the page, then a number;
+// lastItem is the number of its last item, the one that goes back.
+void subMenuPrompt(Engine& e, int lastItem);
 void clearPromptBand(Engine& e);
 // "次のステップは１を入力。" and a number: 1 goes on, anything else makes a new problem.
 void stepPrompt(Engine& e);
