@@ -132,7 +132,6 @@ struct Engine {
     Table<float> pointY{50};
     Table<std::string> rowText{40};
     Table<float> pickList{9};
-    Table<std::string> lessonText{10};
 
     // A fresh random number in [0, 1) from the layer.
     float rnd() { return layer.rnd(); }

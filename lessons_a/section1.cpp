@@ -7,6 +7,7 @@
 #include "engine/pages/arcs.h"
 #include "engine/pages/section.h"
 #include "engine/prompts/prompts.h"
+#include "engine/text/text.h"
 #include "lessons_a/sections.h"
 
 #include <cmath>
@@ -98,10 +99,10 @@ void fillFareTable(Engine& e) {
     for (int i = 2; i <= 4; ++i) {
         const float x = static_cast<float>(kTableFirstX + i - 2);
         const float left = 180 * x + 480;
-        e.rowText(i) = numText(x);
-        e.rowText(10 + i) = numText(x) + "*180+480=";
+        e.rowText(i) = numberText(x);
+        e.rowText(10 + i) = numberText(x) + "*180+480=";
         e.rowText(20 + i) = left < kFareRightSide ? "<" : (left == kFareRightSide ? "=" : ">");
-        e.rowText(30 + i) = e.rowText(10 + i) + numText(left);
+        e.rowText(30 + i) = e.rowText(10 + i) + numberText(left);
     }
 }
 
@@ -114,20 +115,12 @@ using namespace lesson::notation;
 
 // ---- Fare page ----------------------------------------------------------
 
-// The fare figure: bus from P1 to P2, train from P2 to P3, all on one line,
-// kept in pointX/pointY(1..3).
+// The fare figure: bus from P1 to P2, train from P2 to P3, all on one line.
 struct FareFigure {
     Point p1, p2, p3;
 };
 
-FareFigure placeFareFigure(Engine& e, float y) {
-    const Point points[] = {{76, y}, {356, y}, {556, y}};
-    for (int i = 1; i <= 3; ++i) {
-        e.pointX(i) = points[i - 1].x;
-        e.pointY(i) = points[i - 1].y;
-    }
-    return {points[0], points[1], points[2]};
-}
+FareFigure placeFareFigure(float y) { return {{76, y}, {356, y}, {556, y}}; }
 
 void drawFareSegments(Engine& e, const FareFigure& f) {
     e.layer.setDrawWidth(10);
@@ -188,7 +181,7 @@ TableRowSlots drawTableRow(Engine& e, int i, float x, float y) {
     drawLabelledBox(e, cell(450, 13, e.rowText(10 + i), 0));
     slots.sign = here(e);
     drawLabelledBox(e, cell(40, 13, "", 0));
-    drawLabelledBox(e, cell(120, 13, numText(s1::kFareRightSide), 0));
+    drawLabelledBox(e, cell(120, 13, numberText(s1::kFareRightSide), 0));
     return slots;
 }
 
@@ -217,7 +210,7 @@ void farePage(Engine& e) {
     pageClear(e, 1760, 1300);
     Page page;
     runRows(e, page, {{0, 40, 15, "P86 金額が同じになるのは、バスに何回乗るとき?", key}});
-    const FareFigure figure = placeFareFigure(e, page.rowY + 150);
+    const FareFigure figure = placeFareFigure(page.rowY + 150);
     drawFareSegments(e, figure);
     drawFareArcs(e, figure);
 

@@ -3,6 +3,7 @@
 
 #include "engine/pages/random.h"
 #include "engine/pages/slots.h"
+#include "engine/text/text.h"
 #include "lessons_a/section5.h"
 
 namespace solvara::various {
@@ -92,7 +93,7 @@ std::vector<std::string> fractionsOneTexts(Engine& e, const FractionsOne& n) {
     e.rowText(3) = slotAnswerText(e, 14);
     const std::string f1 = fractionText(e, n.p, n.q);
     const std::string f2 = fractionText(e, n.t, n.s);
-    const std::string mt = numText(m);
+    const std::string mt = numberText(m);
     return {
         "① " + f1 + "x" + K(e, 16) + "=" + f2 + "x",
         mt + "*" + f1 + "x+" + mt + "*" + withoutLeadingPlus(e, K(e, 16)) + "=" + mt + "*" + f2 + "x",
@@ -132,7 +133,7 @@ std::vector<std::string> fractionsTwoTexts(Engine& e, const FractionsTwo& n) {
     slotTexts(e, 1, 7);
     blankZeroConstants(e, 1, 3);
     e.rowText(1) = slotAnswerText(e, 4);
-    const std::string d1 = numText(n.d1), d2 = numText(n.d2), lt = numText(n.d1 * n.d2);
+    const std::string d1 = numberText(n.d1), d2 = numberText(n.d2), lt = numberText(n.d1 * n.d2);
     const std::string left = T(e, 6) + K(e, 6), right = T(e, 7) + K(e, 7);
     return {
         "② ﾀ" + left + "/" + d1 + "ﾀ=ﾀ" + right + "/" + d2 + "ﾀ",
@@ -164,7 +165,7 @@ Decimals drawDecimals(Engine& e) {
 }
 
 std::string decimalText(float value) {
-    std::string text = numText(value);
+    std::string text = numberText(value);
     if (text.rfind(".", 0) == 0) text.insert(0, "0");
     else if (text.rfind("-.", 0) == 0) text.insert(1, "0");
     return text;

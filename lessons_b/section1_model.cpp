@@ -7,12 +7,12 @@
 
 namespace ratiora::proportion {
 
-using lesson::numText;
+using lesson::numberText;
 using lesson::signedText;
 
 namespace {
 
-std::string num(int v) { return numText(static_cast<float>(v)); }
+std::string num(int v) { return numberText(static_cast<float>(v)); }
 
 // A number with "+" in front when positive, as it stands after another term.
 std::string signedNum(int v) { return signedText(num(v), static_cast<float>(v)); }

@@ -168,13 +168,11 @@ void drawLabelledBoxes(Engine& e, const LabelledBox& box, int count, float x, fl
     for (int i = 0; i < count; ++i) drawLabelledBox(e, box);
 }
 
-std::string numText(float value) { return numberText(value); }
-
 std::string termTextFor(float coefficient) {
     if (coefficient == 0) return "";
     if (coefficient == 1) return "x";
     if (coefficient == -1) return "-x";
-    return numText(coefficient) + "x";
+    return numberText(coefficient) + "x";
 }
 
 std::string signedText(const std::string& text, float value) { return value > 0 ? "+" + text : text; }
@@ -185,7 +183,7 @@ std::string fractionValueText(Engine& e, float n, float d) {
     reduceFraction(e);
     const bool fraction = e.fracText.find("ﾀ") != std::string::npos;
     if (fraction && e.fracNum > 0 && e.fracDen == d) return e.fracText;
-    return "ﾀ" + numText(n) + "/" + numText(d) + "ﾀ=" + e.fracText;
+    return "ﾀ" + numberText(n) + "/" + numberText(d) + "ﾀ=" + e.fracText;
 }
 
 std::string withoutLeadingPlus(Engine& e, const std::string& text) {

@@ -215,7 +215,5 @@ std::string signedText(const std::string& text, float value);
 std::string fractionValueText(Engine& e, float n, float d);
 // text without one leading "+".
 std::string withoutLeadingPlus(Engine& e, const std::string& text);
-// A number's text as numbersToTexts writes it.
-std::string numText(float value);
 
 }  // namespace lesson
