@@ -14,6 +14,12 @@ RUNTIME_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libcairo2-dev lib
 # that a windowed run starts no other program.
 TEST_PACKAGES=(libgtest-dev xvfb xauth xfonts-base openbox clang libclang-rt-14-dev desktop-file-utils poppler-utils
                xdotool strace)
+# The browser build and its tests: emscripten compiles the programs to
+# WebAssembly; python3-fonttools and python3-brotli cut the WOFF2 font subsets
+# (fontconfig's fc-match finds the font files); Node.js runs emscripten's tools
+# and the tests, which drive Debian's chromium headless.
+WEB_PACKAGES=(cmake emscripten fontconfig python3-fonttools python3-brotli nodejs chromium
+              fonts-morisawa-bizud-gothic fonts-liberation fonts-dejavu-core)
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
@@ -80,4 +86,40 @@ run_typesetter_fuzzer() {
         echo "the typesetter fuzzer failed (status $status); crash inputs are in $ROOT/build-fuzz" >&2
     fi
     return $status
+}
+
+# The browser build's packages; npm comes with some Node.js packages and is a
+# package of its own in Debian's.
+ensure_web_packages() {
+    ensure_packages "${WEB_PACKAGES[@]}"
+    command -v npm >/dev/null || ensure_packages npm
+}
+
+# Debian's emscripten runs on Debian's python3, and its Node.js tools need
+# Debian's module folder (acorn) on NODE_PATH, where the installed node does
+# not always look.
+web_environment() {
+    export EMSDK_PYTHON=/usr/bin/python3
+    export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
+}
+
+# The browser tree: both programs as one HTML file each, copied to build-web/.
+build_web_tree() {
+    local tree=$ROOT/build-web/tree
+    web_environment
+    emcmake cmake -S "$ROOT" -B "$tree" -DLESSON_WEB=ON -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$tree" -j "$JOBS"
+    local program
+    for program in solvara ratiora; do
+        cp -p "$tree/$program.html" "$ROOT/build-web/$program.html"
+    done
+}
+
+# The browser tests' npm packages (exact versions from tests/web/package-lock.json),
+# installed again only when the lock file changed.
+install_web_test_packages() {
+    local dir=$ROOT/tests/web
+    cmp -s "$dir/package-lock.json" "$dir/node_modules/.installed-lock.json" && return 0
+    (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error >&2)
+    cp "$dir/package-lock.json" "$dir/node_modules/.installed-lock.json"
 }
