@@ -3,7 +3,6 @@
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
 
-#include <array>
 #include <cstdlib>
 #include <cstring>
 #include <strings.h>
@@ -11,21 +10,6 @@
 namespace lesson {
 
 namespace {
-
-// The gothic face: a universal-design gothic whose half-width zero is plain
-// (not slashed like "Ø") and whose point stands clear of the digits on both
-// sides, so that "20" and "0.3" read as numbers from the back of a room.
-constexpr std::string_view kGothic = "BIZ UDGothic";
-constexpr std::string_view kGothicPackage = "fonts-morisawa-bizud-gothic";
-
-// asked name        family            package                  baseline width  from  to
-constexpr std::array<FaceRule, 5> kFaces = {{
-    {"ゴシック",        kGothic,          kGothicPackage,          0.86f, 1.00f, 0, 0},
-    {"ｺﾞｼｯｸ",           kGothic,          kGothicPackage,          0.86f, 1.00f, 0, 0},
-    {"Times New Roman", "Liberation Serif", "fonts-liberation",   1.10f, 0.62f, 0, 0},
-    {"MT Extra",        "DejaVu Sans",    "fonts-dejavu-core",     0.88f, 0.75f, U'l', U'\u2113'},
-    {"",                kGothic,          kGothicPackage,          0.86f, 1.00f, 0, 0},
-}};
 
 FcPattern* matchFamily(std::string_view family, bool bold, bool italic) {
     FcPattern* pattern = FcPatternCreate();
@@ -74,19 +58,14 @@ void releaseFontCachesAtExit() {
 
 }  // namespace
 
-const FaceRule& faceRule(std::string_view askedName) {
-    for (const FaceRule& rule : kFaces)
-        if (rule.asked == askedName) return rule;
-    return kFaces.back();
-}
-
 Fonts::Fonts() {
     releaseFontCachesAtExit();
     ++liveFonts;
     // The faces the pages draw with are looked up once at start-up, not in the
     // middle of the first page that needs them.
-    face(kGothic, true, false);
-    face(kGothic, false, false);
+    const std::string_view gothic = faceRule("").family;
+    face(gothic, true, false);
+    face(gothic, false, false);
     face("Liberation Serif", true, true);
     face("DejaVu Sans", true, false);
 }
@@ -101,7 +80,7 @@ std::optional<std::string> Fonts::missingFont() {
     if (!FcInit()) return std::string("fontconfig could not be started; install it with: apt-get install fontconfig");
     // Every missing family at once, each with the package that installs it.
     std::string families, packages;
-    for (const FaceRule& rule : kFaces) {
+    for (const FaceRule& rule : faceRules()) {
         const std::string package(rule.package);
         if (packages.find(package) != std::string::npos || familyInstalled(rule.family)) continue;
         families += (families.empty() ? "\"" : ", \"") + std::string(rule.family) + "\"";

@@ -1,8 +1,8 @@
 #pragma once
-// Font faces of the lesson pages. The programs ask for faces by the names of
-// the classroom PC ("ゴシック", "ｺﾞｼｯｸ", "Times New Roman", "MT Extra"); this
-// table maps each to a font that Debian installs, with the per-face numbers
-// that put a glyph into its cell so that a formula reads as typeset maths.
+// The installed fonts that draw the faces of the lesson pages (fontconfig
+// and cairo): each family of the face table looked up once.
+
+#include "engine/graphics/faces.h"
 
 #include <cairo.h>
 
@@ -13,18 +13,6 @@
 #include <tuple>
 
 namespace lesson {
-
-struct FaceRule {
-    std::string_view asked;      // face name as the lessons ask for it ("" = any other)
-    std::string_view family;     // fontconfig family that draws it
-    std::string_view package;    // Debian package that installs that family
-    float baseline;              // baseline as a fraction of the cell height, from the cell top
-    float widthScale;            // horizontal em as a fraction of the magnified size
-    char32_t from, to;           // one character drawn by another (MT Extra: l as script ℓ)
-};
-
-// The face table. Every face name not listed falls to the last row.
-const FaceRule& faceRule(std::string_view askedName);
 
 class Fonts {
 public:

@@ -1,26 +1,13 @@
 #include "engine/graphics/layer.h"
 
-#include "engine/graphics/fonts.h"
-#include "engine/graphics/pdf.h"
-#include "engine/graphics/raster.h"
+#include "engine/graphics/host.h"
 #include "engine/graphics/trace.h"
-#include "engine/graphics/window.h"
 #include "engine/chars/chars.h"
 
-#include <fcntl.h>
-#include <pwd.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <csignal>
-#include <cstdlib>
-#include <cstring>
-#include <fstream>
 #include <cstdio>
 #include <ctime>
-#include <thread>
 
 namespace lesson {
 
@@ -35,34 +22,6 @@ constexpr int kWaitMillis = 250;
 volatile std::sig_atomic_t stopSignalCaught = 0;
 
 extern "C" void catchStop(int signal) { stopSignalCaught = signal; }
-
-bool isFolder(const std::string& path) {
-    struct stat st {};
-    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string homeFolder() {
-    if (const char* home = std::getenv("HOME"); home && *home) return home;
-    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
-    return ".";
-}
-
-// The user's pictures folder: XDG_PICTURES_DIR from the environment or from
-// the desktop's user-dirs.dirs, when it is there; else the home folder.
-std::string picturesFolder() {
-    const std::string home = homeFolder();
-    if (const char* dir = std::getenv("XDG_PICTURES_DIR"); dir && isFolder(dir)) return dir;
-    const char* config = std::getenv("XDG_CONFIG_HOME");
-    std::ifstream dirs((config && *config ? std::string(config) : home + "/.config") + "/user-dirs.dirs");
-    for (std::string line; std::getline(dirs, line);) {
-        const std::string key = "XDG_PICTURES_DIR=\"";
-        if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') continue;
-        std::string dir = line.substr(key.size(), line.size() - key.size() - 1);
-        if (dir.rfind("$HOME", 0) == 0) dir = home + dir.substr(5);
-        if (isFolder(dir)) return dir;
-    }
-    return home;
-}
 
 }  // namespace
 
@@ -85,9 +44,7 @@ void Layer::checkStop() const {
     if (stopSignalCaught != 0) throw ProgramEnd{128 + stopSignalCaught};
 }
 
-void Layer::onDisplayLost(std::function<void()> lastWords) {
-    if (window_) window_->onDisplayLost(std::move(lastWords));
-}
+void Layer::onDisplayLost(std::function<void()> lastWords) { host_->onDisplayLost(std::move(lastWords)); }
 
 std::vector<std::string> parseKeyScript(std::string_view script) {
     std::vector<std::string> keys;
@@ -124,43 +81,45 @@ std::vector<std::string> parseKeyScript(std::string_view script) {
 }
 
 std::optional<std::string> Layer::cannotStart(bool headless, const std::string& title) {
-    if (auto missing = Fonts::missingFont()) {
-        // A program started from an icon has no terminal: the teacher reads it on the display.
-        if (!headless) Window::tellUser(title, *missing);
-        return missing;
-    }
-    if (!headless) return Window::unavailable();
-    return std::nullopt;
+    return hostCannotStart(headless, title);
 }
 
-Layer::Layer(const LayerOptions& options) : options_(options), fonts_(std::make_unique<Fonts>()) {
-    if (options_.headless) {
-        raster_ = std::make_unique<Raster>(*fonts_, options_.width, options_.height);
-    } else {
-        window_ = std::make_unique<Window>(*fonts_, "");
+// The page's place in the stream: the display list takes each command, and
+// the host draws what the list keeps.
+class Layer::PageSink : public DrawSink {
+public:
+    PageSink(DisplayList& page, Host& host) : page_(page), host_(host) {}
+    void draw(const DrawCommand& cmd) override {
+        if (const std::optional<bool> erase = page_.add(cmd)) host_.draw(cmd, *erase);
     }
-    if (!options_.trace.empty()) trace_ = std::make_unique<Trace>(options_.trace);
-    sinks_.push_back(&raster());
-    if (trace_) sinks_.push_back(trace_.get());
-    if (!options_.handout.empty()) {
-        // Before the page's raster: it sees a page clear while the page still
-        // stands as the class saw it.
-        handout_ = std::make_unique<HandoutSink>(*fonts_, raster());
-        sinks_.insert(sinks_.begin(), handout_.get());
+
+private:
+    DisplayList& page_;
+    Host& host_;
+};
+
+Layer::Layer(const LayerOptions& options)
+    : options_(options), host_(makeHost(options_, page_)), pageSink_(std::make_unique<PageSink>(page_, *host_)) {
+    // The host's sinks (the handout) come first: they see a page clear while
+    // the page still stands as the class saw it.
+    sinks_ = host_->sinks();
+    sinks_.push_back(pageSink_.get());
+    if (!options_.trace.empty()) {
+        trace_ = std::make_unique<Trace>(options_.trace);
+        sinks_.push_back(trace_.get());
     }
-    if (window_) window_->onSave([this] { return savePage(); });
     script_.assign(options_.keys.begin(), options_.keys.end());
 }
 
 Layer::~Layer() = default;
 
-Raster& Layer::raster() { return window_ ? window_->raster() : *raster_; }
+bool Layer::headless() const { return !host_->interactive(); }
 
 void Layer::emit(DrawCommand cmd) {
     checkStop();
     cmd.pen = pen_;
     if (replaying_) {
-        raster().draw(cmd);  // off the screen: the display list alone follows
+        page_.add(cmd);  // off the screen: the display list alone follows
         return;
     }
     for (DrawSink* sink : sinks_) sink->draw(cmd);
@@ -237,20 +196,20 @@ void Layer::cls() {
 }
 
 void Layer::show() {
-    if (window_ && !replaying_) window_->present();
+    if (!replaying_) host_->show();
 }
 
 void Layer::pause() {
     DrawCommand c;
     c.op = DrawCommand::Op::Pause;
     emit(std::move(c));
-    if (!window_ || replaying_) return;
+    if (!host_->interactive() || replaying_) return;
     show();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPauseMillis);
     for (;;) {
         const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0) break;
-        window_->pump(static_cast<int>(left.count()), typed_);
+        host_->wait(static_cast<int>(left.count()), typed_);
         checkStop();
     }
 }
@@ -314,8 +273,8 @@ std::string Layer::nextKey() {
     if (!script_.empty()) {
         key = std::move(script_.front());
         script_.pop_front();
-        if (window_) window_->pump(0, typed_);
-    } else if (!window_) {
+        if (host_->interactive()) host_->wait(0, typed_);
+    } else if (!host_->interactive()) {
         if (options_.moreKeys) key = options_.moreKeys();
         if (key.empty()) throw ProgramEnd{0};  // the scripted keys are used up
     } else {
@@ -323,10 +282,11 @@ std::string Layer::nextKey() {
             // Nothing typed yet: the trace so far is on disk while the class
             // looks at the page, and the program sleeps until an event comes.
             if (trace_) trace_->flush();
-            window_->pump(kWaitMillis, typed_);
+            host_->idle();
+            host_->wait(kWaitMillis, typed_);
             checkStop();
         } else {
-            window_->pump(0, typed_);
+            host_->wait(0, typed_);
         }
         if (typed_.empty()) return "";
         key = std::move(typed_.front());
@@ -365,7 +325,7 @@ void Layer::stepBack() {
     pen_ = 1;
     waitKind_ = WaitKind::None;
     waitLastItem_ = 0;
-    raster().restartUnrendered();
+    page_.reset();
     replaying_ = true;
     throw StepBack{};
 }
@@ -373,16 +333,17 @@ void Layer::stepBack() {
 void Layer::endReplay() {
     replaying_ = false;
     replayKeys_.clear();
-    raster().setRendering(true);  // the page drawn once, from its display list
+    host_->redraw();  // the page drawn once, from its display list
 }
 
 void Layer::idle() {
-    if (!window_) throw ProgramEnd{0};
+    if (!host_->interactive()) throw ProgramEnd{0};
     if (trace_) trace_->flush();
+    host_->idle();
     for (;;) {
         checkStop();
         show();
-        window_->pump(kWaitMillis, typed_);
+        host_->wait(kWaitMillis, typed_);
         typed_.clear();
     }
 }
@@ -407,9 +368,7 @@ float Layer::rnd() {
     return static_cast<float>(rng_() >> 8) * (1.0f / 16777216.0f);
 }
 
-void Layer::setTitle(const std::string& title) {
-    if (window_) window_->setTitle(title);
-}
+void Layer::setTitle(const std::string& title) { host_->setTitle(title); }
 
 void Layer::traceFormula(std::string_view text, float x, float y, int color, float end) {
     if (replaying_) return;
@@ -420,44 +379,7 @@ void Layer::flushTrace() {
     if (trace_) trace_->flush();
 }
 
-std::string Layer::savePage() {
-    const std::string folder = picturesFolder();
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
-    // The names are taken exclusively, never through a link: in a shared
-    // folder a file or a link already at the next name is passed over for
-    // the one after (two saves within a second keep both, too). Each file
-    // then takes its name only when it is whole.
-    const std::string stem = folder + "/" + program_invocation_short_name + "-" + stamp;
-    auto claim = [](const std::string& path) {
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
-        if (fd >= 0) ::close(fd);
-        return fd >= 0 ? 0 : errno;
-    };
-    std::string base;
-    for (int n = 1;; ++n) {
-        base = n == 1 ? stem : stem + "-" + std::to_string(n);
-        int error = claim(base + ".png");
-        if (error == 0) {
-            error = claim(base + ".pdf");
-            if (error == 0) break;
-            ::unlink((base + ".png").c_str());
-        }
-        if (error != EEXIST || n == 1000)
-            return "the page could not be saved in " + folder + ": " + std::strerror(error);
-    }
-    std::optional<std::string> why = raster().writePng(base + ".png");
-    if (!why) why = writePagePdf(*fonts_, raster(), base + ".pdf");
-    if (why) {
-        ::unlink((base + ".png").c_str());
-        ::unlink((base + ".pdf").c_str());
-        return "the page could not be saved in " + folder + ": " + *why;
-    }
-    return "saved: " + base + ".png and .pdf";
-}
+std::string Layer::savePage() { return host_->savePage(); }
 
 std::vector<std::string> Layer::finish() {
     std::vector<std::string> failures;
@@ -467,17 +389,7 @@ std::vector<std::string> Layer::finish() {
     auto check = [&](const char* what, const std::string& path, const std::optional<std::string>& why) {
         if (why) failures.push_back("cannot write the " + std::string(what) + " " + path + ": " + *why);
     };
-    if (!options_.screenshot.empty()) {
-        if (window_) {
-            Raster shot(*fonts_, options_.width, options_.height, false);
-            window_->raster().replayInto(shot);
-            check("screenshot", options_.screenshot, shot.writePng(options_.screenshot));
-        } else {
-            check("screenshot", options_.screenshot, raster_->writePng(options_.screenshot));
-        }
-    }
-    if (!options_.pdf.empty()) check("PDF", options_.pdf, writePagePdf(*fonts_, raster(), options_.pdf));
-    if (handout_) check("handout", options_.handout, handout_->write(options_.handout));
+    failures = host_->finish();
     if (trace_) check("trace", options_.trace, trace_->close());
     if (!options_.timing.empty()) {
         std::string text;

@@ -3,9 +3,11 @@
 // line, box, circle and arc, polyline, scaled text in a chosen face, clear,
 // a short pause, a non-blocking key read, the time of day and the random
 // generator. Each drawing call becomes one DrawCommand handed to every sink
-// (the trace, and the raster of the window or of the headless page).
+// (the trace, the host's) and to the page's display list, which the host
+// draws (a window, an off-screen page, a browser's canvas).
 
 #include "engine/graphics/commands.h"
+#include "engine/graphics/display_list.h"
 
 #include <chrono>
 #include <deque>
@@ -19,11 +21,9 @@
 
 namespace lesson {
 
-class Fonts;
-class HandoutSink;
+class Host;
 class Raster;
 class Trace;
-class Window;
 
 // The waits of the lessons, each told to the layer as it starts: the password
 // gate, the main menu, a section's sub-menu, the step prompt of a practice
@@ -126,7 +126,7 @@ public:
     float rnd();
 
     void setTitle(const std::string& title);
-    bool headless() const { return window_ == nullptr; }
+    bool headless() const;
 
     // A formula drawn, for the sinks that keep formulas (the trace).
     void traceFormula(std::string_view text, float x, float y, int color, float end);
@@ -142,15 +142,19 @@ public:
     // Scripted keys not yet read.
     std::size_t scriptedKeysLeft() const { return script_.size(); }
 
-    // For tests: the page as it stands.
+    // What is visible on the page, as every renderer draws it.
+    const DisplayList& page() const { return page_; }
+    // For tests of a desktop build: the page as it stands, in pixels.
     Raster& raster();
 
-    // Ctrl+S: the page as it stands as a PNG at the window's size and a PDF,
-    // named after the program and the time, in the pictures folder (else the
-    // home folder). Returns where they went, or why they could not be saved.
+    // Ctrl+S: the page as it stands, saved by the host (on the desktop a PNG
+    // at the window's size and a PDF, named after the program and the time,
+    // in the pictures folder, else the home folder). Returns where it went,
+    // or why it could not be saved.
     std::string savePage();
 
 private:
+    class PageSink;
     void emit(DrawCommand cmd);
     void show();
     void checkStop() const;
@@ -159,12 +163,11 @@ private:
     void endReplay();
 
     LayerOptions options_;
-    std::unique_ptr<Fonts> fonts_;
-    std::unique_ptr<Raster> raster_;  // headless page
-    std::unique_ptr<Window> window_;
+    DisplayList page_;
+    std::unique_ptr<Host> host_;
+    std::unique_ptr<DrawSink> pageSink_;  // the display list, and the host drawing what it keeps
     std::unique_ptr<Trace> trace_;
-    std::unique_ptr<HandoutSink> handout_;
-    std::vector<DrawSink*> sinks_;  // the page's raster, the trace, and any added
+    std::vector<DrawSink*> sinks_;  // the host's, the page, the trace, and any added
     std::deque<std::string> script_;
     std::deque<std::string> typed_;
     FontState font_;

@@ -1,6 +1,5 @@
 #include "engine/graphics/pdf.h"
 
-#include "engine/graphics/palette.h"
 #include "engine/graphics/raster.h"
 #include "engine/graphics/trace.h"
 
@@ -25,10 +24,10 @@ PdfBook::~PdfBook() {
     if (surface_) cairo_surface_destroy(surface_);
 }
 
-void PdfBook::addPage(const Raster& page) {
+void PdfBook::addPage(const DisplayList& page) {
     if (!surface_) return;
     if (pages_ > 0) drawer_->nextPage();
-    page.replayInto(*drawer_);
+    drawer_->paint(page);
     ++pages_;
 }
 
@@ -43,23 +42,14 @@ std::optional<std::string> PdfBook::write(const std::string& path) {
     return writeWholeFile(path, bytes_);
 }
 
-std::optional<std::string> writePagePdf(Fonts& fonts, const Raster& page, const std::string& path) {
+std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, const std::string& path) {
     PdfBook book(fonts);
     book.addPage(page);
     return book.write(path);
 }
 
-bool isFullPageClear(const DrawCommand& cmd) {
-    if (cmd.op == DrawCommand::Op::Cls) return true;
-    if (cmd.op != DrawCommand::Op::Box) return false;
-    const int fill = cmd.fill == kNoFill ? cmd.color : cmd.fill;
-    return paletteIndex(fill) == kWhite && paletteIndex(cmd.color) == kWhite && std::min(cmd.x1, cmd.x2) <= 0 &&
-           std::min(cmd.y1, cmd.y2) <= 0 && std::max(cmd.x1, cmd.x2) >= kPageWidth &&
-           std::max(cmd.y1, cmd.y2) >= kPageHeight;
-}
-
 void HandoutSink::takePage() {
-    if (page_.get().displayListSize() > 0) book_.addPage(page_.get());
+    if (page_.get().size() > 0) book_.addPage(page_.get());
 }
 
 void HandoutSink::draw(const DrawCommand& cmd) {

@@ -3,7 +3,7 @@
 // display list, its text as real glyphs of the embedded fonts. A handout
 // is a PDF of every screen shown, one page each.
 
-#include "engine/graphics/commands.h"
+#include "engine/graphics/display_list.h"
 
 #include <cairo.h>
 
@@ -25,8 +25,8 @@ public:
     PdfBook(const PdfBook&) = delete;
     PdfBook& operator=(const PdfBook&) = delete;
 
-    // One more page: what the page raster's display list holds.
-    void addPage(const Raster& page);
+    // One more page: what the display list holds.
+    void addPage(const DisplayList& page);
     int pages() const { return pages_; }
     // Ends the document and writes it to path: why it could not be written
     // whole, or nothing. Only once.
@@ -40,14 +40,14 @@ private:
 };
 
 // The PDF of a single page.
-std::optional<std::string> writePagePdf(Fonts& fonts, const Raster& page, const std::string& path);
+std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, const std::string& path);
 
-// Sees every command before the page's raster does: just before a full page
+// Sees every command before the page's display list does: just before a full page
 // clear (the layer's clear, or a white box over the whole page) the page as
 // it stands becomes a handout page. A blank page is no screen and is left out.
 class HandoutSink : public DrawSink {
 public:
-    HandoutSink(Fonts& fonts, const Raster& page) : book_(fonts), page_(page) {}
+    HandoutSink(Fonts& fonts, const DisplayList& page) : book_(fonts), page_(page) {}
     void draw(const DrawCommand& cmd) override;
     // The last screen, and the file.
     std::optional<std::string> write(const std::string& path);
@@ -56,10 +56,7 @@ public:
 private:
     void takePage();
     PdfBook book_;
-    std::reference_wrapper<const Raster> page_;
+    std::reference_wrapper<const DisplayList> page_;
 };
-
-// A white box from the page's corner over all of it: the lessons' page clear.
-bool isFullPageClear(const DrawCommand& cmd);
 
 }  // namespace lesson

@@ -13,64 +13,10 @@ namespace lesson {
 namespace {
 
 constexpr double kTurn = 6.283185307179586;
-// Erasing is drawing again in white. Anti-aliased edges of the first picture
-// reach past its exact outline, so a white redraw is widened by this many
-// device pixels and covers them; an erased text leaves pure white.
-constexpr double kEraseSpreadPixels = 2.5;
 
 void setColor(cairo_t* cr, int color) {
     const Rgb c = kPalette[paletteIndex(color)];
     cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
-}
-
-bool isOpaqueBox(const DrawCommand& cmd) { return cmd.op == DrawCommand::Op::Box; }
-
-bool isErase(const DrawCommand& cmd) {
-    return paletteIndex(cmd.color) == kWhite && (cmd.fill == kNoFill || paletteIndex(cmd.fill) == kWhite);
-}
-
-bool sameGeometry(const DrawCommand& a, const DrawCommand& b) {
-    if (a.op != b.op || a.x1 != b.x1 || a.y1 != b.y1 || a.x2 != b.x2 || a.y2 != b.y2) return false;
-    if (a.r != b.r || a.start != b.start || a.end != b.end) return false;
-    if (a.op != DrawCommand::Op::Text && a.pen > b.pen) return false;  // text ignores the pen
-    if (a.op == DrawCommand::Op::Text) {
-        return a.text == b.text && a.mx == b.mx && a.my == b.my && a.font.name == b.font.name &&
-               a.font.size == b.font.size && a.font.bold == b.font.bold && a.font.italic == b.font.italic;
-    }
-    if (a.op == DrawCommand::Op::Polyline) {
-        if (a.points.size() != b.points.size() || (a.fill == kNoFill) != (b.fill == kNoFill)) return false;
-        for (std::size_t i = 0; i < a.points.size(); ++i)
-            if (a.points[i].x != b.points[i].x || a.points[i].y != b.points[i].y) return false;
-    }
-    return true;
-}
-
-bool inside(const LogicalBox& inner, const LogicalBox& outer) {
-    return inner.x0 >= outer.x0 && inner.y0 >= outer.y0 && inner.x1 <= outer.x1 && inner.y1 <= outer.y1;
-}
-
-bool onPage(const LogicalBox& b) {
-    return b.x1 > 0 && b.y1 > 0 && b.x0 < kPageWidth && b.y0 < kPageHeight;
-}
-
-// The part of a box that lies on the page: drawing outside it is clipped.
-LogicalBox visiblePart(const LogicalBox& b) {
-    return {std::max(b.x0, 0.0f), std::max(b.y0, 0.0f), std::min(b.x1, kPageWidth), std::min(b.y1, kPageHeight)};
-}
-
-// Drawn again on itself: the same picture in the same colours and pen.
-bool identical(const DrawCommand& a, const DrawCommand& b) {
-    return a.color == b.color && a.fill == b.fill && a.pen == b.pen && sameGeometry(a, b) && sameGeometry(b, a);
-}
-
-// Coats of one picture kept in the display list (see Raster::remember).
-constexpr int kMaxCoats = 4;
-
-float textCellsWidth(const DrawCommand& cmd) {
-    float w = 0;
-    for (std::string_view ch : splitChars(cmd.text))
-        w += cmd.mx * cmd.font.size * (isSingleByte(ch) ? 0.5f : 1.0f);
-    return w;
 }
 
 // One character as UTF-8 into out (room for four bytes and the end).
@@ -106,67 +52,27 @@ void PixelRect::unite(const PixelRect& o) {
     y1 = std::max(y1, o.y1);
 }
 
-LogicalBox commandBounds(const DrawCommand& cmd) {
-    const float m = cmd.pen / 2 + 2;
-    switch (cmd.op) {
-        case DrawCommand::Op::Line:
-        case DrawCommand::Op::Box:
-            return {std::min(cmd.x1, cmd.x2) - m, std::min(cmd.y1, cmd.y2) - m, std::max(cmd.x1, cmd.x2) + m,
-                    std::max(cmd.y1, cmd.y2) + m};
-        case DrawCommand::Op::Circle: {
-            const float r = std::fabs(cmd.r) + m;
-            return {cmd.x1 - r, cmd.y1 - r, cmd.x1 + r, cmd.y1 + r};
-        }
-        case DrawCommand::Op::Polyline: {
-            LogicalBox b{1e30f, 1e30f, -1e30f, -1e30f};
-            for (const Point& p : cmd.points) {
-                b.x0 = std::min(b.x0, p.x - m);
-                b.y0 = std::min(b.y0, p.y - m);
-                b.x1 = std::max(b.x1, p.x + m);
-                b.y1 = std::max(b.y1, p.y + m);
-            }
-            return b;
-        }
-        case DrawCommand::Op::Text: {
-            const float h = cmd.my * cmd.font.size;
-            const float spill = 0.35f * h + 2;
-            return {cmd.x1 - spill, cmd.y1 - spill, cmd.x1 + textCellsWidth(cmd) + spill, cmd.y1 + h + spill};
-        }
-        case DrawCommand::Op::Cls:
-            return {-1e30f, -1e30f, 1e30f, 1e30f};
-        case DrawCommand::Op::Pause:
-            break;
-    }
-    return {0, 0, 0, 0};
-}
-
-Raster::Raster(Fonts& fonts, int width, int height, bool keepDisplayList)
-    : fonts_(fonts), keepList_(keepDisplayList) {
+Raster::Raster(Fonts& fonts, int width, int height, const DisplayList* page) : fonts_(fonts), page_(page) {
     resize(width, height);
 }
 
 Raster::Raster(Fonts& fonts, cairo_surface_t* target, int width, int height)
     : fonts_(fonts), width_(std::max(1, width)), height_(std::max(1, height)),
       surface_(cairo_surface_reference(target)), paged_(true) {
-    setUpContext();
+    setUpContext(false);
 }
 
-void Raster::nextPage() {
-    cairo_show_page(cr_);
-    list_.clear();
-    cleared_ = false;
-    setUpContext();
-}
+void Raster::nextPage() { cairo_show_page(cr_); }
 
 Raster::~Raster() {
     if (cr_) cairo_destroy(cr_);
     if (surface_) cairo_surface_destroy(surface_);
 }
 
-void Raster::setUpContext() {
+void Raster::setUpContext(bool cleared) {
     if (cr_) cairo_destroy(cr_);
     cr_ = cairo_create(surface_);
-    const Rgb ground = cleared_ ? kClearColor : kPalette[15];
+    const Rgb ground = cleared ? kClearColor : kPalette[kWhite];
     cairo_set_source_rgb(cr_, ground.r / 255.0, ground.g / 255.0, ground.b / 255.0);
     cairo_paint(cr_);
     scale_ = std::min(width_ / kPageWidth, height_ / kPageHeight);
@@ -196,42 +102,23 @@ void Raster::resize(int width, int height) {
 }
 
 void Raster::redraw() {
-    setUpContext();
-    for (const Entry& entry : list_)
+    if (page_) {
+        paint(*page_);
+    } else {
+        setUpContext(false);
+    }
+}
+
+void Raster::paint(const DisplayList& page) {
+    setUpContext(page.cleared());
+    for (const DisplayList::Entry& entry : page.entries())
         for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
     dirty_ = {0, 0, width_, height_};
 }
 
-void Raster::restartUnrendered() {
-    list_.clear();
-    cleared_ = false;
-    rendering_ = false;
-}
-
-void Raster::setRendering(bool on) {
-    if (on && !rendering_) {
-        rendering_ = true;
-        redraw();
-    }
-    rendering_ = on;
-}
-
-void Raster::replayInto(Raster& other) const {
-    if (cleared_) {
-        DrawCommand clear;
-        clear.op = DrawCommand::Op::Cls;
-        other.draw(clear);
-    }
-    for (const Entry& entry : list_)
-        for (int i = 0; i < entry.coats; ++i) other.draw(entry.cmd);
-}
-
-void Raster::draw(const DrawCommand& cmd) {
+void Raster::draw(const DrawCommand& cmd, bool erase) {
     if (cmd.op == DrawCommand::Op::Pause) return;
     if (cmd.op == DrawCommand::Op::Cls) {
-        list_.clear();
-        cleared_ = true;
-        if (!rendering_) return;
         cairo_save(cr_);
         cairo_identity_matrix(cr_);
         cairo_reset_clip(cr_);
@@ -241,45 +128,8 @@ void Raster::draw(const DrawCommand& cmd) {
         dirty_ = {0, 0, width_, height_};
         return;
     }
-    const LogicalBox box = commandBounds(cmd);
-    if (!onPage(box)) return;  // measuring far below the page, or clipped away
-    // A white box, or a picture drawn again in white where it stood, erases:
-    // it is drawn a little wider so that no anti-aliased fringe survives.
-    // White text on a coloured fill is drawn as it is.
-    const bool erase = isErase(cmd) && (cmd.op == DrawCommand::Op::Box || drawnBefore(cmd));
-    if (keepList_) remember(cmd, erase);
-    if (!rendering_) return;
     render(cmd, erase);
-    markDirty(box);
-}
-
-void Raster::remember(const DrawCommand& cmd, bool erase) {
-    if (isOpaqueBox(cmd)) {
-        // What a filled box covers is gone for good. Only the part of an entry
-        // on the page counts (the rest is clipped away), and a box edge that
-        // reaches the page's edge covers up to it.
-        const float half = std::max(0.0f, cmd.pen) / 2;
-        const float left = std::min(cmd.x1, cmd.x2), right = std::max(cmd.x1, cmd.x2);
-        const float top = std::min(cmd.y1, cmd.y2), bottom = std::max(cmd.y1, cmd.y2);
-        constexpr float kFar = 1e30f;
-        const LogicalBox cover{left - half <= 0 ? -kFar : left + 1, top - half <= 0 ? -kFar : top + 1,
-                               right + half >= kPageWidth ? kFar : right - 1,
-                               bottom + half >= kPageHeight ? kFar : bottom - 1};
-        std::erase_if(list_, [&](const Entry& old) { return inside(old.bounds, cover); });
-    }
-    if (erase && cmd.op != DrawCommand::Op::Box) {
-        // A picture drawn again in white is gone: drop its earlier drawings.
-        std::erase_if(list_, [&](const Entry& old) { return sameGeometry(old.cmd, cmd); });
-    }
-    if (!list_.empty() && identical(list_.back().cmd, cmd)) {
-        // The same picture drawn again on itself (the entry cursor while keys
-        // arrive): only its anti-aliased edges change, and they are solid
-        // after a few coats, so a few are kept and the rest counted away.
-        Entry& last = list_.back();
-        last.coats = std::min(last.coats + 1, kMaxCoats);
-        return;
-    }
-    list_.push_back({cmd, erase, visiblePart(commandBounds(cmd)), 1});
+    markDirty(commandBounds(cmd));
 }
 
 void Raster::markDirty(const LogicalBox& b) {
@@ -305,12 +155,6 @@ void Raster::pixelRectangle(double x0, double y0, double x1, double y1) {
     auto snapY = [&](double y) { return (std::round(y * scale_ + offsetY_) - offsetY_) / scale_; };
     const double left = snapX(x0), top = snapY(y0);
     cairo_rectangle(cr_, left, top, snapX(x1) - left, snapY(y1) - top);
-}
-
-bool Raster::drawnBefore(const DrawCommand& cmd) const {
-    for (auto it = list_.rbegin(); it != list_.rend(); ++it)
-        if (paletteIndex(it->cmd.color) != kWhite && sameGeometry(it->cmd, cmd)) return true;
-    return false;
 }
 
 void Raster::render(const DrawCommand& cmd, bool erase) {
@@ -413,10 +257,8 @@ void Raster::renderText(const DrawCommand& cmd, bool erase) {
 
     double x = cmd.x1;
     for (std::string_view ch : splitChars(cmd.text)) {
-        const double cellWidth = cmd.mx * size * (isSingleByte(ch) ? 0.5 : 1.0);
-        char32_t cp = codePoint(ch);
-        if (rule.from != 0 && cp == rule.from) cp = rule.to;
-        if (cp > U' ' && cp != 0x7F && cp != 0x3000 && cp != 0xFFFD) {
+        const char32_t cp = drawnCharacter(rule, codePoint(ch));
+        if (!blankCharacter(cp)) {
             char utf8[5] = {0, 0, 0, 0, 0};
             encodeUtf8(cp, utf8);
             cairo_glyph_t* glyphs = nullptr;
@@ -448,7 +290,7 @@ void Raster::renderText(const DrawCommand& cmd, bool erase) {
             }
             cairo_glyph_free(glyphs);
         }
-        x += cellWidth;
+        x += cellAdvance(cmd, ch);
     }
 }
 

@@ -159,7 +159,7 @@ bool Window::tellUser(const std::string& title, const std::string& message) {
 
 void Window::onDisplayLost(std::function<void()> lastWords) { displayLostHandler() = std::move(lastWords); }
 
-Window::Window(Fonts& fonts, const std::string& title) {
+Window::Window(Fonts& fonts, const DisplayList& page, const std::string& title) {
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     // The page is a software raster copied in changed rectangles: the plain
     // window framebuffer does that best. An OpenGL framebuffer would start a
@@ -178,7 +178,7 @@ Window::Window(Fonts& fonts, const std::string& title) {
     } else {
         SDL_GetWindowSize(window_, &w, &h);
     }
-    raster_ = std::make_unique<Raster>(fonts, w, h, true);
+    raster_ = std::make_unique<Raster>(fonts, w, h, &page);
 }
 
 Window::~Window() {

@@ -26,7 +26,8 @@ public:
     // program started from an icon has no terminal); false when none could.
     static bool tellUser(const std::string& title, const std::string& message);
 
-    Window(Fonts& fonts, const std::string& title);
+    // The page drawn from the display list `page` at the window's size.
+    Window(Fonts& fonts, const DisplayList& page, const std::string& title);
     ~Window();
     Window(const Window&) = delete;
     Window& operator=(const Window&) = delete;

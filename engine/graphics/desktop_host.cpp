@@ -1,0 +1,194 @@
+// The desktop's hosts: the SDL2 window and the off-screen page of a headless
+// run, both drawing with Cairo and writing the screenshot, the PDF, the
+// handout and the saved page from the display list.
+
+#include "engine/graphics/host.h"
+
+#include "engine/graphics/fonts.h"
+#include "engine/graphics/layer.h"
+#include "engine/graphics/pdf.h"
+#include "engine/graphics/raster.h"
+#include "engine/graphics/trace.h"
+#include "engine/graphics/window.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+
+namespace lesson {
+
+namespace {
+
+bool isFolder(const std::string& path) {
+    struct stat st {};
+    return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::string homeFolder() {
+    if (const char* home = std::getenv("HOME"); home && *home) return home;
+    if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) return pw->pw_dir;
+    return ".";
+}
+
+// The user's pictures folder: XDG_PICTURES_DIR from the environment or from
+// the desktop's user-dirs.dirs, when it is there; else the home folder.
+std::string picturesFolder() {
+    const std::string home = homeFolder();
+    if (const char* dir = std::getenv("XDG_PICTURES_DIR"); dir && isFolder(dir)) return dir;
+    const char* config = std::getenv("XDG_CONFIG_HOME");
+    std::ifstream dirs((config && *config ? std::string(config) : home + "/.config") + "/user-dirs.dirs");
+    for (std::string line; std::getline(dirs, line);) {
+        const std::string key = "XDG_PICTURES_DIR=\"";
+        if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') continue;
+        std::string dir = line.substr(key.size(), line.size() - key.size() - 1);
+        if (dir.rfind("$HOME", 0) == 0) dir = home + dir.substr(5);
+        if (isFolder(dir)) return dir;
+    }
+    return home;
+}
+
+// What both desktop hosts share: the fonts, and the files of the page.
+class CairoHost : public Host {
+public:
+    CairoHost(const LayerOptions& options, const DisplayList& page) : options_(options), page_(page) {
+        if (!options_.handout.empty()) handout_ = std::make_unique<HandoutSink>(fonts_, page_);
+    }
+    virtual Raster& raster() = 0;
+
+    std::vector<DrawSink*> sinks() override {
+        if (handout_) return {handout_.get()};
+        return {};
+    }
+
+    void draw(const DrawCommand& cmd, bool erase) override { raster().draw(cmd, erase); }
+    void redraw() override { raster().redraw(); }
+
+    // The page as a PNG at the raster's size and a PDF, named after the
+    // program and the time, in the pictures folder.
+    std::string savePage() override {
+        const std::string folder = picturesFolder();
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        char stamp[32];
+        std::strftime(stamp, sizeof stamp, "%Y-%m-%d_%H-%M-%S", &local);
+        // The names are taken exclusively, never through a link: in a shared
+        // folder a file or a link already at the next name is passed over for
+        // the one after (two saves within a second keep both, too). Each file
+        // then takes its name only when it is whole.
+        const std::string stem = folder + "/" + program_invocation_short_name + "-" + stamp;
+        auto claim = [](const std::string& path) {
+            const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (fd >= 0) ::close(fd);
+            return fd >= 0 ? 0 : errno;
+        };
+        std::string base;
+        for (int n = 1;; ++n) {
+            base = n == 1 ? stem : stem + "-" + std::to_string(n);
+            int error = claim(base + ".png");
+            if (error == 0) {
+                error = claim(base + ".pdf");
+                if (error == 0) break;
+                ::unlink((base + ".png").c_str());
+            }
+            if (error != EEXIST || n == 1000)
+                return "the page could not be saved in " + folder + ": " + std::strerror(error);
+        }
+        std::optional<std::string> why = raster().writePng(base + ".png");
+        if (!why) why = writePagePdf(fonts_, page_, base + ".pdf");
+        if (why) {
+            ::unlink((base + ".png").c_str());
+            ::unlink((base + ".pdf").c_str());
+            return "the page could not be saved in " + folder + ": " + *why;
+        }
+        return "saved: " + base + ".png and .pdf";
+    }
+
+    std::vector<std::string> finish() override {
+        std::vector<std::string> failures;
+        auto check = [&](const char* what, const std::string& path, const std::optional<std::string>& why) {
+            if (why) failures.push_back("cannot write the " + std::string(what) + " " + path + ": " + *why);
+        };
+        if (!options_.screenshot.empty()) check("screenshot", options_.screenshot, writeScreenshot());
+        if (!options_.pdf.empty()) check("PDF", options_.pdf, writePagePdf(fonts_, page_, options_.pdf));
+        if (handout_) check("handout", options_.handout, handout_->write(options_.handout));
+        return failures;
+    }
+
+protected:
+    virtual std::optional<std::string> writeScreenshot() = 0;
+
+    LayerOptions options_;
+    const DisplayList& page_;
+    Fonts fonts_;
+    std::unique_ptr<HandoutSink> handout_;
+};
+
+// A run without a window: the page drawn off the screen at the asked size,
+// the scripted keys all there is.
+class HeadlessHost : public CairoHost {
+public:
+    HeadlessHost(const LayerOptions& options, const DisplayList& page)
+        : CairoHost(options, page), raster_(fonts_, options.width, options.height, &page) {}
+    Raster& raster() override { return raster_; }
+    bool interactive() const override { return false; }
+    void show() override {}
+    void wait(int, std::deque<std::string>&) override {}
+    void setTitle(const std::string&) override {}
+
+private:
+    std::optional<std::string> writeScreenshot() override { return raster_.writePng(options_.screenshot); }
+    Raster raster_;
+};
+
+// The program's window (SDL2), its page drawn at the window's size.
+class WindowHost : public CairoHost {
+public:
+    WindowHost(const LayerOptions& options, const DisplayList& page)
+        : CairoHost(options, page), window_(fonts_, page, "") {
+        window_.onSave([this] { return savePage(); });
+    }
+    Raster& raster() override { return window_.raster(); }
+    bool interactive() const override { return true; }
+    void show() override { window_.present(); }
+    void wait(int timeoutMs, std::deque<std::string>& keys) override { window_.pump(timeoutMs, keys); }
+    void setTitle(const std::string& title) override { window_.setTitle(title); }
+    void onDisplayLost(std::function<void()> lastWords) override { window_.onDisplayLost(std::move(lastWords)); }
+
+private:
+    // At the asked size, whatever the window's.
+    std::optional<std::string> writeScreenshot() override {
+        Raster shot(fonts_, options_.width, options_.height);
+        shot.paint(page_);
+        return shot.writePng(options_.screenshot);
+    }
+    Window window_;
+};
+
+}  // namespace
+
+std::unique_ptr<Host> makeHost(const LayerOptions& options, const DisplayList& page) {
+    if (options.headless) return std::make_unique<HeadlessHost>(options, page);
+    return std::make_unique<WindowHost>(options, page);
+}
+
+std::optional<std::string> hostCannotStart(bool headless, const std::string& title) {
+    if (auto missing = Fonts::missingFont()) {
+        // A program started from an icon has no terminal: the teacher reads it on the display.
+        if (!headless) Window::tellUser(title, *missing);
+        return missing;
+    }
+    if (!headless) return Window::unavailable();
+    return std::nullopt;
+}
+
+Raster& Layer::raster() { return static_cast<CairoHost&>(*host_).raster(); }
+
+}  // namespace lesson

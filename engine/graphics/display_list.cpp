@@ -1,0 +1,166 @@
+#include "engine/graphics/display_list.h"
+
+#include "engine/graphics/palette.h"
+#include "engine/chars/chars.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lesson {
+
+namespace {
+
+bool isOpaqueBox(const DrawCommand& cmd) { return cmd.op == DrawCommand::Op::Box; }
+
+bool isErase(const DrawCommand& cmd) {
+    return paletteIndex(cmd.color) == kWhite && (cmd.fill == kNoFill || paletteIndex(cmd.fill) == kWhite);
+}
+
+bool sameGeometry(const DrawCommand& a, const DrawCommand& b) {
+    if (a.op != b.op || a.x1 != b.x1 || a.y1 != b.y1 || a.x2 != b.x2 || a.y2 != b.y2) return false;
+    if (a.r != b.r || a.start != b.start || a.end != b.end) return false;
+    if (a.op != DrawCommand::Op::Text && a.pen > b.pen) return false;  // text ignores the pen
+    if (a.op == DrawCommand::Op::Text) {
+        return a.text == b.text && a.mx == b.mx && a.my == b.my && a.font.name == b.font.name &&
+               a.font.size == b.font.size && a.font.bold == b.font.bold && a.font.italic == b.font.italic;
+    }
+    if (a.op == DrawCommand::Op::Polyline) {
+        if (a.points.size() != b.points.size() || (a.fill == kNoFill) != (b.fill == kNoFill)) return false;
+        for (std::size_t i = 0; i < a.points.size(); ++i)
+            if (a.points[i].x != b.points[i].x || a.points[i].y != b.points[i].y) return false;
+    }
+    return true;
+}
+
+bool inside(const LogicalBox& inner, const LogicalBox& outer) {
+    return inner.x0 >= outer.x0 && inner.y0 >= outer.y0 && inner.x1 <= outer.x1 && inner.y1 <= outer.y1;
+}
+
+bool onPage(const LogicalBox& b) {
+    return b.x1 > 0 && b.y1 > 0 && b.x0 < kPageWidth && b.y0 < kPageHeight;
+}
+
+// The part of a box that lies on the page: drawing outside it is clipped.
+LogicalBox visiblePart(const LogicalBox& b) {
+    return {std::max(b.x0, 0.0f), std::max(b.y0, 0.0f), std::min(b.x1, kPageWidth), std::min(b.y1, kPageHeight)};
+}
+
+// Drawn again on itself: the same picture in the same colours and pen.
+bool identical(const DrawCommand& a, const DrawCommand& b) {
+    return a.color == b.color && a.fill == b.fill && a.pen == b.pen && sameGeometry(a, b) && sameGeometry(b, a);
+}
+
+// Coats of one picture kept in the display list (see DisplayList::remember).
+constexpr int kMaxCoats = 4;
+
+}  // namespace
+
+float cellAdvance(const DrawCommand& cmd, std::string_view ch) {
+    return cmd.mx * cmd.font.size * (isSingleByte(ch) ? 0.5f : 1.0f);
+}
+
+float textCellsWidth(const DrawCommand& cmd) {
+    float w = 0;
+    for (std::string_view ch : splitChars(cmd.text)) w += cellAdvance(cmd, ch);
+    return w;
+}
+
+LogicalBox commandBounds(const DrawCommand& cmd) {
+    const float m = cmd.pen / 2 + 2;
+    switch (cmd.op) {
+        case DrawCommand::Op::Line:
+        case DrawCommand::Op::Box:
+            return {std::min(cmd.x1, cmd.x2) - m, std::min(cmd.y1, cmd.y2) - m, std::max(cmd.x1, cmd.x2) + m,
+                    std::max(cmd.y1, cmd.y2) + m};
+        case DrawCommand::Op::Circle: {
+            const float r = std::fabs(cmd.r) + m;
+            return {cmd.x1 - r, cmd.y1 - r, cmd.x1 + r, cmd.y1 + r};
+        }
+        case DrawCommand::Op::Polyline: {
+            LogicalBox b{1e30f, 1e30f, -1e30f, -1e30f};
+            for (const Point& p : cmd.points) {
+                b.x0 = std::min(b.x0, p.x - m);
+                b.y0 = std::min(b.y0, p.y - m);
+                b.x1 = std::max(b.x1, p.x + m);
+                b.y1 = std::max(b.y1, p.y + m);
+            }
+            return b;
+        }
+        case DrawCommand::Op::Text: {
+            const float h = cmd.my * cmd.font.size;
+            const float spill = 0.35f * h + 2;
+            return {cmd.x1 - spill, cmd.y1 - spill, cmd.x1 + textCellsWidth(cmd) + spill, cmd.y1 + h + spill};
+        }
+        case DrawCommand::Op::Cls:
+            return {-1e30f, -1e30f, 1e30f, 1e30f};
+        case DrawCommand::Op::Pause:
+            break;
+    }
+    return {0, 0, 0, 0};
+}
+
+bool isFullPageClear(const DrawCommand& cmd) {
+    if (cmd.op == DrawCommand::Op::Cls) return true;
+    if (cmd.op != DrawCommand::Op::Box) return false;
+    const int fill = cmd.fill == kNoFill ? cmd.color : cmd.fill;
+    return paletteIndex(fill) == kWhite && paletteIndex(cmd.color) == kWhite && std::min(cmd.x1, cmd.x2) <= 0 &&
+           std::min(cmd.y1, cmd.y2) <= 0 && std::max(cmd.x1, cmd.x2) >= kPageWidth &&
+           std::max(cmd.y1, cmd.y2) >= kPageHeight;
+}
+
+std::optional<bool> DisplayList::add(const DrawCommand& cmd) {
+    if (cmd.op == DrawCommand::Op::Pause) return std::nullopt;
+    if (cmd.op == DrawCommand::Op::Cls) {
+        entries_.clear();
+        cleared_ = true;
+        return false;
+    }
+    if (!onPage(commandBounds(cmd))) return std::nullopt;  // measuring far below the page, or clipped away
+    // A white box, or a picture drawn again in white where it stood, erases.
+    // White text on a coloured fill is drawn as it is.
+    const bool erase = isErase(cmd) && (cmd.op == DrawCommand::Op::Box || drawnBefore(cmd));
+    remember(cmd, erase);
+    return erase;
+}
+
+void DisplayList::reset() {
+    entries_.clear();
+    cleared_ = false;
+}
+
+bool DisplayList::drawnBefore(const DrawCommand& cmd) const {
+    for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
+        if (paletteIndex(it->cmd.color) != kWhite && sameGeometry(it->cmd, cmd)) return true;
+    return false;
+}
+
+void DisplayList::remember(const DrawCommand& cmd, bool erase) {
+    if (isOpaqueBox(cmd)) {
+        // What a filled box covers is gone for good. Only the part of an entry
+        // on the page counts (the rest is clipped away), and a box edge that
+        // reaches the page's edge covers up to it.
+        const float half = std::max(0.0f, cmd.pen) / 2;
+        const float left = std::min(cmd.x1, cmd.x2), right = std::max(cmd.x1, cmd.x2);
+        const float top = std::min(cmd.y1, cmd.y2), bottom = std::max(cmd.y1, cmd.y2);
+        constexpr float kFar = 1e30f;
+        const LogicalBox cover{left - half <= 0 ? -kFar : left + 1, top - half <= 0 ? -kFar : top + 1,
+                               right + half >= kPageWidth ? kFar : right - 1,
+                               bottom + half >= kPageHeight ? kFar : bottom - 1};
+        std::erase_if(entries_, [&](const Entry& old) { return inside(old.bounds, cover); });
+    }
+    if (erase && cmd.op != DrawCommand::Op::Box) {
+        // A picture drawn again in white is gone: drop its earlier drawings.
+        std::erase_if(entries_, [&](const Entry& old) { return sameGeometry(old.cmd, cmd); });
+    }
+    if (!entries_.empty() && identical(entries_.back().cmd, cmd)) {
+        // The same picture drawn again on itself (the entry cursor while keys
+        // arrive): only its anti-aliased edges change, and they are solid
+        // after a few coats, so a few are kept and the rest counted away.
+        Entry& last = entries_.back();
+        last.coats = std::min(last.coats + 1, kMaxCoats);
+        return;
+    }
+    entries_.push_back({cmd, erase, visiblePart(commandBounds(cmd)), 1});
+}
+
+}  // namespace lesson

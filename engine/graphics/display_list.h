@@ -1,0 +1,72 @@
+#pragma once
+// What is still visible on the page, in drawing order, and the rules every
+// renderer of it shares: the cell each character of a text takes, the bounds
+// of a command, and which white redraws erase (drawn a little wider so that
+// no anti-aliased fringe of the first picture survives). The window, the
+// screenshot, the PDF pages, the handout and the browser's canvas all draw
+// the page from this one list.
+
+#include "engine/graphics/commands.h"
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace lesson {
+
+inline constexpr float kPageWidth = 1344;
+inline constexpr float kPageHeight = 720;
+
+// How many device pixels an erasing redraw reaches past the picture it
+// erases (on each side of a stroke, around each glyph).
+inline constexpr double kEraseSpreadPixels = 2.5;
+
+// Bounding box of a command in logical units, generous enough to hold its
+// anti-aliased edges and glyph overhangs.
+struct LogicalBox {
+    float x0, y0, x1, y1;
+};
+LogicalBox commandBounds(const DrawCommand& cmd);
+
+// The advance of one character of a text command: half a cell for a
+// single-byte character, a whole cell for the others, times the
+// magnification. Every renderer steps glyph by glyph with it.
+float cellAdvance(const DrawCommand& cmd, std::string_view ch);
+float textCellsWidth(const DrawCommand& cmd);
+
+// A white box from the page's corner over all of it: the lessons' page clear.
+bool isFullPageClear(const DrawCommand& cmd);
+
+class DisplayList {
+public:
+    struct Entry {
+        DrawCommand cmd;
+        bool erase;         // a white redraw that erases: widened when drawn
+        LogicalBox bounds;  // on the page
+        int coats;          // times it is drawn (the same picture drawn on itself)
+    };
+
+    // Takes one command of the stream. Returns nothing when there is nothing
+    // to draw (a pause, a picture wholly off the page); else whether it is
+    // drawn as an erasing redraw. The layer's clear empties the list and
+    // makes the page's ground the clear colour.
+    std::optional<bool> add(const DrawCommand& cmd);
+    // The page as before the first command.
+    void reset();
+
+    const std::vector<Entry>& entries() const { return entries_; }
+    bool cleared() const { return cleared_; }
+    std::size_t size() const { return entries_.size(); }
+
+private:
+    bool drawnBefore(const DrawCommand& cmd) const;
+    void remember(const DrawCommand& cmd, bool erase);
+
+    // What a later opaque box covers, or a white redraw erases, is dropped,
+    // so the list's length follows the page, not the hours the program has run.
+    std::vector<Entry> entries_;
+    bool cleared_ = false;  // the layer's clear painted the page; a redraw starts from it
+};
+
+}  // namespace lesson
