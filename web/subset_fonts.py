@@ -73,7 +73,7 @@ def literal_characters(root):
 
 def face_table(root):
     """The face table's rows: asked name -> (family, drawn-from, drawn-as)."""
-    text = (root / "engine/graphics/fonts.cpp").read_text(encoding="utf-8")
+    text = (root / "engine/graphics/faces.cpp").read_text(encoding="utf-8")
     rows = {}
     for m in re.finditer(r'\{"([^"]*)",\s*("[^"]*"|\w+),\s*("[^"]*"|\w+),\s*[\d.]+f,\s*[\d.]+f,'
                          r"\s*(0|U'(?:[^'\\]|\\u[0-9a-fA-F]{4})'),\s*(0|U'(?:[^'\\]|\\u[0-9a-fA-F]{4})')\}", text):
@@ -85,7 +85,7 @@ def face_table(root):
         char = lambda c: None if c == "0" else unescape(c[2:-1])
         rows[asked] = (family, char(frm), char(to))
     if not rows:
-        sys.exit("subset_fonts.py: no face table found in engine/graphics/fonts.cpp")
+        sys.exit("subset_fonts.py: no face table found in engine/graphics/faces.cpp")
     return rows
 
 
