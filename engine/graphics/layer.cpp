@@ -304,10 +304,14 @@ void Layer::beginWait(WaitKind kind, int lastItem) {
 
 void Layer::stepBack() {
     // The wait now open and the one before it are undone. The gate never is:
-    // at the first main menu back does nothing.
-    if (journal_.size() < 2) return;
-    const std::size_t target = journal_.size() - 2;
-    if (journal_[target].kind == WaitKind::Gate || journal_.back().kind == WaitKind::Gate) return;
+    // at the first main menu back only drops a partly typed entry (the menu
+    // is put back as it was first drawn), and with none it does nothing.
+    if (journal_.size() < 2 || journal_.back().kind == WaitKind::Gate) return;
+    std::size_t target = journal_.size() - 2;
+    if (journal_[target].kind == WaitKind::Gate) {
+        if (journal_.back().keys.empty()) return;
+        target = journal_.size() - 1;
+    }
     replayKeys_.clear();
     for (std::size_t i = 0; i < target; ++i)
         replayKeys_.insert(replayKeys_.end(), journal_[i].keys.begin(), journal_[i].keys.end());

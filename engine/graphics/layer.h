@@ -30,9 +30,9 @@ class Trace;
 // page, and the press-any-key pause.
 enum class WaitKind { None, Gate, MainMenu, SubMenu, Step, AnyKey };
 
-// The keys of a presenter remote. Back (PageUp, the Left arrow; \< in a
-// key script) puts the page back as it stood at the previous wait; forward
-// (PageDown, the Right arrow, Space; \>) goes on: as any key at an any-key
+// The keys of a presenter remote. Back (PageUp, the Left or Up arrow; \< in
+// a key script) puts the page back as it stood at the previous wait; forward
+// (PageDown, the Right or Down arrow, Space; \>) goes on: as any key at an any-key
 // wait, as "1" and Enter at a step prompt, and does nothing at a menu.
 inline constexpr const char* kBackKey = "\x02";
 inline constexpr const char* kForwardKey = "\x03";

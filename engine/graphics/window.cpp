@@ -47,15 +47,13 @@ std::string controlKey(const SDL_Keysym& k) {
         case SDLK_DELETE:
             return "\x7f";
         case SDLK_RIGHT:
+        case SDLK_DOWN:
         case SDLK_PAGEDOWN:
-            return kForwardKey;  // a presenter remote's "next"
+            return kForwardKey;  // a presenter remote's "next" (remotes send one of these)
         case SDLK_LEFT:
+        case SDLK_UP:
         case SDLK_PAGEUP:
             return kBackKey;  // and its "previous"
-        case SDLK_UP:
-            return "\x1e";
-        case SDLK_DOWN:
-            return "\x1f";
         case SDLK_HOME: case SDLK_END: case SDLK_INSERT:
         case SDLK_F1: case SDLK_F2: case SDLK_F3: case SDLK_F4: case SDLK_F5: case SDLK_F6:
         case SDLK_F7: case SDLK_F8: case SDLK_F9: case SDLK_F10: case SDLK_F12:
@@ -208,7 +206,10 @@ void Window::present() {
     SDL_Surface* screen = SDL_GetWindowSurface(window_);
     if (!screen) return;
     PixelRect d = raster_->takeDirty();
-    if (exposeAll_) d = {0, 0, raster_->width(), raster_->height()};
+    // After an expose, a restore or a new size the window's own pixels are
+    // unknown (covered, unmapped, or never shown): the whole page goes out.
+    const bool whole = exposeAll_;
+    if (whole) d = {0, 0, raster_->width(), raster_->height()};
     exposeAll_ = false;
     d.x1 = std::min(d.x1, screen->w);
     d.y1 = std::min(d.y1, screen->h);
@@ -223,9 +224,11 @@ void Window::present() {
     SDL_LockSurface(screen);
     auto* dst = static_cast<unsigned char*>(screen->pixels);
     const std::size_t rowBytes = static_cast<std::size_t>(d.x1 - d.x0) * 4;
-    bool changed = !sameLayout;
+    bool changed = !sameLayout || whole;
     if (sameLayout) {
         // A cursor drawn, wiped and drawn again leaves the same pixels: nothing to show.
+        // (This compares with the surface's memory, never with what the
+        // screen shows, so it cannot stand for a whole-page copy.)
         for (int y = d.y0; y < d.y1 && !changed; ++y)
             changed = std::memcmp(dst + y * screen->pitch + d.x0 * 4, src + y * srcStride + d.x0 * 4, rowBytes) != 0;
         if (changed)
@@ -263,10 +266,19 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
             throw ProgramEnd{0};
         case SDL_WINDOWEVENT:
             if (event.window.event == SDL_WINDOWEVENT_CLOSE) throw ProgramEnd{0};
-            if (event.window.event == SDL_WINDOWEVENT_SIZE_CHANGED || event.window.event == SDL_WINDOWEVENT_RESIZED ||
-                event.window.event == SDL_WINDOWEVENT_EXPOSED) {
-                exposeAll_ = true;
-                present();
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                case SDL_WINDOWEVENT_RESIZED:
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SHOWN:
+                case SDL_WINDOWEVENT_RESTORED:
+                case SDL_WINDOWEVENT_MAXIMIZED:
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    exposeAll_ = true;
+                    present();
+                    break;
+                default:
+                    break;
             }
             break;
         case SDL_TEXTINPUT:

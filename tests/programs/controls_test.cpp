@@ -130,9 +130,11 @@ TEST(StepBack, OneStepAndBackIsThePrefixAloneRatiora) { checkStepsBack(ratiora::
 TEST(StepBack, NothingToUndoAtTheFirstMainMenuNorAtTheGate) {
     const auto program = solvara::program();
     const RunResult menu = shot(program, "5926\\n", 3);
-    for (const char* keys : {"5926\\n\\<", "59\\<26\\n", "\\<5926\\n", "5926\\n2\\n\\<\\<\\<", "5926\\n2\\n3\\<"})
+    for (const char* keys : {"5926\\n\\<", "59\\<26\\n", "\\<5926\\n", "5926\\n2\\n\\<\\<\\<", "5926\\n2\\n3\\<",
+                             "5926\\n3\\<\\<\\<\\n", "5926\\n3\\<"})
         EXPECT_TRUE(samePage(shot(program, keys, 3), menu)) << keys;
     EXPECT_TRUE(samePage(shot(program, "5926\\n2\\n3\\<1\\n", 3), shot(program, "5926\\n1\\n", 3)));
+    EXPECT_TRUE(samePage(shot(program, "5926\\n3\\<1\\n", 3), shot(program, "5926\\n1\\n", 3)));
 }
 
 // Forward (\> and Space): "1" and Enter at a step prompt, any key at an

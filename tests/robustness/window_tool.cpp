@@ -13,6 +13,11 @@
 //     kill-client             kill the window's X connection (as xkill does)
 //     geometry                print the window's size as "W H" on stdout
 //     wait-gone               until the window has disappeared
+//     minimise                iconify the window (as its title bar's button does)
+//     restore                 ask the window manager to show it again, on top
+//     cover MS                another window over it for MS milliseconds, then gone
+//     same-as FILE.png        until the window shows exactly the pixels of the
+//                             PNG (the window's size); else the count that differ
 //
 // Exit status 0 when every action was done, 1 with a message otherwise.
 
@@ -20,11 +25,14 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <cairo.h>
+
 #include <algorithm>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -218,6 +226,116 @@ struct Tool {
         XFlush(display);
     }
 
+    void minimise() {
+        XIconifyWindow(display, window, DefaultScreen(display));
+        XFlush(display);
+        // Until the window manager has taken it off the screen.
+        while (!timedOut()) {
+            XWindowAttributes a;
+            if (!XGetWindowAttributes(display, window, &a) || a.map_state != IsViewable) return;
+            sleepMillis(20);
+        }
+        die("the window was not minimised");
+    }
+
+    // As a click on the task bar does: the window manager is asked to make
+    // the window the active one.
+    void restore() {
+        XEvent ev;
+        std::memset(&ev, 0, sizeof ev);
+        ev.xclient.type = ClientMessage;
+        ev.xclient.window = window;
+        ev.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
+        ev.xclient.format = 32;
+        ev.xclient.data.l[0] = 2;  // from a pager
+        ev.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+        XMapRaised(display, window);
+        XFlush(display);
+        while (!timedOut()) {
+            XWindowAttributes a;
+            if (XGetWindowAttributes(display, window, &a) && a.map_state == IsViewable) return;
+            sleepMillis(20);
+        }
+        die("the window was not restored");
+    }
+
+    // Another program's window, black, laid over the whole window and taken
+    // away again (with no compositor the uncovered part is the program's to
+    // draw again).
+    void cover(int ms) {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(display, window, &a)) die("the window has gone");
+        int x = 0, y = 0;
+        Window child = 0;
+        XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+        const Window other = XCreateSimpleWindow(display, DefaultRootWindow(display), x, y, a.width, a.height, 0, 0,
+                                                 BlackPixel(display, DefaultScreen(display)));
+        XSizeHints hints;
+        std::memset(&hints, 0, sizeof hints);
+        hints.flags = USPosition | USSize;
+        hints.x = x;
+        hints.y = y;
+        hints.width = a.width;
+        hints.height = a.height;
+        XSetWMNormalHints(display, other, &hints);
+        XStoreName(display, other, "cover");
+        XMapRaised(display, other);
+        XMoveResizeWindow(display, other, x, y, a.width, a.height);
+        XSync(display, False);
+        sleepMillis(ms);
+        XDestroyWindow(display, other);
+        XSync(display, False);
+    }
+
+    // The window's pixels as 0xRRGGBB, row by row; empty when it cannot be read.
+    std::vector<std::uint32_t> windowPixels(int& width, int& height) {
+        XWindowAttributes a;
+        if (!XGetWindowAttributes(display, window, &a) || a.map_state != IsViewable) return {};
+        XImage* image = XGetImage(display, window, 0, 0, a.width, a.height, AllPlanes, ZPixmap);
+        if (!image) return {};
+        width = a.width;
+        height = a.height;
+        std::vector<std::uint32_t> out(static_cast<std::size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                out[static_cast<std::size_t>(y) * width + x] = XGetPixel(image, x, y) & 0xFFFFFF;
+        XDestroyImage(image);
+        return out;
+    }
+
+    void sameAs(const std::string& png) {
+        cairo_surface_t* s = cairo_image_surface_create_from_png(png.c_str());
+        if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) die("cannot read " + png);
+        cairo_surface_flush(s);
+        const int w = cairo_image_surface_get_width(s), h = cairo_image_surface_get_height(s);
+        const int stride = cairo_image_surface_get_stride(s);
+        const unsigned char* data = cairo_image_surface_get_data(s);
+        long differing = -1;
+        int width = 0, height = 0;
+        while (!timedOut()) {
+            const auto pixels = windowPixels(width, height);
+            if (!pixels.empty() && width == w && height == h) {
+                differing = 0;
+                for (int y = 0; y < h; ++y) {
+                    const auto* row = reinterpret_cast<const std::uint32_t*>(data + static_cast<std::size_t>(y) * stride);
+                    for (int x = 0; x < w; ++x)
+                        differing += (row[x] & 0xFFFFFF) != pixels[static_cast<std::size_t>(y) * w + x];
+                }
+                if (differing == 0) {
+                    cairo_surface_destroy(s);
+                    return;
+                }
+            }
+            sleepMillis(100);
+        }
+        cairo_surface_destroy(s);
+        char message[200];
+        std::snprintf(message, sizeof message, "the window (%dx%d) never showed %s (%dx%d): %ld of %ld pixels differ",
+                      width, height, png.c_str(), w, h, differing, static_cast<long>(w) * h);
+        die(message);
+    }
+
     void waitGone() {
         while (!timedOut()) {
             if (!findWindow(display, DefaultRootWindow(display), title)) return;
@@ -320,6 +438,20 @@ int main(int argc, char** argv) {
         } else if (action == "wait-gone") {
             tool.waitGone();
             i += 1;
+        } else if (action == "minimise") {
+            tool.minimise();
+            i += 1;
+        } else if (action == "restore") {
+            tool.restore();
+            i += 1;
+        } else if (action == "cover") {
+            need(1);
+            tool.cover(static_cast<int>(parseNumber(args[i + 1].c_str())));
+            i += 2;
+        } else if (action == "same-as") {
+            need(1);
+            tool.sameAs(args[i + 1]);
+            i += 2;
         } else {
             die("unknown action " + action);
         }
