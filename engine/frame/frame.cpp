@@ -5,6 +5,7 @@
 #include "engine/text/text.h"
 #include "engine/typesetter/formula.h"
 
+#include <any>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -71,16 +72,24 @@ void passwordGate(Engine& e) {
     e.inputY = kEntryAnchor.y;
 }
 
-void mainMenu(Engine& e, const ProgramSpec& app) {
+namespace {
+
+// The main menu; `resumed`: the program stands at its wait already, the menu
+// drawn (a step back went to it).
+void menuLoop(Engine& e, const ProgramSpec& app, bool resumed) {
     const int quit = static_cast<int>(app.menu.size());
-    for (;;) {
-        clearPageArea(e);
-        blankPage(e);
-        e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
-        drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
-        for (const MenuItem& item : app.menu) drawFormulaAt(e, item.x, item.y, item.color, item.text);
-        drawPlainAt(e, e.inputX - 240, e.inputY, 0, "番号を入力して下さい。");
-        menuNumberPrompt(e);
+    for (;; resumed = false) {
+        if (resumed) {
+            menuNumberEntry(e);
+        } else {
+            clearPageArea(e);
+            blankPage(e);
+            e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
+            drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
+            for (const MenuItem& item : app.menu) drawFormulaAt(e, item.x, item.y, item.color, item.text);
+            drawPlainAt(e, e.inputX - 240, e.inputY, 0, "番号を入力して下さい。");
+            menuNumberPrompt(e);
+        }
         clearMenuPrompt(e);
         const float choice = e.entryValue;
         if (choice == quit) return;
@@ -92,10 +101,19 @@ void mainMenu(Engine& e, const ProgramSpec& app) {
     }
 }
 
+}  // namespace
+
+void mainMenu(Engine& e, const ProgramSpec& app) { menuLoop(e, app, false); }
+
 namespace {
 
-int runOnce(Engine& e, const ProgramSpec& app) {
+// The program from its start, or from a main-menu wait it was put back at.
+int runOnce(Engine& e, const ProgramSpec& app, bool atMainMenuWait) {
     try {
+        if (atMainMenuWait) {
+            menuLoop(e, app, true);
+            return 0;
+        }
         startUp(e, app);
         passwordGate(e);
         mainMenu(e, app);
@@ -112,22 +130,36 @@ int runOnce(Engine& e, const ProgramSpec& app) {
 }  // namespace
 
 int runFrame(Engine& e, const ProgramSpec& app) {
+    Layer& layer = e.layer;
+    // At a main-menu wait the lessons hold nothing on the stack: the engine's
+    // variables are all of the program the layer needs to keep there.
+    layer.onMainMenuWait([&e] { return std::any(e); });
+    struct Forget {
+        Layer& layer;
+        ~Forget() { layer.onMainMenuWait(nullptr); }
+    } forget{layer};
+    bool resumed = false;
     for (;;) {
         try {
-            return runOnce(e, app);
-        } catch (const StepBack&) {
-            // One step back: the program starts again with a fresh engine; the
-            // layer replays the keys read up to the previous wait, off the screen.
-            Layer& layer = e.layer;
+            return runOnce(e, app, resumed);
+        } catch (const StepBack& back) {
+            // One step back: the engine as it was at the main-menu wait the
+            // layer went back to, or a fresh one at the program's start; the
+            // layer replays the keys read from there up to the previous wait,
+            // off the screen.
             std::destroy_at(&e);
-            std::construct_at(&e, layer);
+            if (back.resume)
+                std::construct_at(&e, std::any_cast<const Engine&>(*back.resume));
+            else
+                std::construct_at(&e, layer);
+            resumed = back.resume != nullptr;
         }
     }
 }
 
 int runProgram(const ProgramSpec& app, int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    const CommandLine cl = parseCommandLine(args);
+    CommandLine cl = parseCommandLine(args);
     switch (cl.action) {
         case CommandLine::Action::Help:
             std::cout << usageText(app.name);
@@ -160,7 +192,7 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
         return status;
     };
     try {
-        Layer layer(cl.layer);
+        Layer layer(std::move(cl.layer));
         layer.onDisplayLost([&] {
             std::cerr << app.name << ": the connection to the display was lost (the X server ended or the "
                                      "window was killed); the program ends\n";

@@ -13,6 +13,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 namespace lesson {
@@ -33,8 +34,9 @@ constexpr OutputOption kOutputs[] = {
     {"--handout", &LayerOptions::handout},
 };
 
-// A keys file larger than this is not a key script.
-constexpr std::uintmax_t kMaxKeysFile = 16u << 20;
+// A keys file larger than this is not a key script (a million keys, weeks
+// of lessons; the largest runs in well under 200 MB).
+constexpr std::uintmax_t kMaxKeysFile = 1u << 20;
 
 // Why a file cannot be written at `path`, or nothing; found without writing
 // (a device is opened without truncating it).
@@ -130,7 +132,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--keys") {
             if (!value(v)) return fail("--keys needs a script");
             auto keys = parseKeyScript(v);
-            cl.layer.keys.insert(cl.layer.keys.end(), keys.begin(), keys.end());
+            cl.layer.keys.insert(cl.layer.keys.end(), std::make_move_iterator(keys.begin()),
+                                 std::make_move_iterator(keys.end()));
         } else if (a == "--keys-file") {
             if (!value(v) || v.empty()) return fail("--keys-file needs a file");
             keysFiles.push_back(v);
@@ -138,14 +141,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             if (::stat(v.c_str(), &st) != 0) return fail("cannot read the keys file " + v + ": " + std::strerror(errno));
             if (S_ISDIR(st.st_mode)) return fail("cannot read the keys file " + v + ": " + std::strerror(EISDIR));
             if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) > kMaxKeysFile)
-                return fail("the keys file " + v + " is larger than 16 MB; it is not a key script");
+                return fail("the keys file " + v + " is larger than 1 MB; it is not a key script");
             std::ifstream in(v, std::ios::binary);
             if (!in) return fail("cannot read the keys file " + v + ": " + std::strerror(errno));
             std::string text;
             char chunk[65536];
             while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
                 text.append(chunk, static_cast<std::size_t>(in.gcount()));
-                if (text.size() > kMaxKeysFile) return fail("the keys file " + v + " is larger than 16 MB; it is not a key script");
+                if (text.size() > kMaxKeysFile) return fail("the keys file " + v + " is larger than 1 MB; it is not a key script");
             }
             if (in.bad()) return fail("cannot read the keys file " + v);
             // A file written on Windows ends its lines in CR LF: one Enter each.
@@ -155,7 +158,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
                 if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
             text = std::move(lines);
             auto keys = parseKeyScript(text);
-            cl.layer.keys.insert(cl.layer.keys.end(), keys.begin(), keys.end());
+            cl.layer.keys.insert(cl.layer.keys.end(), std::make_move_iterator(keys.begin()),
+                                 std::make_move_iterator(keys.end()));
         } else if (auto out = std::find_if(std::begin(kOutputs), std::end(kOutputs),
                                            [&](const OutputOption& o) { return a == o.name; });
                    out != std::end(kOutputs)) {

@@ -15,6 +15,11 @@ namespace {
 // The layer's pause between animation frames: a nine-frame tilt takes about
 // a quarter of a second and reads as one smooth movement.
 constexpr int kPauseMillis = 30;
+// Main-menu waits kept to go back to: a step back replays from the last of
+// them before its target, so its cost does not grow with the hours the
+// program has run. Going back further than the oldest runs the program again
+// from its start (and keeps the main-menu waits met on the way again).
+constexpr std::size_t kCheckpoints = 16;
 // A wait for a key sleeps on the window's events; it wakes this often with
 // none, to see whether a stop signal came.
 constexpr int kWaitMillis = 250;
@@ -98,8 +103,8 @@ private:
     Host& host_;
 };
 
-Layer::Layer(const LayerOptions& options)
-    : options_(options), host_(makeHost(options_, page_)), pageSink_(std::make_unique<PageSink>(page_, *host_)) {
+Layer::Layer(LayerOptions options)
+    : options_(std::move(options)), host_(makeHost(options_, page_)), pageSink_(std::make_unique<PageSink>(page_, *host_)) {
     // The host's sinks (the handout) come first: they see a page clear while
     // the page still stands as the class saw it.
     sinks_ = host_->sinks();
@@ -108,12 +113,32 @@ Layer::Layer(const LayerOptions& options)
         trace_ = std::make_unique<Trace>(options_.trace);
         sinks_.push_back(trace_.get());
     }
-    script_.assign(options_.keys.begin(), options_.keys.end());
+    // The scripted keys are kept once, as the keys still to type.
+    script_.assign(std::make_move_iterator(options_.keys.begin()), std::make_move_iterator(options_.keys.end()));
+    options_.keys = {};
 }
+
+// A main-menu wait as it began: the program above the layer holds nothing
+// on its stack there, so its kept variables, the generator, the pen, the font
+// and the page are all it takes to go on from it.
+struct Layer::Checkpoint {
+    std::size_t wait;  // its index in the journal
+    std::any above;
+    std::mt19937 rng;
+    std::size_t seedCalls;
+    FontState font;
+    float pen;
+    DisplayList page;
+};
 
 Layer::~Layer() = default;
 
 bool Layer::headless() const { return !host_->interactive(); }
+
+void Layer::onMainMenuWait(std::function<std::any()> keep) {
+    keepAbove_ = std::move(keep);
+    checkpoints_.clear();
+}
 
 void Layer::emit(DrawCommand cmd) {
     checkStop();
@@ -299,7 +324,15 @@ void Layer::beginWait(WaitKind kind, int lastItem) {
     waitKind_ = kind;
     waitLastItem_ = lastItem;
     journal_.push_back({kind, {}});
+    if (kind == WaitKind::MainMenu && keepAbove_) keepCheckpoint();
     if (replaying_ && journal_.size() - 1 == replayTarget_) endReplay();
+}
+
+void Layer::keepCheckpoint() {
+    const std::size_t wait = journal_.size() - 1;
+    std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait >= wait; });
+    if (checkpoints_.size() == kCheckpoints) checkpoints_.erase(checkpoints_.begin());
+    checkpoints_.push_back({wait, keepAbove_(), rng_, seedCalls_, font_, pen_, page_});
 }
 
 void Layer::stepBack() {
@@ -312,17 +345,37 @@ void Layer::stepBack() {
         if (journal_.back().keys.empty()) return;
         target = journal_.size() - 1;
     }
+    // The waits undone are no more to be gone back to; the last one kept
+    // at or before the target is where the replay starts.
+    std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait > target; });
+    const Checkpoint* from = checkpoints_.empty() ? nullptr : &checkpoints_.back();
+    const std::size_t first = from ? from->wait : 0;
     replayKeys_.clear();
-    for (std::size_t i = 0; i < target; ++i)
+    for (std::size_t i = first; i < target; ++i)
         replayKeys_.insert(replayKeys_.end(), journal_[i].keys.begin(), journal_[i].keys.end());
     replayTarget_ = target;
-    journal_.clear();
     pending_.clear();
-    seedCalls_ = 0;
     if (!options_.timing.empty()) {
         lastKeyTime_ = std::chrono::steady_clock::now();
         timingStarted_ = true;
     }
+    if (from) {
+        // The main-menu wait as it began; the program goes on from there.
+        journal_.resize(first + 1);
+        journal_.back().keys.clear();
+        rng_ = from->rng;
+        seedCalls_ = from->seedCalls;
+        font_ = from->font;
+        pen_ = from->pen;
+        waitKind_ = WaitKind::MainMenu;
+        waitLastItem_ = 0;
+        page_ = from->page;
+        replaying_ = true;
+        if (first == target) endReplay();
+        throw StepBack{&from->above};
+    }
+    journal_.clear();
+    seedCalls_ = 0;
     // The run starts again as the program did: the layer's drawing state and
     // a white page that only keeps its display list until the target wait.
     font_ = FontState{};

@@ -9,6 +9,7 @@
 #include "engine/graphics/commands.h"
 #include "engine/graphics/display_list.h"
 
+#include <any>
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -38,9 +39,14 @@ inline constexpr const char* kBackKey = "\x02";
 inline constexpr const char* kForwardKey = "\x03";
 
 // Thrown from a wait when back is pressed and there is a wait to go back to:
-// the program starts again with a fresh engine while the layer replays, off
-// the screen, the keys read before the previous wait (runFrame catches it).
-struct StepBack {};
+// the program goes back to the last main-menu wait kept before the previous
+// wait (`resume`: what the program above the layer kept there), or to its
+// start when none is kept (a fresh engine), while the layer replays, off the
+// screen, the keys read from there up to the previous wait (runFrame
+// catches it).
+struct StepBack {
+    const std::any* resume = nullptr;
+};
 
 struct LayerOptions {
     bool headless = false;
@@ -64,7 +70,7 @@ std::vector<std::string> parseKeyScript(std::string_view script);
 
 class Layer {
 public:
-    explicit Layer(const LayerOptions& options);
+    explicit Layer(LayerOptions options);
     ~Layer();
     Layer(const Layer&) = delete;
     Layer& operator=(const Layer&) = delete;
@@ -114,6 +120,11 @@ public:
     // replay them). A sub-menu tells the number of its last item.
     void beginWait(WaitKind kind, int lastItem = 0);
     WaitKind waitKind() const { return waitKind_; }
+    // At each main-menu wait, `keep` gives what the program above the layer
+    // needs to go on from that wait (its engine's variables); the layer
+    // keeps it with its own state there, so that a step back replays only
+    // from the last such wait. Empty: none is kept.
+    void onMainMenuWait(std::function<std::any()> keep);
     int waitLastItem() const { return waitLastItem_; }
     // Headless: asked for each key once the scripted keys are used up, in
     // place of LayerOptions::moreKeys (a source that looks at the wait).
@@ -161,6 +172,7 @@ private:
     std::string nextKey();
     void stepBack();
     void endReplay();
+    void keepCheckpoint();
 
     LayerOptions options_;
     DisplayList page_;
@@ -190,6 +202,10 @@ private:
     bool replaying_ = false;
     std::deque<std::string> replayKeys_;
     std::size_t replayTarget_ = 0;  // the wait whose start ends the replay
+    // The latest main-menu waits kept to go back to, oldest first (see layer.cpp).
+    struct Checkpoint;
+    std::vector<Checkpoint> checkpoints_;
+    std::function<std::any()> keepAbove_;
     std::deque<std::string> pending_;  // forward at a step prompt: "1", Enter
     WaitKind waitKind_ = WaitKind::None;
     int waitLastItem_ = 0;

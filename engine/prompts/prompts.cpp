@@ -73,6 +73,10 @@ void entryToNumber(Engine& e) {
 
 void menuNumberPrompt(Engine& e) {
     e.layer.beginWait(WaitKind::MainMenu);
+    menuNumberEntry(e);
+}
+
+void menuNumberEntry(Engine& e) {
     const int n = charCount(e.textString);
     drawPlainAt(e, e.inputX - (n + 5) * 16, e.inputY, colour::kAnswer, e.textString);
     readEntry(e);

@@ -13,6 +13,9 @@ void readEntry(Engine& e);
 // entryValue of entryText; "a/b" divides, a zero or empty denominator gives 0.
 void entryToNumber(Engine& e);
 void menuNumberPrompt(Engine& e);
+// The same from the start of its wait on: the menu's prompt resumed where a
+// step back put the program.
+void menuNumberEntry(Engine& e);
 void clearMenuPrompt(Engine& e);
 // The sub-menu line (textString) at the bottom of the page, then a number;
 // lastItem is the number of its last item, the one that goes back.

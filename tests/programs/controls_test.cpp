@@ -119,6 +119,35 @@ void checkStepsBack(const ProgramSpec& program, unsigned seed) {
     for (const auto& [kind, count] : wanted) EXPECT_GE(taken[kind], count);
 }
 
+// Backs in a row across main-menu waits (where the program keeps its state
+// to go back to), into earlier sections, and across more main menus than
+// are kept at once: the page of the prefix alone, and going on draws what
+// going on from the prefix draws.
+void checkBacksAcrossMainMenus(const ProgramSpec& program, unsigned seed, std::size_t waits,
+                               std::initializer_list<std::size_t> menusCrossed) {
+    const Walk walk = seededWalk(program, seed, waits);
+    std::vector<std::size_t> menus;
+    for (std::size_t i = 1; i < walk.kinds.size(); ++i)
+        if (walk.kinds[i] == WaitKind::MainMenu) menus.push_back(i);
+    // From the third wait after the second main menu, back over that many menus.
+    for (const std::size_t crossed : menusCrossed) {
+        ASSERT_GT(menus.size(), crossed + 2);
+        const std::size_t from = menus[1] + 3, to = menus[1 + crossed] + 2;
+        SCOPED_TRACE("from wait " + std::to_string(to) + " back to wait " + std::to_string(from));
+        std::string backs;
+        for (std::size_t i = from; i < to; ++i) backs += "\\<";
+        const std::string later = walk.answers[from] + walk.answers[from + 1];
+        const RunResult alone = shot(program, walk.prefix(from), seed), back = shot(program, walk.prefix(to) + backs, seed);
+        EXPECT_TRUE(samePage(alone, back));
+        const RunResult on = shot(program, walk.prefix(from) + later, seed),
+                        backOn = shot(program, walk.prefix(to) + backs + later, seed);
+        EXPECT_TRUE(samePage(on, backOn));
+        const auto a = formulaTexts(alone), o = formulaTexts(on), b = formulaTexts(back), bo = formulaTexts(backOn);
+        ASSERT_EQ(bo.size(), b.size() + (o.size() - a.size()));
+        EXPECT_TRUE(std::equal(o.begin() + static_cast<long>(a.size()), o.end(), bo.begin() + static_cast<long>(b.size())));
+    }
+}
+
 }  // namespace
 
 TEST(StepBack, OneStepAndBackIsThePrefixAloneSolvara) { checkStepsBack(solvara::program(), 7); }
@@ -135,6 +164,11 @@ TEST(StepBack, NothingToUndoAtTheFirstMainMenuNorAtTheGate) {
         EXPECT_TRUE(samePage(shot(program, keys, 3), menu)) << keys;
     EXPECT_TRUE(samePage(shot(program, "5926\\n2\\n3\\<1\\n", 3), shot(program, "5926\\n1\\n", 3)));
     EXPECT_TRUE(samePage(shot(program, "5926\\n3\\<1\\n", 3), shot(program, "5926\\n1\\n", 3)));
+}
+
+TEST(StepBack, BacksInARowAcrossMainMenusAreThePrefixAlone) {
+    checkBacksAcrossMainMenus(solvara::program(), 13, 1500, {3, 20});
+    checkBacksAcrossMainMenus(ratiora::program(), 17, 500, {3});
 }
 
 // Forward (\> and Space): "1" and Enter at a step prompt, any key at an
