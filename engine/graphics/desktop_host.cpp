@@ -58,6 +58,7 @@ std::string picturesFolder() {
 class CairoHost : public Host {
 public:
     CairoHost(const LayerOptions& options, const DisplayList& page) : options_(options), page_(page) {
+        options_.keys = {};  // the layer types them; the host keeps no copy
         if (!options_.handout.empty()) handout_ = std::make_unique<HandoutSink>(fonts_, page_);
     }
     virtual Raster& raster() = 0;
