@@ -300,6 +300,9 @@ void Layer::beginWait(WaitKind kind, int lastItem) {
     waitLastItem_ = lastItem;
     journal_.push_back({kind, {}});
     if (replaying_ && journal_.size() - 1 == replayTarget_) endReplay();
+    if (replaying_) return;
+    static constexpr std::string_view kNames[] = {"", "gate", "menu", "submenu", "step", "anykey"};
+    for (DrawSink* sink : sinks_) sink->wait(kNames[static_cast<int>(kind)]);
 }
 
 void Layer::stepBack() {

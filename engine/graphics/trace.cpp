@@ -203,4 +203,8 @@ void Trace::formula(std::string_view text, float x, float y, int color, float en
 
 void Trace::key(std::string_view key) { write(traceKeyLine(key)); }
 
+std::string traceWaitLine(std::string_view kind) { return "{\"op\":\"wait\",\"kind\":" + jsonString(kind) + "}"; }
+
+void Trace::wait(std::string_view kind) { write(traceWaitLine(kind)); }
+
 }  // namespace lesson
