@@ -140,8 +140,6 @@ void Layer::line(float x1, float y1, float x2, float y2, int color) {
     emit(std::move(c));
 }
 
-void Layer::lineRelative(float x, float y, float dx, float dy, int color) { line(x, y, x + dx, y + dy, color); }
-
 void Layer::box(float x1, float y1, float x2, float y2, int lineColor, int fill) {
     DrawCommand c;
     c.op = DrawCommand::Op::Box;

@@ -45,7 +45,6 @@ public:
     Trace(const Trace&) = delete;
     Trace& operator=(const Trace&) = delete;
 
-    bool ok() const { return file_.ok(); }
     void draw(const DrawCommand& cmd) override;
     void formula(std::string_view text, float x, float y, int color, float end) override;
     void key(std::string_view key) override;
