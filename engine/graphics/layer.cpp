@@ -1,6 +1,7 @@
 #include "engine/graphics/layer.h"
 
 #include "engine/graphics/host.h"
+#include "engine/graphics/output_file.h"
 #include "engine/graphics/trace.h"
 #include "engine/chars/chars.h"
 
