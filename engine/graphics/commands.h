@@ -57,6 +57,8 @@ public:
     virtual void draw(const DrawCommand& cmd) = 0;
     virtual void key(std::string_view key) {}
     virtual void formula(std::string_view text, float x, float y, int color, float end) {}
+    // A wait for the user begins: "gate", "menu", "submenu", "step" or "anykey".
+    virtual void wait(std::string_view kind) {}
 };
 
 }  // namespace lesson

@@ -115,7 +115,7 @@ std::optional<bool> DisplayList::add(const DrawCommand& cmd) {
         cleared_ = true;
         return false;
     }
-    if (!onPage(commandBounds(cmd))) return std::nullopt;  // measuring far below the page, or clipped away
+    if (!onPage(commandBounds(cmd))) return std::nullopt;  // clipped away
     // A white box, or a picture drawn again in white where it stood, erases.
     // White text on a coloured fill is drawn as it is.
     const bool erase = isErase(cmd) && (cmd.op == DrawCommand::Op::Box || drawnBefore(cmd));

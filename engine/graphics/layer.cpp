@@ -1,6 +1,7 @@
 #include "engine/graphics/layer.h"
 
 #include "engine/graphics/host.h"
+#include "engine/graphics/output_file.h"
 #include "engine/graphics/trace.h"
 #include "engine/chars/chars.h"
 
@@ -165,8 +166,6 @@ void Layer::line(float x1, float y1, float x2, float y2, int color) {
     emit(std::move(c));
 }
 
-void Layer::lineRelative(float x, float y, float dx, float dy, int color) { line(x, y, x + dx, y + dy, color); }
-
 void Layer::box(float x1, float y1, float x2, float y2, int lineColor, int fill) {
     DrawCommand c;
     c.op = DrawCommand::Op::Box;
@@ -326,6 +325,9 @@ void Layer::beginWait(WaitKind kind, int lastItem) {
     journal_.push_back({kind, {}});
     if (kind == WaitKind::MainMenu && keepAbove_) keepCheckpoint();
     if (replaying_ && journal_.size() - 1 == replayTarget_) endReplay();
+    if (replaying_) return;
+    static constexpr std::string_view kNames[] = {"", "gate", "menu", "submenu", "step", "anykey"};
+    for (DrawSink* sink : sinks_) sink->wait(kNames[static_cast<int>(kind)]);
 }
 
 void Layer::keepCheckpoint() {

@@ -92,7 +92,6 @@ public:
 
     // Drawing, in logical units of the 1344 x 720 page.
     void line(float x1, float y1, float x2, float y2, int color);
-    void lineRelative(float x, float y, float dx, float dy, int color);
     // A box is always filled: in its line colour when fill is kNoFill, else in
     // the fill colour with an outline in the line colour.
     void box(float x1, float y1, float x2, float y2, int lineColor, int fill = kNoFill);
@@ -150,8 +149,6 @@ public:
     // written whole (a full disk included).
     std::vector<std::string> finish();
     void flushTrace();
-    // Scripted keys not yet read.
-    std::size_t scriptedKeysLeft() const { return script_.size(); }
 
     // What is visible on the page, as every renderer draws it.
     const DisplayList& page() const { return page_; }

@@ -1,7 +1,7 @@
 #include "engine/graphics/pdf.h"
 
+#include "engine/graphics/output_file.h"
 #include "engine/graphics/raster.h"
-#include "engine/graphics/trace.h"
 
 #include <cairo-pdf.h>
 

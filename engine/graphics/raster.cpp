@@ -1,7 +1,7 @@
 #include "engine/graphics/raster.h"
 
+#include "engine/graphics/output_file.h"
 #include "engine/graphics/palette.h"
-#include "engine/graphics/trace.h"
 #include "engine/chars/chars.h"
 
 #include <algorithm>

@@ -7,9 +7,6 @@
 #include <cmath>
 #include <cstring>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace lesson {
 
 std::string jsonString(std::string_view s) {
@@ -56,79 +53,6 @@ namespace {
 std::string fillJson(int fill) { return fill == kNoFill ? "null" : std::to_string(fill); }
 std::string boolJson(bool b) { return b ? "true" : "false"; }
 }  // namespace
-
-OutputFile::OutputFile(std::string path) : path_(std::move(path)) {
-    struct stat st {};
-    if (::stat(path_.c_str(), &st) == 0 && !S_ISREG(st.st_mode) && !S_ISDIR(st.st_mode)) {
-        file_ = std::fopen(path_.c_str(), "wb");
-        if (!file_) error_ = errno;
-        return;
-    }
-    const auto slash = path_.rfind('/');
-    const std::string folder = slash == std::string::npos ? "" : path_.substr(0, slash + 1);
-    temp_ = folder + "." + path_.substr(folder.size()) + ".XXXXXX";
-    const int fd = ::mkstemp(temp_.data());
-    if (fd < 0) {
-        error_ = errno;
-        temp_.clear();
-        return;
-    }
-    // A new file gets the permissions any new file of the user gets.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    file_ = ::fdopen(fd, "wb");
-    if (!file_) {
-        error_ = errno;
-        ::close(fd);
-        abandon();
-    }
-}
-
-OutputFile::~OutputFile() {
-    if (file_) std::fclose(file_);
-    file_ = nullptr;
-    abandon();
-}
-
-void OutputFile::abandon() {
-    if (!temp_.empty()) ::unlink(temp_.c_str());
-    temp_.clear();
-}
-
-void OutputFile::write(std::string_view data) {
-    if (!ok()) return;
-    if (std::fwrite(data.data(), 1, data.size(), file_) != data.size()) error_ = errno != 0 ? errno : EIO;
-}
-
-void OutputFile::flush() {
-    if (ok() && std::fflush(file_) != 0) error_ = errno;
-}
-
-std::optional<std::string> OutputFile::commit() {
-    if (file_) {
-        flush();
-        if (std::fclose(file_) != 0 && error_ == 0) error_ = errno;
-        file_ = nullptr;
-        if (error_ == 0 && !temp_.empty()) {
-            if (::rename(temp_.c_str(), path_.c_str()) == 0)
-                temp_.clear();
-            else
-                error_ = errno;
-        }
-    } else if (error_ == 0) {
-        error_ = EBADF;  // committed twice
-    }
-    abandon();
-    if (error_ == 0) return std::nullopt;
-    return std::strerror(error_);
-}
-
-std::optional<std::string> writeWholeFile(const std::string& path, std::string_view data) {
-    OutputFile file(path);
-    file.write(data);
-    return file.commit();
-}
 
 Trace::Trace(const std::string& path) : file_(path) {}
 
@@ -202,5 +126,9 @@ void Trace::formula(std::string_view text, float x, float y, int color, float en
 }
 
 void Trace::key(std::string_view key) { write(traceKeyLine(key)); }
+
+std::string traceWaitLine(std::string_view kind) { return "{\"op\":\"wait\",\"kind\":" + jsonString(kind) + "}"; }
+
+void Trace::wait(std::string_view kind) { write(traceWaitLine(kind)); }
 
 }  // namespace lesson

@@ -33,16 +33,13 @@ std::vector<std::string> practiceTexts(lesson::Engine& e, const SolutionCheck& p
 
 int valueAfterEquals(const std::string& text) { return std::stoi(text.substr(text.rfind('=') + 1)); }
 
-// A run read back as a script: formulas, key waits, step prompts, sub-menu lines.
-bool glyphAt(const Event& ev, const char* glyph, double x, double y) {
-    return ev.op() == "text" && ev.str("text") == glyph && ev.num("x") == x && ev.num("y") == y;
-}
-
+// A run read back as a script: formulas, key waits, step prompts, sub-menu waits.
 std::string tokenOf(const Event& ev) {
+    using testing_support::isWait;
     if (ev.op() == "formula") return ev.str("text");
-    if (glyphAt(ev, "何", 128, 666)) return "KEY";
-    if (glyphAt(ev, "次", 128, 648)) return "STEP";
-    if (glyphAt(ev, "①", 16, 666)) return "MENU";
+    if (isWait(ev, "anykey")) return "KEY";
+    if (isWait(ev, "step")) return "STEP";
+    if (isWait(ev, "submenu")) return "MENU";
     return "";
 }
 

@@ -24,12 +24,10 @@ bool isBox(const Event& ev, double x1, double y1, double x2, double y2) {
     return ev.op() == "box" && ev.num("x1") == x1 && ev.num("y1") == y1 && ev.num("x2") == x2 && ev.num("y2") == y2;
 }
 bool isPageClear(const Event& ev) { return isBox(ev, 0, 0, 1760, 1800) && ev.num("fill") == 15; }
-bool isKeyPrompt(const Event& ev) { return isBox(ev, 96, 657, 400, 693) && ev.num("fill") == 4; }
+bool isKeyPrompt(const Event& ev) { return testing_support::isAnyKeyPrompt(ev); }
 bool isTitleBox(const Event& ev) { return isBox(ev, 40, 30, 436, 76) && ev.num("line") == 3 && ev.num("fill") == 13; }
 bool isSetBox(const Event& ev) { return isBox(ev, 456, 30, 500, 74) && ev.num("line") == 4 && ev.num("fill") == 3; }
-bool isSubMenuLine(const Event& ev) {
-    return ev.op() == "text" && ev.str("text") == "①" && ev.num("x") == 16 && ev.num("y") == 666;
-}
+bool isSubMenuLine(const Event& ev) { return testing_support::isSubMenuLineStart(ev); }
 bool isLabel(const Event& ev) { return ev.num("color") == 3 && ev.str("text").starts_with("("); }
 
 using Screen = std::vector<Event>;

@@ -285,10 +285,8 @@ TEST(Section4Transposition, ErasedPictureLeavesPureWhite) {
 
 namespace {
 
-// The sub-menu line is drawn as plain text; its first character stands at (16, 666).
-bool isSubMenuLine(const Event& ev) {
-    return ev.op() == "text" && ev.str("text") == "①" && ev.num("x") == 16 && ev.num("y") == 666;
-}
+// The sub-menu's wait: its line is drawn next.
+bool isSubMenuLine(const Event& ev) { return testing_support::isSubMenuLineStart(ev); }
 
 bool isPageClear(const Event& ev) {
     return ev.op() == "box" && ev.num("x1") == 0 && ev.num("y1") == 0 && ev.num("x2") == 1760 &&

@@ -50,17 +50,8 @@ int firstBox(const RunResult& r, double x1, double y1, int from = 0) {
     return -1;
 }
 
-int anyKeyPrompts(const RunResult& r, int from, int to) { return countBoxes(r, 96, 657, 4, from, to); }
-int stepPrompts(const RunResult& r) { return countBoxes(r, 96, 639, 12); }
-
-// Indices of the sub-menu line's first glyph in the prompt band.
-std::vector<int> subMenuLines(const RunResult& r) {
-    std::vector<int> out;
-    for (int i = 0; i < static_cast<int>(r.events.size()); ++i) {
-        const Event& ev = r.events[i];
-        if (ev.op() == "text" && ev.str("text") == "①" && ev.num("x") == 16 && ev.num("y") == 666) out.push_back(i);
-    }
-    return out;
+int stepPrompts(const RunResult& r) {
+    return static_cast<int>(r.indicesWhere([](const Event& ev) { return testing_support::isWait(ev, "step"); }).size());
 }
 
 // "x=5", "x=-5", "x=ﾀ3/2ﾀ", "x=-ﾀ3/2ﾀ" as numerator and denominator.
@@ -157,7 +148,7 @@ TEST(RatioraSection1Drill, OneAtTheFirstStepPromptEndsTheLoop) {
     // The answer was drawn in colour 5 with a key after each row before it.
     const auto rows = formulasFrom(r, r.indexOfFormula("Q2 次の比例式を解きなさい。") + 1);
     EXPECT_EQ(rows[3].num("color"), 5);
-    EXPECT_EQ(anyKeyPrompts(r, 0, closing), 3 + 1);
+    EXPECT_EQ(r.anyKeyPromptsBetween(0, closing), 3 + 1);
 }
 
 TEST(RatioraSection1Drill, AnyOtherNumberDrawsANewProblemInTheSamePlace) {
@@ -182,7 +173,7 @@ TEST(RatioraSection1Drill, AnyOtherNumberDrawsANewProblemInTheSamePlace) {
 TEST(RatioraSection1Drill, ExamplePageRunsItsTwoLoopsInTheirColumns) {
     const RunResult r = run("4\nkkkk2\nkkkk1\nkkkkkkkk1\n");
     // The page clear leaves the right edge of the screen.
-    const Event clear = r.events[firstBox(r, 0, 0, subMenuLines(r)[0])];
+    const Event clear = r.events[firstBox(r, 0, 0, r.subMenuLines()[0])];
     EXPECT_EQ(clear.num("x2"), 1320);
     EXPECT_EQ(clear.num("y2"), 1300);
     EXPECT_EQ(countBoxes(r, 40, 90), 2);
@@ -202,7 +193,7 @@ TEST(RatioraSection1Drill, ExamplePageRunsItsTwoLoopsInTheirColumns) {
 
 TEST(RatioraSection1Menu, OutOfRangeChoicesRedrawOnlyTheSubMenu) {
     const RunResult r = run("0\n8\n2.5\n");
-    const std::vector<int> lines = subMenuLines(r);
+    const std::vector<int> lines = r.subMenuLines();
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_TRUE(formulasFrom(r, lines[0]).empty());  // nothing of a page was drawn
     EXPECT_EQ(countBoxes(r, 0, 0, -1, lines[0]), 0);
@@ -226,7 +217,7 @@ TEST(RatioraSection1Pages, ExercisesPageDrawsAllRowsWithoutAWait) {
     ASSERT_EQ(rows.size(), 24u);
     EXPECT_EQ(rows.back().str("text"), "x=9");
     EXPECT_EQ(rows.back().num("y"), 30 + 70 * 3 + 70 + 50 * 4);
-    EXPECT_EQ(anyKeyPrompts(r, start, static_cast<int>(r.events.size())), 0);
+    EXPECT_EQ(r.anyKeyPromptsBetween(start, static_cast<int>(r.events.size())), 0);
 }
 
 TEST(RatioraSection1Pages, WalkThroughEveryPageAndBackToTheMainMenu) {
@@ -243,7 +234,7 @@ TEST(RatioraSection1Pages, WalkThroughEveryPageAndBackToTheMainMenu) {
         {"1 比の値", 6},        {"Q2 次の比例式を解きなさい。", 3 + 4}, {"課題2 ", 4},
         {"例1 xの値を求めなさい。", 4 + 2 + 6 + 2}, {"問2 解答", 18},  {"練習問題 解答", 0},
     };
-    const std::vector<int> lines = subMenuLines(r);
+    const std::vector<int> lines = r.subMenuLines();
     ASSERT_EQ(lines.size(), pages.size() + 1);
     for (std::size_t p = 0; p < pages.size(); ++p) {
         // Each page lies between two sub-menu lines and waits its own keys.
@@ -251,7 +242,7 @@ TEST(RatioraSection1Pages, WalkThroughEveryPageAndBackToTheMainMenu) {
         const int start = r.indexOfFormula(title, lines[p]);
         ASSERT_GT(start, lines[p]) << title;
         ASSERT_LT(start, lines[p + 1]) << title;
-        EXPECT_EQ(anyKeyPrompts(r, start, lines[p + 1]), keysOnPage) << title;
+        EXPECT_EQ(r.anyKeyPromptsBetween(start, lines[p + 1]), keysOnPage) << title;
     }
     EXPECT_EQ(r.formulasWith("＜Ratiora　メニュー＞").size(), 2u);
 }

@@ -35,6 +35,8 @@ printf '5926\n' >"$work/keys"
 [ "$(head -c 8 "$work/s.png" | od -An -tx1 | tr -d ' \n')" = "89504e470d0a1a0a" ] || fail "screenshot is not a PNG"
 [ "$(od -An -tu4 -j16 -N4 --endian=big "$work/s.png" | tr -d ' ')" = "640" ] || fail "screenshot width"
 grep -q '"op":"formula","text":"＜Solvara　メニュー＞"' "$work/t.jsonl" || fail "trace lacks the menu"
+[ "$(grep -o '"op":"wait","kind":"[a-z]*"' "$work/t.jsonl" | cut -d'"' -f8 | tr '\n' ' ')" = "gate menu " ] ||
+    fail "the trace does not record the gate's and the menu's waits as they start"
 
 # Without options no file is written.
 ( cd "$work" && mkdir quiet && cd quiet && "$solvara" --headless >/dev/null 2>&1; [ -z "$(ls)" ] ) || fail "files written without options"

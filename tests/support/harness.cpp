@@ -24,6 +24,8 @@ void RecordingSink::formula(std::string_view text, float x, float y, int color, 
     events_.push_back(eventOf(lesson::traceFormulaLine(text, x, y, color, end)));
 }
 
+void RecordingSink::wait(std::string_view kind) { events_.push_back(eventOf(lesson::traceWaitLine(kind))); }
+
 std::string tempPath(const std::string& stem) {
     static std::atomic<int> counter{0};
     return ::testing::TempDir() + stem + "-" + std::to_string(getpid()) + "-" + std::to_string(counter++);
@@ -69,13 +71,11 @@ const Event& RunResult::formula(const std::string& text) const {
     return events[static_cast<std::size_t>(at)];
 }
 
-bool isAnyKeyPrompt(const Event& ev) {
-    return ev.op() == "box" && ev.num("x1") == 96 && ev.num("y1") == 657 && ev.num("fill") == 4;
-}
+bool isWait(const Event& ev, const std::string& kind) { return ev.op() == "wait" && ev.str("kind") == kind; }
 
-bool isSubMenuLineStart(const Event& ev) {
-    return ev.op() == "text" && ev.num("x") == 16 && ev.num("y") == 666;
-}
+bool isAnyKeyPrompt(const Event& ev) { return isWait(ev, "anykey"); }
+
+bool isSubMenuLineStart(const Event& ev) { return isWait(ev, "submenu"); }
 
 RunResult runHeadless(const lesson::ProgramSpec& program, const std::string& keys, const RunOptions& options) {
     lesson::LayerOptions lo;

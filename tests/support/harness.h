@@ -20,6 +20,7 @@ public:
     void draw(const lesson::DrawCommand& cmd) override;
     void key(std::string_view key) override;
     void formula(std::string_view text, float x, float y, int color, float end) override;
+    void wait(std::string_view kind) override;
     const std::vector<Event>& events() const { return events_; }
 
 private:
@@ -44,17 +45,19 @@ struct RunResult {
     int keyCount() const;
     // Indices in [from, to) of the events that pass `test` (to < 0: up to the end).
     std::vector<int> indicesWhere(const std::function<bool(const Event&)>& test, int from = 0, int to = -1) const;
-    // Any-key waits shown in [from, to).
+    // Any-key waits begun in [from, to).
     int anyKeyPromptsBetween(int from, int to = -1) const;
-    // Indices of the sub-menu lines drawn in the prompt band.
+    // Indices of the sub-menu waits (each draws the sub-menu line next).
     std::vector<int> subMenuLines() const;
     // The first formula drawn with this markup (a test failure when there is none).
     const Event& formula(const std::string& text) const;
 };
 
-// The box of the any-key prompt, "何かキーを押して下さい。".
+// The start of a wait of this kind ("gate", "menu", "submenu", "step", "anykey").
+bool isWait(const Event& ev, const std::string& kind);
+// An any-key wait: "何かキーを押して下さい。" is drawn next.
 bool isAnyKeyPrompt(const Event& ev);
-// The first glyph of a sub-menu line, at the left of the prompt band.
+// A sub-menu wait: the sub-menu line is drawn next.
 bool isSubMenuLineStart(const Event& ev);
 
 struct RunOptions {
