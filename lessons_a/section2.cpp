@@ -5,6 +5,7 @@
 #include "lessons_a/section2.h"
 
 #include "engine/graphics/colour_roles.h"
+#include "engine/graphics/trig.h"
 #include "engine/pages/rows.h"
 #include "engine/pages/section.h"
 #include "engine/prompts/prompts.h"
@@ -58,13 +59,13 @@ BalancePoints balancePoints(Point pivot, float beamAngle) {
     p[0] = pivot;
     // The left end is opposite the right one: cos(π+θ) = -cos θ, sin(π+θ) = -sin θ,
     // without the rounding of π (a level beam is exactly level).
-    p[1] = {x0 - r * std::cos(beamAngle), y0 + r * std::sin(beamAngle)};
-    p[2] = {x0 + r * std::cos(beamAngle), y0 - r * std::sin(beamAngle)};
+    p[1] = {x0 - r * cosine(beamAngle), y0 + r * sine(beamAngle)};
+    p[2] = {x0 + r * cosine(beamAngle), y0 - r * sine(beamAngle)};
     p[3] = {p[1].x - 120, p[1].y - 30};
     p[4] = {p[1].x + 120, p[3].y};
     p[5] = {p[2].x - 120, p[2].y - 30};
     p[6] = {p[2].x + 120, p[5].y};
-    p[7] = {x0 - 30, y0 + r * std::sin(kPi / 12)};
+    p[7] = {x0 - 30, y0 + r * sine(kPi / 12)};
     p[8] = {x0 + 30, p[7].y};
     return p;
 }

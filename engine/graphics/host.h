@@ -37,8 +37,10 @@ public:
     // Handles events for up to timeoutMs (0: only those pending); typed keys
     // go to the back of `keys`. Throws ProgramEnd when the page is closed.
     virtual void wait(int timeoutMs, std::deque<std::string>& keys) = 0;
-    // A wait for keys begins with nothing typed (a moment to write out what
-    // is pending).
+    // Keys a script on the page typed since asked, in the key-script syntax
+    // (they count as scripted keys).
+    virtual std::string script() { return {}; }
+    // A wait for keys begins with nothing typed and no scripted key left.
     virtual void idle() {}
     virtual void setTitle(const std::string& title) = 0;
     // The page as it stands, saved as the user saves it (Ctrl+S): what

@@ -2,6 +2,7 @@
 
 #include "engine/typesetter/formula.h"
 #include "engine/typesetter/glyph_rules.h"
+#include "engine/graphics/trig.h"
 
 #include <cmath>
 
@@ -84,8 +85,8 @@ void drawTwoLineBox(Engine& e) {
 }
 
 float directionAngle(float px, float py, float qx, float qy) {
-    if (qy < py) return kPi / 2 + std::atan((qx - px) / (qy - py));
-    if (qy > py) return 3 * kPi / 2 + std::atan((qx - px) / (qy - py));
+    if (qy < py) return kPi / 2 + arcTangent((qx - px) / (qy - py));
+    if (qy > py) return 3 * kPi / 2 + arcTangent((qx - px) / (qy - py));
     return qx > px ? 0.0f : kPi;
 }
 
@@ -101,8 +102,8 @@ void placeLabelAt(Engine& e, float mx, float my, float p1x, float p1y, float p2x
     if (side == -1) std::swap(a1, a2);
     float beta = (a1 + a2) / 2;
     if (a2 < a1) beta += kPi;  // away from the chord: the label stands outside the arc
-    e.textY = my - reach * (std::sin(beta) / 2 + 0.5f);
-    e.textX = mx + w * (std::cos(beta) / 2 - 0.5f);
+    e.textY = my - reach * (sine(beta) / 2 + 0.5f);
+    e.textX = mx + w * (cosine(beta) / 2 - 0.5f);
     e.textString = label;
     drawFormula(e);
 }
@@ -112,7 +113,7 @@ void drawSpanArc(Engine& e) {
     if (h > 0 && h < 16) h = 16 * h;
     if (h < 0) h = -h;
     const float p1x = e.arcX1, p1y = e.arcY1;
-    const float r = std::hypot(e.arcX2 - p1x, e.arcY2 - p1y) / 2;
+    const float r = hypotenuse(e.arcX2 - p1x, e.arcY2 - p1y) / 2;
     const float theta = directionAngle(p1x, p1y, e.arcX2, e.arcY2);
     const float kx = p1x + r, ky = p1y;
     const float start = e.arcSide > 0 ? 180.0f : 0.0f;
@@ -120,11 +121,11 @@ void drawSpanArc(Engine& e) {
 
     auto pointAt = [&](float degrees) {
         const float phi = degrees * kPi / 180;
-        const float lx = kx + r * std::cos(phi);
-        const float ly = ky - h * std::sin(phi);
+        const float lx = kx + r * cosine(phi);
+        const float ly = ky - h * sine(phi);
         const float delta = directionAngle(p1x, p1y, lx, ly);
-        const float rho = std::hypot(lx - p1x, ly - p1y);
-        return Point{p1x + rho * std::cos(theta + delta), p1y - rho * std::sin(theta + delta)};
+        const float rho = hypotenuse(lx - p1x, ly - p1y);
+        return Point{p1x + rho * cosine(theta + delta), p1y - rho * sine(theta + delta)};
     };
 
     // A step that is not positive would never reach the end: then only the first dot is drawn.
