@@ -99,13 +99,52 @@ LogicalBox commandBounds(const DrawCommand& cmd) {
     return {0, 0, 0, 0};
 }
 
-bool isFullPageClear(const DrawCommand& cmd) {
-    if (cmd.op == DrawCommand::Op::Cls) return true;
-    if (cmd.op != DrawCommand::Op::Box) return false;
-    const int fill = cmd.fill == kNoFill ? cmd.color : cmd.fill;
-    return paletteIndex(fill) == kWhite && paletteIndex(cmd.color) == kWhite && std::min(cmd.x1, cmd.x2) <= 0 &&
-           std::min(cmd.y1, cmd.y2) <= 0 && std::max(cmd.x1, cmd.x2) >= kPageWidth &&
-           std::max(cmd.y1, cmd.y2) >= kPageHeight;
+namespace {
+
+// Where a command draws, without the margins of commandBounds: a text its cells.
+LogicalBox drawnBox(const DrawCommand& cmd) {
+    switch (cmd.op) {
+        case DrawCommand::Op::Line:
+        case DrawCommand::Op::Box:
+            return {std::min(cmd.x1, cmd.x2), std::min(cmd.y1, cmd.y2), std::max(cmd.x1, cmd.x2),
+                    std::max(cmd.y1, cmd.y2)};
+        case DrawCommand::Op::Circle: {
+            const float r = std::fabs(cmd.r);
+            return {cmd.x1 - r, cmd.y1 - r, cmd.x1 + r, cmd.y1 + r};
+        }
+        case DrawCommand::Op::Polyline: {
+            LogicalBox b{1e30f, 1e30f, -1e30f, -1e30f};
+            for (const Point& p : cmd.points)
+                b = {std::min(b.x0, p.x), std::min(b.y0, p.y), std::max(b.x1, p.x), std::max(b.y1, p.y)};
+            return b;
+        }
+        case DrawCommand::Op::Text:
+            return {cmd.x1, cmd.y1, cmd.x1 + textCellsWidth(cmd), cmd.y1 + cmd.my * cmd.font.size};
+        default:
+            return commandBounds(cmd);
+    }
+}
+
+}  // namespace
+
+bool drawnInWhite(const DrawCommand& cmd) {
+    return cmd.op != DrawCommand::Op::Pause && cmd.op != DrawCommand::Op::Cls && isErase(cmd);
+}
+
+bool DisplayList::clearedBy(const DrawCommand& box) const {
+    if (box.op != DrawCommand::Op::Box || !isErase(box)) return false;
+    const float half = std::max(0.0f, box.pen) / 2;
+    const float right = std::max(box.x1, box.x2) + half, bottom = std::max(box.y1, box.y2) + half;
+    if (std::min(box.x1, box.x2) - half > 0 || std::min(box.y1, box.y2) - half > 0) return false;
+    return std::ranges::all_of(entries_, [&](const Entry& e) {
+        if (isErase(e.cmd)) return true;
+        const LogicalBox b = drawnBox(e.cmd);
+        return std::min(b.x1, kPageWidth) <= right && std::min(b.y1, kPageHeight) <= bottom;
+    });
+}
+
+bool DisplayList::blank() const {
+    return !cleared_ && std::ranges::all_of(entries_, [](const Entry& e) { return isErase(e.cmd); });
 }
 
 std::optional<bool> DisplayList::add(const DrawCommand& cmd) {

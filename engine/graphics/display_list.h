@@ -35,8 +35,8 @@ LogicalBox commandBounds(const DrawCommand& cmd);
 float cellAdvance(const DrawCommand& cmd, std::string_view ch);
 float textCellsWidth(const DrawCommand& cmd);
 
-// A white box from the page's corner over all of it: the lessons' page clear.
-bool isFullPageClear(const DrawCommand& cmd);
+// Drawn wholly in white: a wipe (or white on a fill the command does not paint).
+bool drawnInWhite(const DrawCommand& cmd);
 
 class DisplayList {
 public:
@@ -54,6 +54,12 @@ public:
     std::optional<bool> add(const DrawCommand& cmd);
     // The page as before the first command.
     void reset();
+
+    // A white box from the page's corner that covers everything on the page
+    // other than white: the lessons' page clears, whatever their size.
+    bool clearedBy(const DrawCommand& box) const;
+    // Nothing but white on the page.
+    bool blank() const;
 
     const std::vector<Entry>& entries() const { return entries_; }
     bool cleared() const { return cleared_; }

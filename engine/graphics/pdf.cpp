@@ -48,16 +48,25 @@ std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, c
     return book.write(path);
 }
 
-void HandoutSink::takePage() {
-    if (page_.get().size() > 0) book_.addPage(page_.get());
+void HandoutSink::takePage(const DisplayList& shown) {
+    if (!shown.blank()) book_.addPage(shown);
 }
 
 void HandoutSink::draw(const DrawCommand& cmd) {
-    if (isFullPageClear(cmd)) takePage();
+    if (cmd.op == DrawCommand::Op::Pause) return;
+    const DisplayList& page = page_.get();
+    if (cmd.op == DrawCommand::Op::Cls || page.clearedBy(cmd)) {
+        takePage(beforeWipes_ ? *beforeWipes_ : page);
+        beforeWipes_.reset();
+    } else if (drawnInWhite(cmd)) {
+        if (!beforeWipes_) beforeWipes_ = page;
+    } else {
+        beforeWipes_.reset();
+    }
 }
 
 std::optional<std::string> HandoutSink::write(const std::string& path) {
-    takePage();
+    takePage(page_.get());
     return book_.write(path);
 }
 

@@ -42,21 +42,25 @@ private:
 // The PDF of a single page.
 std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, const std::string& path);
 
-// Sees every command before the page's display list does: just before a full page
-// clear (the layer's clear, or a white box over the whole page) the page as
-// it stands becomes a handout page. A blank page is no screen and is left out.
+// Sees every command before the page's display list does. A screen ends at
+// the layer's clear, or at a white box from the page's corner that covers
+// everything on the page; the page becomes a handout page as it stood before
+// the first of the wipes that led up to that clear (the menu blanks the page
+// area before the whole page, some pages clear twice, or wipe the prompt band
+// first). A page with nothing but white on it is no screen and is left out.
 class HandoutSink : public DrawSink {
 public:
     HandoutSink(Fonts& fonts, const DisplayList& page) : book_(fonts), page_(page) {}
     void draw(const DrawCommand& cmd) override;
-    // The last screen, and the file.
+    // The last screen, as it stands, and the file.
     std::optional<std::string> write(const std::string& path);
     int pages() const { return book_.pages(); }
 
 private:
-    void takePage();
+    void takePage(const DisplayList& shown);
     PdfBook book_;
     std::reference_wrapper<const DisplayList> page_;
+    std::optional<DisplayList> beforeWipes_;  // the page before the wipes drawn since anything else
 };
 
 }  // namespace lesson
