@@ -49,6 +49,7 @@ public:
     void draw(const DrawCommand& cmd) override;
     void formula(std::string_view text, float x, float y, int color, float end) override;
     void key(std::string_view key) override;
+    void tap(float x, float y) override;
     void flush();
     // Closes the file: why the trace could not be written whole, or nothing.
     std::optional<std::string> close();
@@ -65,10 +66,11 @@ private:
 // what it held (see OutputFile).
 std::optional<std::string> writeWholeFile(const std::string& path, std::string_view data);
 
-// One line of the trace for a drawing command, a formula, a key.
+// One line of the trace for a drawing command, a formula, a key, a tap.
 std::string traceLine(const DrawCommand& cmd);
 std::string traceFormulaLine(std::string_view text, float x, float y, int color, float end);
 std::string traceKeyLine(std::string_view key);
+std::string traceTapLine(float x, float y);
 
 // JSON helpers, shared with the tests' reader.
 std::string jsonString(std::string_view s);
