@@ -302,7 +302,7 @@ TEST(Taps, OnNothingNothingAndBackOverATap) {
     const auto typed = shot(program, "5926\\n2\\n", 3);
     const auto& row = typed.formula(program.menu[1].text);
     const float rowX = static_cast<float>(row.num("x")) + 30, rowY = static_cast<float>(row.num("y")) + 8;
-    const std::string nothing = tapScript(1000, 400) + tapScript(rowX, rowY + 30) + tapScript(5, 700);
+    const std::string nothing = tapScript(1000, 400) + tapScript(rowX + 600, rowY) + tapScript(5, 700);
     const auto tapped = shot(program,
                              tapScript(400, 280) + "5926\\n" + nothing + "9" + tapScript(rowX, rowY) + tapScript(900, 690) +
                                  tapScript(672, 8),
