@@ -18,6 +18,7 @@ namespace lesson {
 
 class DisplayList;
 struct LayerOptions;
+enum class WaitKind;
 
 class Host {
 public:
@@ -40,6 +41,9 @@ public:
     // A wait for keys begins with nothing typed (a moment to write out what
     // is pending).
     virtual void idle() {}
+    // The kind of wait now open (a page can offer what suits it: a number
+    // pad while an entry field waits).
+    virtual void waitOpens(WaitKind kind) {}
     virtual void setTitle(const std::string& title) = 0;
     // The page as it stands, saved as the user saves it (Ctrl+S): what
     // happened, in a line.

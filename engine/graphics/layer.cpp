@@ -367,6 +367,7 @@ void Layer::beginWait(WaitKind kind, int lastItem) {
     waitKind_ = kind;
     waitLastItem_ = lastItem;
     choices_.clear();
+    if (!replaying_) host_->waitOpens(kind);
     journal_.push_back({kind, {}});
     if (replaying_ && journal_.size() - 1 == replayTarget_) endReplay();
 }
@@ -408,6 +409,7 @@ void Layer::endReplay() {
     replaying_ = false;
     replayKeys_.clear();
     host_->redraw();  // the page drawn once, from its display list
+    host_->waitOpens(waitKind_);
 }
 
 void Layer::idle() {
