@@ -86,9 +86,19 @@ void menuLoop(Engine& e, const ProgramSpec& app, bool resumed) {
             blankPage(e);
             e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
             drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
-            for (const MenuItem& item : app.menu) drawFormulaAt(e, item.x, item.y, item.color, item.text);
+            // Each item's row as drawn is where a tap chooses it.
+            std::vector<TapArea> rows;
+            for (const MenuItem& item : app.menu) {
+                e.textX = item.x;
+                e.textY = item.y;
+                e.textColor = item.color;
+                e.textString = item.text;
+                const FormulaBox box = drawFormula(e);
+                rows.push_back({item.x, item.y + box.top, e.textX, item.y + box.bottom,
+                                static_cast<int>(rows.size()) + 1});
+            }
             drawPlainAt(e, e.inputX - 240, e.inputY, 0, "番号を入力して下さい。");
-            menuNumberPrompt(e);
+            menuNumberPrompt(e, rows);
         }
         clearMenuPrompt(e);
         const float choice = e.entryValue;

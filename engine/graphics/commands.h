@@ -50,12 +50,14 @@ struct ProgramEnd {
 
 // A consumer of the layer's stream: every drawing command, and beside them
 // every key read and every formula drawn (with its markup and where it
-// ended). The layer hands each to all of its sinks in turn.
+// ended), and every tap. The layer hands each to all of its sinks in turn.
 class DrawSink {
 public:
     virtual ~DrawSink() = default;
     virtual void draw(const DrawCommand& cmd) = 0;
     virtual void key(std::string_view key) {}
+    // A tap read at a wait, at a page position.
+    virtual void tap(float x, float y) {}
     virtual void formula(std::string_view text, float x, float y, int color, float end) {}
     // A wait for the user begins: "gate", "menu", "submenu", "step" or "anykey".
     virtual void wait(std::string_view kind) {}

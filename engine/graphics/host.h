@@ -18,6 +18,7 @@ namespace lesson {
 
 class DisplayList;
 struct LayerOptions;
+enum class WaitKind;
 
 class Host {
 public:
@@ -42,6 +43,9 @@ public:
     virtual std::string script() { return {}; }
     // A wait for keys begins with nothing typed and no scripted key left.
     virtual void idle() {}
+    // The kind of wait now open (a page can offer what suits it: a number
+    // pad while an entry field waits).
+    virtual void waitOpens(WaitKind kind) {}
     virtual void setTitle(const std::string& title) = 0;
     // The page as it stands, saved as the user saves it (Ctrl+S): what
     // happened, in a line.

@@ -6,8 +6,10 @@
 #include "engine/chars/chars.h"
 
 #include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 
 namespace lesson {
@@ -52,9 +54,48 @@ void Layer::checkStop() const {
 
 void Layer::onDisplayLost(std::function<void()> lastWords) { host_->onDisplayLost(std::move(lastWords)); }
 
+namespace {
+
+// A tap's whole-page margin: a finger or a pen that lands just beside a
+// choice still chooses it (the items of a sub-menu line stand a full-width
+// blank apart, so no two margins overlap).
+constexpr float kTapMargin = 8;
+constexpr char kTapMark = '\x04';
+
+// "X,Y;" of a script's tap from chars[at]: the tap key, `at` left on the ";".
+std::optional<std::string> tapInScript(const std::vector<std::string_view>& chars, std::size_t& at) {
+    std::string body;
+    std::size_t i = at;
+    for (; i < chars.size() && chars[i] != ";"; ++i) body += chars[i];
+    if (i == chars.size()) return std::nullopt;
+    const std::optional<Point> p = tapPoint(kTapMark + body);
+    if (!p) return std::nullopt;
+    at = i;
+    return tapKey(p->x, p->y);
+}
+
+}  // namespace
+
+std::string tapKey(float x, float y) { return kTapMark + jsonNumber(x) + "," + jsonNumber(y); }
+
+std::optional<Point> tapPoint(std::string_view key) {
+    if (key.size() < 4 || key[0] != kTapMark) return std::nullopt;
+    const std::string body(key.substr(1));
+    const char* s = body.c_str();
+    char* end = nullptr;
+    Point p;
+    p.x = std::strtof(s, &end);
+    if (end == s || *end != ',') return std::nullopt;
+    s = end + 1;
+    p.y = std::strtof(s, &end);
+    if (end == s || *end != '\0' || !std::isfinite(p.x) || !std::isfinite(p.y)) return std::nullopt;
+    return p;
+}
+
 std::vector<std::string> parseKeyScript(std::string_view script) {
     std::vector<std::string> keys;
     const auto chars = splitChars(script);
+    std::optional<std::string> tap;
     for (std::size_t i = 0; i < chars.size(); ++i) {
         const std::string_view c = chars[i];
         if (c == "\n" || c == "\r") {
@@ -76,6 +117,9 @@ std::vector<std::string> parseKeyScript(std::string_view script) {
             } else if (next == ">") {
                 keys.emplace_back(kForwardKey);
                 ++i;
+            } else if (std::size_t end = i + 2; next == "@" && (tap = tapInScript(chars, end))) {
+                keys.push_back(std::move(*tap));
+                i = end;
             } else {
                 keys.emplace_back("\\");
             }
@@ -130,6 +174,7 @@ struct Layer::Checkpoint {
     FontState font;
     float pen;
     DisplayList page;
+    std::vector<TapArea> choices;  // the menu's rows, offered as its wait began
 };
 
 Layer::~Layer() = default;
@@ -266,18 +311,34 @@ std::string Layer::inkey() {
         }
         key = nextKey();
         if (key.empty()) return "";
-        // The sinks see every key as it was read; what it stands for is the lessons' key.
-        for (DrawSink* sink : sinks_) sink->key(key);
+        // The sinks see every key and tap as it was read; what it stands for is the lessons' key.
+        const std::optional<Point> tap = tapPoint(key);
+        for (DrawSink* sink : sinks_) {
+            if (tap) sink->tap(tap->x, tap->y);
+            else sink->key(key);
+        }
         if (key == kBackKey) {
             stepBack();  // throws when there is a wait to go back to
             continue;
         }
+        if (tap) {
+            if (waitKind_ == WaitKind::MainMenu || waitKind_ == WaitKind::SubMenu) {
+                // The choice it lands on, or nothing.
+                for (const TapArea& a : choices_) {
+                    if (tap->x >= a.x0 - kTapMargin && tap->x < a.x1 + kTapMargin && tap->y >= a.y0 - kTapMargin &&
+                        tap->y < a.y1 + kTapMargin) {
+                        typeEntry(std::to_string(a.choice));
+                        break;
+                    }
+                }
+                continue;
+            }
+            if (waitKind_ == WaitKind::Gate) continue;  // the password is typed
+            key = kForwardKey;
+        }
         if (key == kForwardKey || key == " ") {
             if (waitKind_ == WaitKind::Step) {
-                // The next step: a partly typed entry is dropped, then 1 and Enter.
-                if (!journal_.empty() && !journal_.back().keys.empty()) pending_.emplace_back("\b");
-                pending_.emplace_back("1");
-                pending_.emplace_back("\r");
+                typeEntry("1");  // the next step
                 continue;
             }
             // A menu needs its number.
@@ -332,9 +393,19 @@ std::string Layer::nextKey() {
     return key;
 }
 
+// An entry typed for the user (a tap's choice, forward's next step): a partly
+// typed entry is dropped first, then the entry and Enter.
+void Layer::typeEntry(const std::string& entry) {
+    if (!journal_.empty() && !journal_.back().keys.empty()) pending_.emplace_back("\b");
+    for (char c : entry) pending_.emplace_back(1, c);
+    pending_.emplace_back("\r");
+}
+
 void Layer::beginWait(WaitKind kind, int lastItem) {
     waitKind_ = kind;
     waitLastItem_ = lastItem;
+    choices_.clear();
+    if (!replaying_) host_->waitOpens(kind);
     journal_.push_back({kind, {}});
     if (kind == WaitKind::MainMenu && keepAbove_) keepCheckpoint();
     if (replaying_ && journal_.size() - 1 == replayTarget_) endReplay();
@@ -343,11 +414,18 @@ void Layer::beginWait(WaitKind kind, int lastItem) {
     for (DrawSink* sink : sinks_) sink->wait(kNames[static_cast<int>(kind)]);
 }
 
+void Layer::offerChoice(const TapArea& area) {
+    choices_.push_back(area);
+    // The menu's rows go with the main-menu wait kept as it began.
+    if (!checkpoints_.empty() && checkpoints_.back().wait + 1 == journal_.size())
+        checkpoints_.back().choices.push_back(area);
+}
+
 void Layer::keepCheckpoint() {
     const std::size_t wait = journal_.size() - 1;
     std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait >= wait; });
     if (checkpoints_.size() == kCheckpoints) checkpoints_.erase(checkpoints_.begin());
-    checkpoints_.push_back({wait, keepAbove_(), rng_, seedCalls_, font_, pen_, page_});
+    checkpoints_.push_back({wait, keepAbove_(), rng_, seedCalls_, font_, pen_, page_, {}});
 }
 
 void Layer::stepBack() {
@@ -385,6 +463,7 @@ void Layer::stepBack() {
         waitKind_ = WaitKind::MainMenu;
         waitLastItem_ = 0;
         page_ = from->page;
+        choices_ = from->choices;
         replaying_ = true;
         if (first == target) endReplay();
         throw StepBack{&from->above};
@@ -397,6 +476,7 @@ void Layer::stepBack() {
     pen_ = 1;
     waitKind_ = WaitKind::None;
     waitLastItem_ = 0;
+    choices_.clear();
     page_.reset();
     replaying_ = true;
     throw StepBack{};
@@ -406,6 +486,7 @@ void Layer::endReplay() {
     replaying_ = false;
     replayKeys_.clear();
     host_->redraw();  // the page drawn once, from its display list
+    host_->waitOpens(waitKind_);
 }
 
 void Layer::idle() {

@@ -38,6 +38,22 @@ enum class WaitKind { None, Gate, MainMenu, SubMenu, Step, AnyKey };
 inline constexpr const char* kBackKey = "\x02";
 inline constexpr const char* kForwardKey = "\x03";
 
+// A tap (a click, a touch) at a page position in logical units travels with
+// the keys as one key of its own: what it means is resolved at the wait that
+// reads it. On a choice offered there (a main-menu row, an item of a
+// sub-menu line) it is that choice's number and Enter; elsewhere at a step
+// prompt or an any-key wait it goes on, as forward; elsewhere at a menu, and
+// at the password gate, it is nothing.
+std::string tapKey(float x, float y);
+// The position of a tap key, or nothing for any other key.
+std::optional<Point> tapPoint(std::string_view key);
+
+// Where a choice of the open wait was drawn, and its number.
+struct TapArea {
+    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    int choice = 0;
+};
+
 // Thrown from a wait when back is pressed and there is a wait to go back to:
 // the program goes back to the last main-menu wait kept before the previous
 // wait (`resume`: what the program above the layer kept there), or to its
@@ -67,7 +83,8 @@ struct LayerOptions {
 
 // Scripted keys: each character is one key; backslash-n, backslash-r or a
 // newline is Enter, backslash-b Backspace, two backslashes one backslash,
-// backslash-< back and backslash-> forward (PageUp and PageDown).
+// backslash-< back and backslash-> forward (PageUp and PageDown), and
+// backslash-@X,Y; a tap at the page position (X, Y).
 std::vector<std::string> parseKeyScript(std::string_view script);
 
 class Layer {
@@ -129,6 +146,8 @@ public:
     // keeps it with its own state there, so that a step back replays only
     // from the last such wait. Empty: none is kept.
     void onMainMenuWait(std::function<std::any()> keep);
+    // A choice of the wait now open, where it was drawn: a tap there chooses it.
+    void offerChoice(const TapArea& area);
     int waitLastItem() const { return waitLastItem_; }
     // Headless: asked for each key once the scripted keys are used up, in
     // place of LayerOptions::moreKeys (a source that looks at the wait).
@@ -176,6 +195,7 @@ private:
     void stepBack();
     void endReplay();
     void keepCheckpoint();
+    void typeEntry(const std::string& entry);
 
     LayerOptions options_;
     DisplayList page_;
@@ -213,6 +233,7 @@ private:
     std::deque<std::string> pending_;  // forward at a step prompt: "1", Enter
     WaitKind waitKind_ = WaitKind::None;
     int waitLastItem_ = 0;
+    std::vector<TapArea> choices_;  // of the open wait
 };
 
 }  // namespace lesson

@@ -43,6 +43,10 @@ public:
     // Ends the page on a paged surface (PDF) and starts a blank one.
     void nextPage();
 
+    // The page position shown at a pixel (the letterbox undone).
+    Point pageAt(double px, double py) const {
+        return {static_cast<float>((px - offsetX_) / scale_), static_cast<float>((py - offsetY_) / scale_)};
+    }
     int width() const { return width_; }
     int height() const { return height_; }
     cairo_surface_t* surface() const { return surface_; }

@@ -147,6 +147,10 @@ std::string traceFormulaLine(std::string_view text, float x, float y, int color,
 
 std::string traceKeyLine(std::string_view key) { return "{\"op\":\"key\",\"key\":" + jsonString(key) + "}"; }
 
+std::string traceTapLine(float x, float y) {
+    return "{\"op\":\"tap\",\"x\":" + jsonNumber(x) + ",\"y\":" + jsonNumber(y) + "}";
+}
+
 void Trace::draw(const DrawCommand& c) { write(traceLine(c)); }
 
 void Trace::formula(std::string_view text, float x, float y, int color, float end) {
@@ -158,5 +162,7 @@ void Trace::key(std::string_view key) { write(traceKeyLine(key)); }
 std::string traceWaitLine(std::string_view kind) { return "{\"op\":\"wait\",\"kind\":" + jsonString(kind) + "}"; }
 
 void Trace::wait(std::string_view kind) { write(traceWaitLine(kind)); }
+
+void Trace::tap(float x, float y) { write(traceTapLine(x, y)); }
 
 }  // namespace lesson

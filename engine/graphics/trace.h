@@ -22,6 +22,7 @@ public:
     void formula(std::string_view text, float x, float y, int color, float end) override;
     void key(std::string_view key) override;
     void wait(std::string_view kind) override;
+    void tap(float x, float y) override;
     void flush();
     // Closes the file: why the trace could not be written whole, or nothing.
     std::optional<std::string> close();
@@ -33,11 +34,12 @@ private:
     std::optional<std::string> closeError_;
 };
 
-// One line of the trace for a drawing command, a formula, a key, a wait.
+// One line of the trace for a drawing command, a formula, a key, a wait, a tap.
 std::string traceLine(const DrawCommand& cmd);
 std::string traceFormulaLine(std::string_view text, float x, float y, int color, float end);
 std::string traceKeyLine(std::string_view key);
 std::string traceWaitLine(std::string_view kind);
+std::string traceTapLine(float x, float y);
 
 // JSON helpers, shared with the tests' reader.
 std::string jsonString(std::string_view s);

@@ -6,6 +6,7 @@
 #include <SDL.h>
 #include <sys/stat.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -62,6 +63,13 @@ std::string controlKey(const SDL_Keysym& k) {
             return "";  // modifiers alone, and keys whose text arrives as text input
     }
 }
+
+// A pointer that moves less than this between going down and up (page
+// units) taps where it went down; one that moves at least kSwipeUnits across,
+// more than twice as far as up or down, swipes: to the right goes back, to
+// the left goes on, as a presenter's slides do.
+constexpr float kTapSlopUnits = 24;
+constexpr float kSwipeUnits = 160;
 
 // What ends the program when the display connection is lost (see onDisplayLost).
 std::function<void()>& displayLostHandler() {
@@ -284,6 +292,30 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
         case SDL_TEXTINPUT:
             for (std::string_view ch : splitChars(event.text.text)) pushKey(keys, std::string(ch));
             break;
+        // A whiteboard sends mouse events; a touch screen fingers, and mouse
+        // events made of them, which are passed over.
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.which == SDL_TOUCH_MOUSEID) break;
+            if (event.button.button == SDL_BUTTON_RIGHT) pushKey(keys, kBackKey);
+            if (event.button.button == SDL_BUTTON_LEFT) {
+                pressedAt_ = pageAtWindow(event.button.x, event.button.y);
+                pressedByFinger_ = false;
+            }
+            break;
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.which != SDL_TOUCH_MOUSEID && event.button.button == SDL_BUTTON_LEFT && !pressedByFinger_)
+                release(pageAtWindow(event.button.x, event.button.y), keys);
+            break;
+        case SDL_FINGERDOWN:
+            if (pressedAt_) break;  // one finger at a time
+            pressedAt_ = raster_->pageAt(event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height());
+            pressedByFinger_ = true;
+            finger_ = event.tfinger.fingerId;
+            break;
+        case SDL_FINGERUP:
+            if (pressedByFinger_ && event.tfinger.fingerId == finger_)
+                release(raster_->pageAt(event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height()), keys);
+            break;
         case SDL_KEYDOWN:
             if (event.key.keysym.sym == SDLK_F11) {
                 // Back from full screen the window is as it was: a maximised
@@ -313,6 +345,28 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
         default:
             break;
     }
+}
+
+Point Window::pageAtWindow(int x, int y) const {
+    // Window coordinates, which a display that scales may count in points
+    // rather than the surface's pixels.
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window_, &w, &h);
+    const double sx = w > 0 ? static_cast<double>(raster_->width()) / w : 1;
+    const double sy = h > 0 ? static_cast<double>(raster_->height()) / h : 1;
+    return raster_->pageAt(x * sx, y * sy);
+}
+
+void Window::release(Point at, std::deque<std::string>& keys) {
+    if (!pressedAt_) return;
+    const Point from = *pressedAt_;
+    pressedAt_.reset();
+    pressedByFinger_ = false;
+    const float dx = at.x - from.x, dy = at.y - from.y;
+    if (std::fabs(dx) >= kSwipeUnits && std::fabs(dx) > 2 * std::fabs(dy))
+        pushKey(keys, dx > 0 ? kBackKey : kForwardKey);
+    else if (std::hypot(dx, dy) < kTapSlopUnits)
+        pushKey(keys, tapKey(from.x, from.y));
 }
 
 }  // namespace lesson

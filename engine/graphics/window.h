@@ -49,6 +49,10 @@ public:
 
 private:
     void handle(const SDL_Event& event, std::deque<std::string>& keys);
+    // A pointer (the mouse's left button, a finger) goes down and comes up at
+    // page positions: a tap, a swipe (back or forward), or nothing.
+    void release(Point at, std::deque<std::string>& keys);
+    Point pageAtWindow(int x, int y) const;
     void syncSize();
 
     SDL_Window* window_ = nullptr;
@@ -59,6 +63,9 @@ private:
     std::function<std::string()> save_;
     std::string title_;                 // the program's title
     std::uint32_t messageUntil_ = 0;    // SDL ticks; 0: the title shows no message
+    std::optional<Point> pressedAt_;    // where the pointer went down, on the page
+    bool pressedByFinger_ = false;
+    std::int64_t finger_ = 0;           // the finger that went down
 };
 
 }  // namespace lesson

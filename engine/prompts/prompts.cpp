@@ -4,11 +4,14 @@
 #include "engine/graphics/colour_roles.h"
 #include "engine/text/text.h"
 
+#include <optional>
+
 namespace lesson {
 
 namespace {
 
 constexpr int kMaxEntry = 10;
+constexpr float kSubMenuLineY = 666;
 
 bool isEntryKey(const std::string& key) {
     // "-", ".", "/" and the digits lie together in code order.
@@ -71,8 +74,9 @@ void entryToNumber(Engine& e) {
     e.entryValue = denominator == 0 ? 0 : numerator / denominator;
 }
 
-void menuNumberPrompt(Engine& e) {
+void menuNumberPrompt(Engine& e, const std::vector<TapArea>& choices) {
     e.layer.beginWait(WaitKind::MainMenu);
+    for (const TapArea& choice : choices) e.layer.offerChoice(choice);
     menuNumberEntry(e);
 }
 
@@ -87,7 +91,24 @@ void clearMenuPrompt(Engine& e) { whiteBox(e, e.inputX - 640, e.inputY - 8, 1056
 
 void subMenuPrompt(Engine& e, int lastItem) {
     e.layer.beginWait(WaitKind::SubMenu, lastItem);
-    drawPlainAt(e, 16, 666, colour::kBodyText, e.textString);
+    // The line is drawn a character at a time as drawPlainText draws it; each
+    // circled number starts an item, which runs to the next blank or item.
+    const std::string line = std::move(e.textString);
+    float x = 16;
+    std::optional<TapArea> item;
+    auto offer = [&] {
+        if (item) e.layer.offerChoice({item->x0, item->y0, x, item->y1, item->choice});
+        item.reset();
+    };
+    for (std::string_view ch : splitChars(line)) {
+        const char32_t c = codePoint(ch);
+        const bool circled = c >= U'①' && c <= U'⑳';
+        if (circled || c == U'　' || c == U' ') offer();
+        if (circled) item = TapArea{x, kSubMenuLineY, x, kSubMenuLineY + 16, static_cast<int>(c - U'①') + 1};
+        drawPlainAt(e, x, kSubMenuLineY, colour::kBodyText, std::string(ch));
+        x = e.textX;
+    }
+    offer();
     readEntry(e);
     entryToNumber(e);
 }

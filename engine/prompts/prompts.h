@@ -5,6 +5,8 @@
 
 #include "engine/engine.h"
 
+#include <vector>
+
 namespace lesson {
 
 // The entry field at (inputX, inputY): digits, "-", ".", "/"; Backspace (and
@@ -12,13 +14,15 @@ namespace lesson {
 void readEntry(Engine& e);
 // entryValue of entryText; "a/b" divides, a zero or empty denominator gives 0.
 void entryToNumber(Engine& e);
-void menuNumberPrompt(Engine& e);
+// `choices`: where the menu's items were drawn, for taps.
+void menuNumberPrompt(Engine& e, const std::vector<TapArea>& choices = {});
 // The same from the start of its wait on: the menu's prompt resumed where a
 // step back put the program.
 void menuNumberEntry(Engine& e);
 void clearMenuPrompt(Engine& e);
 // The sub-menu line (textString) at the bottom of the page, then a number;
-// lastItem is the number of its last item, the one that goes back.
+// lastItem is the number of its last item, the one that goes back. A tap on
+// an item of the line (its circled number and its name) chooses it.
 void subMenuPrompt(Engine& e, int lastItem);
 void clearPromptBand(Engine& e);
 // "次のステップは１を入力。" and a number: 1 goes on, anything else makes a new problem.

@@ -377,7 +377,7 @@ void emitFormula(Engine& e, const FormulaLayout& layout, float x, float y) {
     g.setDrawWidth(layout.endPen);
 }
 
-void drawFormula(Engine& e) {
+FormulaBox drawFormula(Engine& e) {
     const std::string text = std::move(e.textString);
     e.textString.clear();
     const float startX = e.textX, startY = e.textY;
@@ -386,6 +386,7 @@ void drawFormula(Engine& e) {
     e.textX = startX + layout.box.width;
     e.textY = startY;
     e.layer.traceFormula(text, startX, startY, e.textColor, e.textX);
+    return layout.box;
 }
 
 FormulaBox measureFormula(Engine& e) {

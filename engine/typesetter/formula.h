@@ -59,8 +59,9 @@ FormulaLayout layoutFormula(Engine& e, std::string_view markup, float x, float y
 // Draws the marks of a layout through the layer with its origin at (x, y).
 void emitFormula(Engine& e, const FormulaLayout& layout, float x, float y);
 
-// Draws textString at (textX, textY) in textColor; textX advanced, textString empty.
-void drawFormula(Engine& e);
+// Draws textString at (textX, textY) in textColor; textX advanced, textString
+// empty. Returns the box it stands in, relative to where it was drawn.
+FormulaBox drawFormula(Engine& e);
 // formulaWidth = the advance drawFormula would give workText; returns the
 // whole box.
 FormulaBox measureFormula(Engine& e);

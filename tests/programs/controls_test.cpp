@@ -2,6 +2,7 @@
 // and the walk through a section.
 
 #include "engine/frame/options.h"
+#include "engine/graphics/trace.h"
 #include "lessons_a/sections.h"
 #include "lessons_b/sections.h"
 #include "tests/support/harness.h"
@@ -9,6 +10,8 @@
 #include <cairo.h>
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <functional>
 #include <map>
 #include <random>
 
@@ -220,4 +223,139 @@ TEST(Walk, EveryPageOfASectionThenTheMainMenu) {
         EXPECT_EQ(chosen, expected);
         EXPECT_EQ(menus, 1);  // the section chosen once; back at the menu the walk ends
     }
+}
+
+namespace {
+
+// A run of the whole program with keys from `source` (asked at each wait),
+// its stream recorded.
+std::vector<testing_support::Event> runWith(const ProgramSpec& program,
+                                            const std::function<std::string(const Layer&)>& source) {
+    LayerOptions lo;
+    lo.headless = true;
+    lo.seed = 4;
+    Layer layer(lo);
+    testing_support::RecordingSink recording;
+    layer.addSink(recording);
+    layer.setMoreKeys([&] { return source(layer); });
+    Engine e(layer);
+    runFrame(e, program);
+    return recording.events();
+}
+
+std::vector<std::string> formulaTexts(const std::vector<testing_support::Event>& events) {
+    std::vector<std::string> out;
+    for (const auto& f : testing_support::ofOp(events, "formula")) out.push_back(f.str("text"));
+    return out;
+}
+
+// The circled number n as the sub-menu lines write it.
+std::string circled(int n) {
+    const char32_t c = U'①' + static_cast<char32_t>(n - 1);
+    return {static_cast<char>(0xE0 | (c >> 12)), static_cast<char>(0x80 | ((c >> 6) & 0x3F)),
+            static_cast<char>(0x80 | (c & 0x3F))};
+}
+
+std::string tapScript(float x, float y) { return "\\@" + jsonNumber(x) + "," + jsonNumber(y) + ";"; }
+
+}  // namespace
+
+// A section run by taps alone once past the gate: its main-menu row, each
+// circled number of its sub-menu line in turn, anywhere on the page at
+// step prompts and any-key waits. It draws what the typed walk draws, and
+// the trace keeps every tap where it was.
+TEST(Taps, ASectionByTapsDrawsWhatTypedChoicesDraw) {
+    for (const auto& [program, section] : {std::pair{solvara::program(), 2}, std::pair{ratiora::program(), 5}}) {
+        std::function<std::string()> walker;
+        const auto typed = runWith(program, [&](const Layer& layer) {
+            if (!walker) walker = sectionWalk(layer, section);
+            return walker();
+        });
+        // Where the typed run drew the section's row and the sub-menu items.
+        const std::string row = program.menu[static_cast<std::size_t>(section) - 1].text;
+        std::map<std::string, Point> drawn;
+        for (const auto& ev : typed) {
+            // The formulas, and the glyphs of the sub-menu lines.
+            const bool wanted = ev.op() == "formula" || (ev.op() == "text" && ev.num("y") == 666);
+            const std::string what = wanted ? ev.str("text") : "";
+            if (!what.empty() && !drawn.count(what))
+                drawn[what] = {static_cast<float>(ev.num("x")), static_cast<float>(ev.num("y"))};
+        }
+        ASSERT_TRUE(drawn.count(row));
+        bool chosen = false;
+        int page = 0;
+        std::deque<std::string> queued;
+        std::vector<Point> tapped;
+        auto tap = [&](Point p) {
+            tapped.push_back(p);
+            return tapKey(p.x, p.y);
+        };
+        const auto tapping = runWith(program, [&](const Layer& layer) -> std::string {
+            if (!queued.empty()) {
+                std::string key = queued.front();
+                queued.pop_front();
+                return key;
+            }
+            switch (layer.waitKind()) {
+                case WaitKind::Gate:
+                    for (const std::string& k : parseKeyScript("926\\n")) queued.push_back(k);
+                    return "5";
+                case WaitKind::MainMenu:
+                    if (chosen) return "";
+                    chosen = true;
+                    return tap({drawn[row].x + 40, drawn[row].y + 8});
+                case WaitKind::SubMenu: {
+                    page = std::min(page + 1, layer.waitLastItem());
+                    const auto at = drawn.find(circled(page));
+                    if (at == drawn.end()) return "";
+                    return tap({at->second.x + 8, at->second.y + 8});
+                }
+                case WaitKind::Step:
+                    return tap({1200, 300});
+                default:
+                    return tap({672, 360});
+            }
+        });
+        SCOPED_TRACE(program.title);
+        EXPECT_EQ(formulaTexts(tapping), formulaTexts(typed));
+        const auto taps = testing_support::ofOp(tapping, "tap");
+        ASSERT_EQ(taps.size(), tapped.size());
+        EXPECT_GE(page, 3);
+        for (std::size_t i = 0; i < taps.size(); ++i) {
+            EXPECT_FLOAT_EQ(taps[i].num("x"), tapped[i].x);
+            EXPECT_FLOAT_EQ(taps[i].num("y"), tapped[i].y);
+        }
+    }
+}
+
+// A tap on nothing changes nothing: at the gate, beside the rows of the main
+// menu, beside the items of a sub-menu line; a tap on a row with a number
+// partly typed chooses the row. A step back over a tap gives the page before it.
+TEST(Taps, OnNothingNothingAndBackOverATap) {
+    const auto program = solvara::program();
+    const auto typed = shot(program, "5926\\n2\\n", 3);
+    const auto& row = typed.formula(program.menu[1].text);
+    const float rowX = static_cast<float>(row.num("x")) + 30, rowY = static_cast<float>(row.num("y")) + 8;
+    const std::string nothing = tapScript(1000, 400) + tapScript(rowX + 600, rowY) + tapScript(5, 700);
+    const auto tapped = shot(program,
+                             tapScript(400, 280) + "5926\\n" + nothing + "9" + tapScript(rowX, rowY) + tapScript(900, 690) +
+                                 tapScript(672, 8),
+                             3);
+    EXPECT_TRUE(samePage(tapped, typed));
+    EXPECT_EQ(formulaTexts(tapped), formulaTexts(typed));
+    EXPECT_EQ(tapped.ofOp("tap").size(), 7u);
+    // Item 3 of the sub-menu line, then an any-key wait of that page; back twice.
+    const int line = typed.subMenuLines().back();
+    float itemX = -1;
+    for (std::size_t i = static_cast<std::size_t>(line); i < typed.events.size(); ++i)
+        if (typed.events[i].op() == "text" && typed.events[i].str("text") == circled(3)) {
+            itemX = static_cast<float>(typed.events[i].num("x"));
+            break;
+        }
+    ASSERT_GT(itemX, 0);
+    const std::string third = tapScript(itemX + 24, 670);
+    const auto page3 = shot(program, "5926\\n2\\n3\\n", 3);
+    EXPECT_TRUE(samePage(shot(program, "5926\\n2\\n" + third, 3), page3));
+    EXPECT_TRUE(samePage(shot(program, "5926\\n2\\n" + third + tapScript(672, 360) + "\\<", 3), page3));
+    EXPECT_TRUE(samePage(shot(program, "5926\\n2\\n" + third + "\\<", 3), typed));
 }

@@ -20,6 +20,8 @@ void RecordingSink::draw(const lesson::DrawCommand& cmd) { events_.push_back(eve
 
 void RecordingSink::key(std::string_view key) { events_.push_back(eventOf(lesson::traceKeyLine(key))); }
 
+void RecordingSink::tap(float x, float y) { events_.push_back(eventOf(lesson::traceTapLine(x, y))); }
+
 void RecordingSink::formula(std::string_view text, float x, float y, int color, float end) {
     events_.push_back(eventOf(lesson::traceFormulaLine(text, x, y, color, end)));
 }

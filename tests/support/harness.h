@@ -19,6 +19,7 @@ class RecordingSink : public lesson::DrawSink {
 public:
     void draw(const lesson::DrawCommand& cmd) override;
     void key(std::string_view key) override;
+    void tap(float x, float y) override;
     void formula(std::string_view text, float x, float y, int color, float end) override;
     void wait(std::string_view kind) override;
     const std::vector<Event>& events() const { return events_; }
