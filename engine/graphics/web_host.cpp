@@ -87,6 +87,8 @@ public:
         lesson_js_trace(traceFormulaLine(text, x, y, color, end).c_str());
     }
     void key(std::string_view key) override { lesson_js_trace(traceKeyLine(key).c_str()); }
+    void tap(float x, float y) override { lesson_js_trace(traceTapLine(x, y).c_str()); }
+    void wait(std::string_view kind) override { lesson_js_trace(traceWaitLine(kind).c_str()); }
 };
 
 class WebHost : public Host {
