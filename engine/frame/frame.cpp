@@ -136,7 +136,8 @@ int runFrame(Engine& e, const ProgramSpec& app) {
 
 int runProgram(const ProgramSpec& app, int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
-    const CommandLine cl = parseCommandLine(args);
+    CommandLine cl = parseCommandLine(args);
+    cl.layer.program = app.name;
     switch (cl.action) {
         case CommandLine::Action::Help:
             std::cout << usageText(app.name);

@@ -179,7 +179,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             return fail("unknown option " + a);
         }
     }
-    if (cl.walk != 0 && !cl.layer.headless) return fail("--walk runs without a window: add --headless");
+    if (cl.walk != 0 && !cl.layer.headless && !Layer::windowCanWalk())
+        return fail("--walk runs without a window: add --headless");
     for (auto a = std::begin(kOutputs); a != std::end(kOutputs); ++a)
         for (auto b = std::next(a); b != std::end(kOutputs); ++b)
             if (!(cl.layer.*(a->path)).empty() && !(cl.layer.*(b->path)).empty() &&

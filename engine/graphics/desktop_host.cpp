@@ -189,6 +189,10 @@ std::optional<std::string> hostCannotStart(bool headless, const std::string& tit
     return std::nullopt;
 }
 
+// A walk in the desktop's window would end where the teacher takes over: it
+// runs headless.
+bool Layer::windowCanWalk() { return false; }
+
 Raster& Layer::raster() { return static_cast<CairoHost&>(*host_).raster(); }
 
 }  // namespace lesson

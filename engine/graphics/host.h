@@ -38,8 +38,10 @@ public:
     // Handles events for up to timeoutMs (0: only those pending); typed keys
     // go to the back of `keys`. Throws ProgramEnd when the page is closed.
     virtual void wait(int timeoutMs, std::deque<std::string>& keys) = 0;
-    // A wait for keys begins with nothing typed (a moment to write out what
-    // is pending).
+    // Keys a script on the page typed since asked, in the key-script syntax
+    // (they count as scripted keys).
+    virtual std::string script() { return {}; }
+    // A wait for keys begins with nothing typed and no scripted key left.
     virtual void idle() {}
     // The kind of wait now open (a page can offer what suits it: a number
     // pad while an entry field waits).

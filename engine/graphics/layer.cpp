@@ -247,7 +247,8 @@ void Layer::pause() {
     DrawCommand c;
     c.op = DrawCommand::Op::Pause;
     emit(std::move(c));
-    if (!host_->interactive() || replaying_) return;
+    // Scripted keys are typed without waiting for the pictures they move.
+    if (!host_->interactive() || replaying_ || scriptedKeysRemain()) return;
     show();
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kPauseMillis);
     for (;;) {
@@ -328,30 +329,42 @@ std::string Layer::inkey() {
     return key;
 }
 
+bool Layer::scriptedKeysRemain() const { return !script_.empty() || (options_.moreKeys && !walkDone_); }
+
 std::string Layer::nextKey() {
+    if (const std::string more = host_->script(); !more.empty()) {
+        const auto keys = parseKeyScript(more);
+        script_.insert(script_.end(), keys.begin(), keys.end());
+    }
     std::string key;
     if (!script_.empty()) {
         key = std::move(script_.front());
         script_.pop_front();
         if (host_->interactive()) host_->wait(0, typed_);
-    } else if (!host_->interactive()) {
-        if (options_.moreKeys) key = options_.moreKeys();
-        if (key.empty()) throw ProgramEnd{0};  // the scripted keys are used up
-    } else {
-        if (typed_.empty()) {
-            // Nothing typed yet: the trace so far is on disk while the class
-            // looks at the page, and the program sleeps until an event comes.
-            if (trace_) trace_->flush();
-            host_->idle();
-            host_->wait(kWaitMillis, typed_);
-            checkStop();
-        } else {
-            host_->wait(0, typed_);
-        }
-        if (typed_.empty()) return "";
-        key = std::move(typed_.front());
-        typed_.pop_front();
+        return key;
     }
+    if (options_.moreKeys && !walkDone_) {
+        key = options_.moreKeys();
+        if (!key.empty()) {
+            if (host_->interactive()) host_->wait(0, typed_);
+            return key;
+        }
+        walkDone_ = true;
+    }
+    if (!host_->interactive()) throw ProgramEnd{0};  // the scripted keys are used up
+    if (typed_.empty()) {
+        // Nothing typed yet: the trace so far is on disk while the class
+        // looks at the page, and the program sleeps until an event comes.
+        if (trace_) trace_->flush();
+        host_->idle();
+        host_->wait(kWaitMillis, typed_);
+        checkStop();
+    } else {
+        host_->wait(0, typed_);
+    }
+    if (typed_.empty()) return "";
+    key = std::move(typed_.front());
+    typed_.pop_front();
     return key;
 }
 

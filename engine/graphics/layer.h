@@ -61,8 +61,9 @@ struct StepBack {};
 struct LayerOptions {
     bool headless = false;
     std::vector<std::string> keys;  // scripted keys, typed before the keyboard
-    // Headless only: asked for each key once the scripted keys are used up
-    // (long generated key streams of the tests); "" ends the run as usual.
+    // Asked for each key once the scripted keys are used up (long generated
+    // key streams of the tests, a walk); "" ends a headless run as usual,
+    // and hands a window over to the teacher.
     std::function<std::string()> moreKeys;
     std::string screenshot;         // PNG written when the program stops
     std::string trace;              // JSON Lines of every call
@@ -71,6 +72,7 @@ struct LayerOptions {
     std::string handout;            // PDF of every screen shown, one page each
     int width = 1344, height = 720; // screenshot / headless page size in pixels
     std::optional<unsigned> seed;   // replaces the clock seed
+    std::string program;            // the program's name, for the pages it saves
 };
 
 // Scripted keys: each character is one key; backslash-n, backslash-r or a
@@ -97,6 +99,9 @@ public:
     static void catchStopSignals();
     // The signal that ended the program, or 0.
     static int stopSignal();
+    // Whether a walk (LayerOptions::moreKeys) can run where someone types:
+    // the walk's keys come first, then the program waits for the teacher.
+    static bool windowCanWalk();
     // Called, in place of returning, when the connection to the display is
     // lost under the window; it must end the process.
     void onDisplayLost(std::function<void()> lastWords);
@@ -178,6 +183,7 @@ private:
     void show();
     void checkStop() const;
     std::string nextKey();
+    bool scriptedKeysRemain() const;
     void stepBack();
     void endReplay();
     void typeEntry(const std::string& entry);
@@ -190,6 +196,7 @@ private:
     std::vector<DrawSink*> sinks_;  // the host's, the page, the trace, and any added
     std::deque<std::string> script_;
     std::deque<std::string> typed_;
+    bool walkDone_ = false;  // moreKeys gave its last key
     FontState font_;
     float pen_ = 1;
     std::mt19937 rng_{0};

@@ -3,7 +3,8 @@
 #include "engine/chars/chars.h"
 
 #include <cerrno>
-#include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <cmath>
 #include <cstring>
 
@@ -47,9 +48,36 @@ std::string jsonString(std::string_view s) {
 std::string jsonNumber(float v) {
     if (!std::isfinite(v)) return "null";
     if (v == 0) return "0";
-    char buf[32];
-    auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, end);
+    // The fewest significant digits that read back as the same float (nine
+    // always do), written out in plain decimals within the page's range of
+    // numbers and with an exponent beyond it. printf and strtof round
+    // exactly in every C library, so every build writes the same text.
+    char buf[48];
+    int digits = 1;
+    for (; digits < 9; ++digits) {
+        std::snprintf(buf, sizeof buf, "%.*e", digits - 1, static_cast<double>(v));
+        if (std::strtof(buf, nullptr) == v) break;
+    }
+    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, static_cast<double>(v));
+    const std::string sci = buf;
+    const std::size_t e = sci.find('e');
+    const int exponent = std::atoi(sci.c_str() + e + 1);
+    if (exponent < -5 || exponent > 20) return sci;
+    const bool negative = sci[0] == '-';
+    std::string mantissa;  // the significant digits alone
+    for (std::size_t i = negative ? 1 : 0; i < e; ++i)
+        if (sci[i] != '.') mantissa += sci[i];
+    std::string out = negative ? "-" : "";
+    const int count = static_cast<int>(mantissa.size());
+    if (exponent < 0) {
+        out += "0." + std::string(static_cast<std::size_t>(-exponent - 1), '0') + mantissa;
+    } else if (exponent + 1 >= count) {
+        out += mantissa + std::string(static_cast<std::size_t>(exponent + 1 - count), '0');
+    } else {
+        out += mantissa.substr(0, static_cast<std::size_t>(exponent + 1)) + "." +
+               mantissa.substr(static_cast<std::size_t>(exponent + 1));
+    }
+    return out;
 }
 
 namespace {

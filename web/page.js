@@ -1,0 +1,373 @@
+// The browser page of a lesson program (given to emcc with --pre-js): the
+// canvas the program draws on, the keyboard, the query string's options and
+// window.lesson for scripts. The drawing numbers (colours, pens, the faces'
+// cells, the erasing spread) come from the program; this draws them the way
+// the desktop's Cairo raster does.
+
+(function () {
+  'use strict';
+  const PAGE_WIDTH = 1344, PAGE_HEIGHT = 720, TURN = 2 * Math.PI;
+  const MAX_QUEUED_KEYS = 64;
+
+  // The query string takes the options of a prepared run:
+  // ?seed=N&keys=SCRIPT&walk=N (the key script URL-encoded).
+  const query = new URLSearchParams(window.location.search);
+  const args = [];
+  for (const name of ['seed', 'keys', 'walk']) {
+    if (query.has(name)) args.push('--' + name, query.get(name));
+  }
+  Module['arguments'] = args;
+
+  // Keys that type no text, as the desktop's window reads them.
+  const CONTROL_KEYS = {
+    'Enter': '\r', 'Backspace': '\b', 'Escape': '\x1b', 'Tab': '\t', 'Delete': '\x7f',
+    'ArrowRight': '\x03', 'PageDown': '\x03',  // a presenter remote's "next"
+    'ArrowLeft': '\x02', 'PageUp': '\x02',     // and its "previous"
+    'ArrowUp': '\x1e', 'ArrowDown': '\x1f',
+    'Home': '\x01', 'End': '\x01', 'Insert': '\x01',
+    'F1': '\x01', 'F2': '\x01', 'F3': '\x01', 'F4': '\x01', 'F5': '\x01', 'F6': '\x01',
+    'F7': '\x01', 'F8': '\x01', 'F9': '\x01', 'F10': '\x01', 'F12': '\x01',
+  };
+
+  function keyOf(event) {
+    // The keypad without NumLock: 5 is a key of its own, the others one key.
+    if (event.code.startsWith('Numpad') && event.code !== 'NumpadEnter' && [...event.key].length !== 1) {
+      return event.code === 'Numpad5' ? '\x0c' : '\x01';
+    }
+    if (event.key in CONTROL_KEYS) return CONTROL_KEYS[event.key];
+    if ([...event.key].length === 1) return event.key;
+    return null;
+  }
+
+  const state = {
+    keys: [],         // typed keys not yet taken by the program
+    script: '',       // keys typed by window.lesson.keys, not yet taken
+    idle: false,      // the program waits with nothing left to read
+    ended: false,
+    resized: false,
+    wake: null,
+    trace: [],
+  };
+
+  function wake() {
+    state.idle = false;
+    if (state.wake) state.wake();
+  }
+
+  const page = {
+    canvas: null, ctx: null, scale: 1, offsetX: 0, offsetY: 0,
+    colors: [], clearColor: '', spread: 2.5,
+    family: '', bold: false, italic: false, across: 16, height: 16, glyphColor: 0, erase: false, extra: 0,
+
+    program: 'lesson',
+
+    begin(program, palette, clearIndex, spread) {
+      // Marks for the figures: the program starts, its faces are loaded, it
+      // first waits for a key.
+      performance.mark('lesson-start');
+      this.program = program;
+      this.canvas = document.getElementById('page');
+      this.ctx = this.canvas.getContext('2d', { alpha: false });
+      for (let i = 0; i < 16; ++i) {
+        this.colors.push('rgb(' + palette[3 * i] + ',' + palette[3 * i + 1] + ',' + palette[3 * i + 2] + ')');
+      }
+      this.clearColor = this.colors[clearIndex];
+      this.spread = spread;
+      const resized = () => { state.resized = true; wake(); };
+      window.addEventListener('resize', resized);
+      if (window.ResizeObserver) new ResizeObserver(resized).observe(this.canvas);
+      listen(this.canvas);
+    },
+
+    // The canvas at the device's pixel size, the page scaled into it and
+    // letterboxed; painted white, or in the clear colour after a clear.
+    ground(cleared) {
+      const c = this.canvas, ctx = this.ctx;
+      const ratio = window.devicePixelRatio || 1;
+      const box = c.getBoundingClientRect();
+      const w = Math.max(1, Math.round(box.width * ratio)), h = Math.max(1, Math.round(box.height * ratio));
+      if (c.width !== w || c.height !== h) {
+        c.width = w;
+        c.height = h;
+      }
+      ctx.resetTransform();
+      ctx.fillStyle = cleared ? this.clearColor : this.colors[15];
+      ctx.fillRect(0, 0, w, h);
+      this.scale = Math.min(w / PAGE_WIDTH, h / PAGE_HEIGHT);
+      this.offsetX = (w - PAGE_WIDTH * this.scale) / 2;
+      this.offsetY = (h - PAGE_HEIGHT * this.scale) / 2;
+      ctx.setTransform(this.scale, 0, 0, this.scale, this.offsetX, this.offsetY);
+      ctx.lineCap = 'round';
+      ctx.lineJoin = 'round';
+      ctx.textBaseline = 'alphabetic';
+      ctx.textAlign = 'left';
+    },
+
+    takeResized() {
+      const r = state.resized;
+      state.resized = false;
+      return r ? 1 : 0;
+    },
+
+    // The page's clip, around each drawing.
+    clipped(draw) {
+      const ctx = this.ctx;
+      ctx.save();
+      ctx.beginPath();
+      ctx.rect(0, 0, PAGE_WIDTH, PAGE_HEIGHT);
+      ctx.clip();
+      ctx.beginPath();
+      draw(ctx);
+      ctx.restore();
+    },
+
+    width(pen, erase) { return pen + (erase ? this.spread / this.scale : 0); },
+
+    stroke(ctx, color, width) {
+      if (width <= 0) return;  // a pen of no width draws nothing
+      ctx.lineWidth = width;
+      ctx.strokeStyle = this.colors[color];
+      ctx.stroke();
+    },
+
+    cls() {
+      const ctx = this.ctx;
+      ctx.save();
+      ctx.resetTransform();
+      ctx.fillStyle = this.clearColor;
+      ctx.fillRect(0, 0, this.canvas.width, this.canvas.height);
+      ctx.restore();
+    },
+
+    line(x1, y1, x2, y2, color, pen, erase) {
+      this.clipped((ctx) => {
+        ctx.moveTo(x1, y1);
+        ctx.lineTo(x2, y2);
+        this.stroke(ctx, color, this.width(pen, erase));
+      });
+    },
+
+    // A rectangle on whole device pixels.
+    pixelRectangle(ctx, x0, y0, x1, y1) {
+      const snapX = (x) => (Math.round(x * this.scale + this.offsetX) - this.offsetX) / this.scale;
+      const snapY = (y) => (Math.round(y * this.scale + this.offsetY) - this.offsetY) / this.scale;
+      const left = snapX(x0), top = snapY(y0);
+      ctx.rect(left, top, snapX(x1) - left, snapY(y1) - top);
+    },
+
+    // Filled on whole device pixels; the outline is the ring between two rectangles.
+    box(x1, y1, x2, y2, color, fill, pen, erase) {
+      this.clipped((ctx) => {
+        const x = Math.min(x1, x2), y = Math.min(y1, y2), X = Math.max(x1, x2), Y = Math.max(y1, y2);
+        const half = this.width(pen, erase) / 2;
+        if (fill === color) {
+          this.pixelRectangle(ctx, x - half, y - half, X + half, Y + half);
+          ctx.fillStyle = this.colors[color];
+          ctx.fill();
+          return;
+        }
+        this.pixelRectangle(ctx, x, y, X, Y);
+        ctx.fillStyle = this.colors[fill];
+        ctx.fill();
+        ctx.beginPath();
+        this.pixelRectangle(ctx, x - half, y - half, X + half, Y + half);
+        if (X - x > 2 * half && Y - y > 2 * half) this.pixelRectangle(ctx, x + half, y + half, X - half, Y - half);
+        ctx.fillStyle = this.colors[color];
+        ctx.fill('evenodd');
+      });
+    },
+
+    // Angles are fractions of a turn, counter-clockwise as on paper (the
+    // page's y axis points down); 0 and 0 is a full circle.
+    circle(x, y, r, start, end, color, fill, pen, erase) {
+      this.clipped((ctx) => {
+        r = Math.abs(r);
+        const width = this.width(pen, erase);
+        const full = start === 0 && end === 0;
+        if (full && fill < 0 && 2 * r < pen) {
+          // A circle smaller than its pen is a dot: a solid disc, not a ring.
+          ctx.arc(x, y, r + width / 2, 0, TURN);
+          ctx.fillStyle = this.colors[color];
+          ctx.fill();
+          return;
+        }
+        if (full) {
+          ctx.arc(x, y, r, 0, TURN);
+          ctx.closePath();
+        } else {
+          if (fill >= 0) ctx.moveTo(x, y);
+          ctx.arc(x, y, r, -start * TURN, -end * TURN, true);
+          if (fill >= 0) ctx.closePath();
+        }
+        if (fill >= 0) {
+          ctx.fillStyle = this.colors[fill];
+          ctx.fill();
+        }
+        this.stroke(ctx, color, width);
+      });
+    },
+
+    polyline(points, color, fill, pen, erase) {
+      this.clipped((ctx) => {
+        ctx.moveTo(points[0], points[1]);
+        for (let i = 2; i < points.length; i += 2) ctx.lineTo(points[i], points[i + 1]);
+        if (fill >= 0) {
+          ctx.closePath();
+          ctx.fillStyle = this.colors[fill];
+          ctx.fill();
+        }
+        this.stroke(ctx, color, this.width(pen, erase));
+      });
+    },
+
+    font(family, bold, italic, across, height, color, erase, extra) {
+      this.family = family;
+      this.bold = !!bold;
+      this.italic = !!italic;
+      this.across = across;
+      this.height = height;
+      this.glyphColor = color;
+      this.erase = !!erase;
+      this.extra = extra;
+    },
+
+    // One glyph with its origin at (x, baseline): the face's em is `height`
+    // high and `across` wide.
+    glyph(codePoint, x, baseline) {
+      this.clipped((ctx) => {
+        const stretch = this.across / this.height;
+        ctx.translate(x, baseline);
+        ctx.scale(stretch, 1);
+        ctx.font = (this.italic ? 'italic ' : '') + (this.bold ? 'bold ' : '') + this.height + 'px "' +
+            this.family + '"';
+        const text = String.fromCodePoint(codePoint);
+        ctx.fillStyle = this.colors[this.glyphColor];
+        ctx.fillText(text, 0, 0);
+        if (this.erase) {
+          // The stroke is drawn in the stretched space: widened so that it
+          // reaches as far across as up and down.
+          ctx.lineWidth = (this.spread / this.scale + this.extra) / Math.min(1, stretch);
+          ctx.strokeStyle = this.colors[this.glyphColor];
+          ctx.strokeText(text, 0, 0);
+        }
+      });
+    },
+
+    loadFonts() {
+      if (!document.fonts) return Promise.resolve();
+      const faces = ['16px "Lesson Gothic"', 'bold 16px "Lesson Gothic"', '16px "Lesson Serif"',
+        'bold 16px "Lesson Serif"', 'italic 16px "Lesson Serif"', 'bold italic 16px "Lesson Serif"',
+        '16px "Lesson Sans"'];
+      return Promise.all(faces.map((f) => document.fonts.load(f).catch(() => null)))
+          .then(() => performance.mark('lesson-fonts'));
+    },
+
+    // Sleeps up to ms; a key, a script or a new size ends the sleep early.
+    wait(ms) {
+      if (state.keys.length || state.script || state.resized) return Promise.resolve();
+      return new Promise((resolve) => {
+        const done = () => {
+          clearTimeout(timer);
+          state.wake = null;
+          resolve();
+        };
+        const timer = setTimeout(done, ms);
+        state.wake = done;
+      });
+    },
+
+    // A string for the program: UTF-8 in memory the program frees; 0 for none.
+    give(text) {
+      if (!text) return 0;
+      const size = lengthBytesUTF8(text) + 1;
+      const at = _malloc(size);
+      stringToUTF8(text, at, size);
+      return at;
+    },
+    takeKey() { return this.give(state.keys.shift()); },
+    takeScript() {
+      const s = state.script;
+      state.script = '';
+      return this.give(s);
+    },
+    setIdle() {
+      if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
+      state.idle = true;
+    },
+    trace(line) { state.trace.push(line); },
+    end() { state.ended = true; },
+  };
+  Module.page = page;
+
+  function toggleFullScreen() {
+    if (document.fullscreenElement) {
+      if (document.exitFullscreen) document.exitFullscreen();
+    } else if (document.documentElement.requestFullscreen) {
+      document.documentElement.requestFullscreen().catch(() => {});
+    }
+  }
+
+  function two(n) { return String(n).padStart(2, '0'); }
+
+  // Ctrl+S: the page as a PNG, named after the program and the time.
+  function savePage() {
+    const now = new Date();
+    const stamp = now.getFullYear() + '-' + two(now.getMonth() + 1) + '-' + two(now.getDate()) + '_' +
+        two(now.getHours()) + '-' + two(now.getMinutes()) + '-' + two(now.getSeconds());
+    page.canvas.toBlob((blob) => {
+      if (!blob) return;
+      const link = document.createElement('a');
+      link.href = URL.createObjectURL(blob);
+      link.download = page.program + '-' + stamp + '.png';
+      document.body.appendChild(link);
+      link.click();
+      link.remove();
+      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    }, 'image/png');
+  }
+
+  function listen(canvas) {
+    window.addEventListener('keydown', (event) => {
+      if ((event.ctrlKey || event.metaKey) && !event.altKey) {
+        const letter = event.key.toLowerCase();
+        if (letter === 's') {
+          event.preventDefault();
+          if (!event.repeat) savePage();
+        } else if (letter === 'p') {
+          event.preventDefault();
+          window.print();
+        }
+        return;
+      }
+      if (event.key === 'F11') {
+        event.preventDefault();
+        toggleFullScreen();
+        return;
+      }
+      if (event.altKey || event.isComposing) return;
+      const key = keyOf(event);
+      if (key === null) return;
+      event.preventDefault();
+      if (state.keys.length < MAX_QUEUED_KEYS) state.keys.push(key);
+      wake();
+    });
+    canvas.addEventListener('dblclick', toggleFullScreen);
+    canvas.focus();
+  }
+
+  // Scripts: more keys in the key-script syntax, whether the program waits
+  // for a key with no scripted key left (or has ended), and the trace.
+  window.lesson = {
+    keys(script) {
+      state.script += String(script);
+      wake();
+    },
+    idle() { return state.ended || (state.idle && !state.script && !state.keys.length); },
+    trace() { return state.trace.length ? state.trace.join('\n') + '\n' : ''; },
+  };
+  const previousAbort = Module['onAbort'];
+  Module['onAbort'] = (what) => {
+    state.ended = true;
+    if (previousAbort) previousAbort(what);
+  };
+})();
