@@ -353,6 +353,7 @@
   const PAD_LABELS = { '\\b': '\u232b', '\\n': 'Enter' };
   const ENTRY_WAITS = ['gate', 'menu', 'submenu', 'step'];
   const PAD_GAP = 6, PAD_BUTTON = 72, PAD_SMALLEST = 40;  // CSS pixels
+  const PAD_SHAPES = [[3, 5], [5, 3], [8, 2], [15, 1]];  // columns, rows
   const pad = {
     element: null, touch: false, kind: 'none',
     make() {
@@ -388,7 +389,8 @@
     // The largest buttons that fit in a box, among a few shapes of the pad.
     fit(box) {
       let best = null;
-      for (const [cols, rows] of [[3, 5], [5, 3], [8, 2], [15, 1]]) {
+      for (const cr of PAD_SHAPES) {
+        const cols = cr[0], rows = cr[1];
         const size = Math.min(PAD_BUTTON, (box.w - (cols + 1) * PAD_GAP) / cols, (box.h - (rows + 1) * PAD_GAP) / rows);
         if (!best || size > best.size) best = { cols, rows, size };
       }
