@@ -290,6 +290,7 @@
       state.script = '';
       return this.give(s);
     },
+    setWait(kind) { pad.setWait(kind); },
     setIdle() {
       if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
       state.idle = true;
@@ -326,6 +327,133 @@
     }, 'image/png');
   }
 
+  // Taps, clicks and swipes, as the desktop's window reads them: a tap at a
+  // page position (the letterbox taken off) is a key of its own, "\x04X,Y",
+  // resolved by the program at the wait that reads it; a right click goes
+  // back; a swipe across the page goes back (to the right) or on (to the left).
+  const TAP_SLOP = 24, SWIPE = 160;  // page units
+  const BACK = '\x02', FORWARD = '\x03', TAP = '\x04';
+
+  function pushKey(key) {
+    if (state.keys.length < MAX_QUEUED_KEYS) state.keys.push(key);
+    wake();
+  }
+
+  function pagePoint(event) {
+    const r = page.canvas.getBoundingClientRect();
+    return { x: (event.clientX - r.left) * PAGE_WIDTH / r.width, y: (event.clientY - r.top) * PAGE_HEIGHT / r.height };
+  }
+
+  function unitText(v) { return String(Math.round(v * 100) / 100); }
+
+  // The number pad of a touch screen: while an entry field waits, beside the
+  // page (in the letterbox margin with the most room, else over the free right
+  // end of the prompt band); put away while a physical key is typed.
+  const PAD_KEYS = ['7', '8', '9', '4', '5', '6', '1', '2', '3', '0', '-', '.', '/', '\\b', '\\n'];
+  const PAD_LABELS = { '\\b': '\u232b', '\\n': 'Enter' };
+  const ENTRY_WAITS = ['gate', 'menu', 'submenu', 'step'];
+  const PAD_GAP = 6, PAD_BUTTON = 72, PAD_SMALLEST = 40;  // CSS pixels
+  const PAD_SHAPES = [[3, 5], [5, 3], [8, 2], [15, 1]];  // columns, rows
+  const pad = {
+    element: null, touch: false, kind: 'none',
+    make() {
+      const el = document.createElement('div');
+      el.id = 'pad';
+      el.style.cssText = 'position:fixed;display:none;gap:' + PAD_GAP + 'px;z-index:1;touch-action:none;';
+      for (const k of PAD_KEYS) {
+        const b = document.createElement('button');
+        b.type = 'button';
+        b.tabIndex = -1;
+        b.dataset.key = k;
+        b.textContent = PAD_LABELS[k] || k;
+        b.style.cssText = 'font:bold 22px sans-serif;margin:0;padding:0;border:2px solid #999;border-radius:10px;' +
+            'background:#f2f2f2;color:#000;touch-action:none;';
+        b.addEventListener('pointerdown', (event) => {
+          event.preventDefault();
+          pushKey(k === '\\b' ? '\b' : k === '\\n' ? '\r' : k);
+        });
+        el.appendChild(b);
+      }
+      document.body.appendChild(el);
+      this.element = el;
+    },
+    touched() { if (!this.touch) { this.touch = true; this.update(); } },
+    typed() { if (this.touch) { this.touch = false; this.update(); } },
+    setWait(kind) { this.kind = kind; this.update(); },
+    update() {
+      if (!this.element) return;
+      const show = this.touch && ENTRY_WAITS.includes(this.kind);
+      this.element.style.display = show ? 'grid' : 'none';
+      if (show) this.place();
+    },
+    // The largest buttons that fit in a box, among a few shapes of the pad.
+    fit(box) {
+      let best = null;
+      for (const cr of PAD_SHAPES) {
+        const cols = cr[0], rows = cr[1];
+        const size = Math.min(PAD_BUTTON, (box.w - (cols + 1) * PAD_GAP) / cols, (box.h - (rows + 1) * PAD_GAP) / rows);
+        if (!best || size > best.size) best = { cols, rows, size };
+      }
+      return best;
+    },
+    place() {
+      const r = page.canvas.getBoundingClientRect();
+      const W = window.innerWidth, H = window.innerHeight;
+      const margins = [
+        { x: r.right, y: 0, w: W - r.right, h: H },
+        { x: 0, y: r.bottom, w: W, h: H - r.bottom },
+      ];
+      let at = null, shape = null;
+      for (const m of margins) {
+        const s = this.fit(m);
+        if (s.size >= PAD_SMALLEST && (!shape || s.size > shape.size)) { at = m; shape = s; }
+      }
+      if (!shape) {
+        // No margin takes it: the right end of the prompt band, past the entry field.
+        const unit = r.width / PAGE_WIDTH;
+        at = { x: r.left + 1252 * unit, y: r.top + 639 * unit, w: 92 * unit, h: 81 * unit };
+        shape = this.fit(at);
+      }
+      const size = Math.max(8, Math.floor(shape.size));
+      const w = shape.cols * size + (shape.cols + 1) * PAD_GAP, h = shape.rows * size + (shape.rows + 1) * PAD_GAP;
+      const s = this.element.style;
+      s.gridTemplateColumns = 'repeat(' + shape.cols + ',' + size + 'px)';
+      s.gridAutoRows = size + 'px';
+      s.padding = PAD_GAP + 'px';
+      s.boxSizing = 'border-box';
+      // At the bottom of its margin, beside the prompt band where the entry field is.
+      s.left = Math.round(at.x + (at.w - w) / 2) + 'px';
+      s.top = Math.round(at.y + Math.max(0, Math.min(at.h - h, (r.bottom - at.y) - h))) + 'px';
+      for (const b of this.element.children) b.style.fontSize = Math.max(10, Math.round(size * 0.4)) + 'px';
+    },
+  };
+
+  function listenPointers() {
+    pad.make();
+    let pressed = null;
+    window.addEventListener('contextmenu', (event) => event.preventDefault());
+    window.addEventListener('pointerdown', (event) => {
+      if (pad.element.contains(event.target)) return;
+      if (event.pointerType === 'touch') pad.touched();
+      if (event.button === 2) {
+        pushKey(BACK);
+        return;
+      }
+      if (event.button !== 0 || !event.isPrimary) return;
+      pressed = pagePoint(event);
+    });
+    window.addEventListener('pointerup', (event) => {
+      if (!pressed || !event.isPrimary) return;
+      const from = pressed, to = pagePoint(event);
+      pressed = null;
+      const dx = to.x - from.x, dy = to.y - from.y;
+      if (Math.abs(dx) >= SWIPE && Math.abs(dx) > 2 * Math.abs(dy)) pushKey(dx > 0 ? BACK : FORWARD);
+      else if (Math.hypot(dx, dy) < TAP_SLOP) pushKey(TAP + unitText(from.x) + ',' + unitText(from.y));
+    });
+    window.addEventListener('pointercancel', () => { pressed = null; });
+    window.addEventListener('resize', () => pad.update());
+  }
+
   function listen(canvas) {
     window.addEventListener('keydown', (event) => {
       if ((event.ctrlKey || event.metaKey) && !event.altKey) {
@@ -348,9 +476,10 @@
       const key = keyOf(event);
       if (key === null) return;
       event.preventDefault();
-      if (state.keys.length < MAX_QUEUED_KEYS) state.keys.push(key);
-      wake();
+      pad.typed();
+      pushKey(key);
     });
+    listenPointers();
     canvas.addEventListener('dblclick', toggleFullScreen);
     canvas.focus();
   }
@@ -364,6 +493,8 @@
     },
     idle() { return state.ended || (state.idle && !state.script && !state.keys.length); },
     trace() { return state.trace.length ? state.trace.join('\n') + '\n' : ''; },
+    // The wait now open: "gate", "menu", "submenu", "step", "anykey" or "none".
+    waitKind() { return pad.kind; },
   };
   const previousAbort = Module['onAbort'];
   Module['onAbort'] = (what) => {

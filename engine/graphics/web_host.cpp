@@ -49,6 +49,7 @@ EM_JS(void, lesson_js_font,
 EM_JS(void, lesson_js_glyph, (int codePoint, double x, double y), { Module.page.glyph(codePoint, x, y); });
 EM_JS(void, lesson_js_title, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, lesson_js_idle, (), { Module.page.setIdle(); });
+EM_JS(void, lesson_js_wait_kind, (const char* kind), { Module.page.setWait(UTF8ToString(kind)); });
 EM_JS(void, lesson_js_end, (), { Module.page.end(); });
 EM_JS(void, lesson_js_trace, (const char* line), { Module.page.trace(UTF8ToString(line)); });
 EM_JS(int, lesson_js_resized, (), { return Module.page.takeResized(); });
@@ -148,6 +149,10 @@ public:
 
     std::string script() override { return takeString(lesson_js_take_script()); }
     void idle() override { lesson_js_idle(); }
+    void waitOpens(WaitKind kind) override {
+        static constexpr const char* kNames[] = {"none", "gate", "menu", "submenu", "step", "anykey"};
+        lesson_js_wait_kind(kNames[static_cast<int>(kind)]);
+    }
     void setTitle(const std::string& title) override { lesson_js_title(title.c_str()); }
     // Ctrl+S is the page's own: it downloads the canvas as a PNG.
     std::string savePage() override { return "the page saves itself with Ctrl+S"; }

@@ -7,7 +7,8 @@ import { createServer } from 'node:http';
 import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 import {
-  PAGE, PROGRAMS, assertSameTrace, desktop, fileUrl, htmlFile, idle, inkApart, launch, menuSections, newPage, readPng, trace,
+  PAGE, PROGRAMS, assertSameTrace, desktop, fileUrl, htmlFile, idle, inkApart, launch, lines, menuSections, newPage, readPng,
+  trace,
   withoutEmptyPolls,
 } from './lib.mjs';
 
@@ -107,4 +108,74 @@ test('no request leaves the file, from a web server or from file:// offline', as
       server.close();
     }
   }
+});
+
+// Where the desktop draws the main menu's second row and the third item of
+// section 2's sub-menu line: the places a finger or the mouse goes for them.
+function placesOfChoices(program) {
+  const menu = lines(desktop(program, ['--seed', '3', '--keys', '5926\\n']).trace).map((l) => JSON.parse(l));
+  const row = menu.find((e) => e.op === 'formula' && e.text.startsWith('2\u3000'));
+  const section = lines(desktop(program, ['--seed', '3', '--keys', '5926\\n2\\n']).trace).map((l) => JSON.parse(l));
+  const item = section.findLast((e) => e.op === 'text' && e.text === '\u2462' && e.y === 666);
+  return { row: { x: row.x + 30, y: row.y + 8 }, item: { x: item.x + 8, y: item.y + 8 } };
+}
+
+const tapScript = (p) => `\\@${p.x},${p.y};`;
+
+test('mouse clicks choose a menu row and a sub-menu item, go on and go back, as taps do on the desktop', async () => {
+  const program = 'solvara';
+  const { row, item } = placesOfChoices(program);
+  const page = await newPage(browser);
+  await page.goto(fileUrl(program, { seed: 3, keys: '5926\\n' }));
+  await idle(page);
+  const anywhere = { x: 672, y: 360 };
+  for (const p of [row, item, anywhere]) {
+    await page.mouse.click(p.x, p.y);
+    await idle(page);
+  }
+  await page.mouse.click(anywhere.x, anywhere.y, { button: 'right' });
+  await idle(page);
+  const got = await trace(page);
+  await page.context().close();
+  assert.deepEqual(page.pageErrors, []);
+  const keys = '5926\\n' + tapScript(row) + tapScript(item) + tapScript(anywhere) + '\\<';
+  assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', keys]).trace, program);
+});
+
+test('on a touch screen taps choose as clicks do, and the number pad types the password until a key is typed', async () => {
+  const program = 'ratiora';
+  const { row } = placesOfChoices(program);
+  // Taller than the page: the pad stands in the margin below it.
+  const page = await newPage(browser, { hasTouch: true, viewport: { width: PAGE.width, height: 900 } });
+  await page.goto(fileUrl(program, { seed: 3 }));
+  await idle(page);
+  const top = (900 - PAGE.height) / 2;
+  const pad = page.locator('#pad');
+  assert.equal(await pad.isVisible(), false);
+  await page.touchscreen.tap(100, top + 10);  // nothing at the gate, but the pad comes
+  await idle(page);
+  assert.equal(await pad.isVisible(), true);
+  const keys = await pad.locator('button').evaluateAll((buttons) => buttons.map((b) => b.dataset.key));
+  assert.deepEqual([...keys].sort(), ['-', '.', '/', '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '\\b', '\\n'].sort());
+  const padBox = await pad.boundingBox();
+  assert.ok(padBox.y >= top + PAGE.height, 'the pad stands below the page');
+  for (const key of ['5', '9', '2', '6', '\\n']) {
+    const box = await pad.locator(`button[data-key="${key.replace('\\', '\\\\')}"]`).boundingBox();
+    await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+    await idle(page);
+  }
+  assert.equal(await page.evaluate(() => window.lesson.waitKind()), 'menu');
+  await page.touchscreen.tap(row.x, top + row.y);
+  await idle(page);
+  assert.equal(await page.evaluate(() => window.lesson.waitKind()), 'submenu');
+  assert.equal(await pad.isVisible(), true);
+  await page.keyboard.press('3');
+  assert.equal(await pad.isVisible(), false);
+  await page.keyboard.press('Enter');
+  await idle(page);
+  const got = await trace(page);
+  await page.context().close();
+  assert.deepEqual(page.pageErrors, []);
+  const script = tapScript({ x: 100, y: 10 }) + '5926\\n' + tapScript(row) + '3\\n';
+  assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', script]).trace, program);
 });
