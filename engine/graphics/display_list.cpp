@@ -136,15 +136,15 @@ bool DisplayList::clearedBy(const DrawCommand& box) const {
     const float half = std::max(0.0f, box.pen) / 2;
     const float right = std::max(box.x1, box.x2) + half, bottom = std::max(box.y1, box.y2) + half;
     if (std::min(box.x1, box.x2) - half > 0 || std::min(box.y1, box.y2) - half > 0) return false;
-    return std::ranges::all_of(entries_, [&](const Entry& e) {
+    return std::all_of(entries_.begin(), entries_.end(), [&](const Entry& e) {
         if (isErase(e.cmd)) return true;
-        const LogicalBox b = drawnBox(e.cmd);
-        return std::min(b.x1, kPageWidth) <= right && std::min(b.y1, kPageHeight) <= bottom;
+        const LogicalBox drawn = drawnBox(e.cmd);
+        return std::min(drawn.x1, kPageWidth) <= right && std::min(drawn.y1, kPageHeight) <= bottom;
     });
 }
 
 bool DisplayList::blank() const {
-    return !cleared_ && std::ranges::all_of(entries_, [](const Entry& e) { return isErase(e.cmd); });
+    return !cleared_ && std::all_of(entries_.begin(), entries_.end(), [](const Entry& e) { return isErase(e.cmd); });
 }
 
 std::optional<bool> DisplayList::add(const DrawCommand& cmd) {
