@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
 #include <memory>
 
 namespace lesson {
@@ -167,37 +166,45 @@ int runFrame(Engine& e, const ProgramSpec& app) {
     }
 }
 
+namespace {
+
+// One line to a stream, written through stdio: the browser build then carries
+// no iostreams at all.
+void say(std::FILE* to, const std::string& line) { std::fputs(line.c_str(), to); }
+
+}  // namespace
+
 int runProgram(const ProgramSpec& app, int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine cl = parseCommandLine(args);
     cl.layer.program = app.name;
     switch (cl.action) {
         case CommandLine::Action::Help:
-            std::cout << usageText(app.name);
+            say(stdout, usageText(app.name));
             return 0;
         case CommandLine::Action::Version:
-            std::cout << app.name << " " << LESSON_VERSION << "\n";
+            say(stdout, app.name + " " + LESSON_VERSION + "\n");
             return 0;
         case CommandLine::Action::Error:
             // One line, as every error: the options are listed by --help.
-            std::cerr << app.name << ": " << cl.error << " (usage: " << app.name << " --help)\n";
+            say(stderr, app.name + ": " + cl.error + " (usage: " + app.name + " --help)\n");
             return 2;
         case CommandLine::Action::Run:
             break;
     }
     if (auto why = unwritableOutput(cl.layer)) {
-        std::cerr << app.name << ": " << *why << "\n";
+        say(stderr, app.name + ": " + *why + "\n");
         return 2;
     }
     if (auto why = Layer::cannotStart(cl.layer.headless, app.title)) {
-        std::cerr << app.name << ": " << *why << "\n";
+        say(stderr, app.name + ": " + *why + "\n");
         return 1;
     }
     Layer::catchStopSignals();
     // Each file that could not be written is told, and the run is not a success.
     auto finish = [&](Layer& layer, int status) {
         for (const std::string& failure : layer.finish()) {
-            std::cerr << app.name << ": " << failure << "\n";
+            say(stderr, app.name + ": " + failure + "\n");
             if (status == 0) status = 1;
         }
         return status;
@@ -205,20 +212,20 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
     try {
         Layer layer(std::move(cl.layer));
         layer.onDisplayLost([&] {
-            std::cerr << app.name << ": the connection to the display was lost (the X server ended or the "
-                                     "window was killed); the program ends\n";
+            say(stderr, app.name + ": the connection to the display was lost (the X server ended or the "
+                                   "window was killed); the program ends\n");
             std::_Exit(finish(layer, 1));
         });
         if (cl.walk != 0) layer.setMoreKeys(sectionWalk(layer, cl.walk));
         Engine e(layer);
         int status = runFrame(e, app);
         if (const int signal = Layer::stopSignal()) {
-            std::cerr << app.name << ": stopped by signal " << signal << " (" << strsignal(signal)
-                      << "); the files asked for are written as the page stands\n";
+            say(stderr, app.name + ": stopped by signal " + std::to_string(signal) + " (" + strsignal(signal) +
+                            "); the files asked for are written as the page stands\n");
         }
         return finish(layer, status);
     } catch (const std::exception& failure) {
-        std::cerr << app.name << ": " << failure.what() << "\n";
+        say(stderr, app.name + ": " + failure.what() + "\n");
         return 1;
     }
 }

@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <deque>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <sstream>
+#include <memory>
 
 namespace lesson {
 
@@ -142,15 +142,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             if (S_ISDIR(st.st_mode)) return fail("cannot read the keys file " + v + ": " + std::strerror(EISDIR));
             if (S_ISREG(st.st_mode) && static_cast<std::uintmax_t>(st.st_size) > kMaxKeysFile)
                 return fail("the keys file " + v + " is larger than 1 MB; it is not a key script");
-            std::ifstream in(v, std::ios::binary);
+            std::unique_ptr<std::FILE, int (*)(std::FILE*)> in(std::fopen(v.c_str(), "rb"), std::fclose);
             if (!in) return fail("cannot read the keys file " + v + ": " + std::strerror(errno));
             std::string text;
             char chunk[65536];
-            while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-                text.append(chunk, static_cast<std::size_t>(in.gcount()));
+            for (std::size_t got; (got = std::fread(chunk, 1, sizeof chunk, in.get())) > 0;) {
+                text.append(chunk, got);
                 if (text.size() > kMaxKeysFile) return fail("the keys file " + v + " is larger than 1 MB; it is not a key script");
             }
-            if (in.bad()) return fail("cannot read the keys file " + v);
+            if (std::ferror(in.get())) return fail("cannot read the keys file " + v);
             // A file written on Windows ends its lines in CR LF: one Enter each.
             std::string lines;
             lines.reserve(text.size());

@@ -29,7 +29,12 @@ test('a seeded walk through every section draws and reads what the desktop does,
         const got = await trace(page);
         await page.context().close();
         assert.deepEqual(page.pageErrors, []);
-        assertSameTrace(got, expected, `${program} --walk ${section}`);
+        // Past the walk the page waits for the teacher, and its entry field
+        // polls for a key: those polls, and nothing else, may follow.
+        const walked = lines(expected).length;
+        assertSameTrace(lines(got).slice(0, walked).join('\n'), expected, `${program} --walk ${section}`);
+        assert.equal(withoutEmptyPolls(lines(got).slice(walked).join('\n')), '',
+                     `${program} --walk ${section}: only the entry field's polls follow the walk`);
       });
     }
   }
