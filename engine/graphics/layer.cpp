@@ -148,6 +148,20 @@ private:
     Host& host_;
 };
 
+// A main-menu wait as it began: the program above the layer holds nothing
+// on its stack there, so its kept variables, the generator, the pen, the font
+// and the page are all it takes to go on from it.
+struct Layer::Checkpoint {
+    std::size_t wait;  // its index in the journal
+    std::any above;
+    std::mt19937 rng;
+    std::size_t seedCalls;
+    FontState font;
+    float pen;
+    DisplayList page;
+    std::vector<TapArea> choices;  // the menu's rows, offered as its wait began
+};
+
 Layer::Layer(LayerOptions options)
     : options_(std::move(options)), host_(makeHost(options_, page_)), pageSink_(std::make_unique<PageSink>(page_, *host_)) {
     // The host's sinks (the handout) come first: they see a page clear while
@@ -163,19 +177,6 @@ Layer::Layer(LayerOptions options)
     options_.keys = {};
 }
 
-// A main-menu wait as it began: the program above the layer holds nothing
-// on its stack there, so its kept variables, the generator, the pen, the font
-// and the page are all it takes to go on from it.
-struct Layer::Checkpoint {
-    std::size_t wait;  // its index in the journal
-    std::any above;
-    std::mt19937 rng;
-    std::size_t seedCalls;
-    FontState font;
-    float pen;
-    DisplayList page;
-    std::vector<TapArea> choices;  // the menu's rows, offered as its wait began
-};
 
 Layer::~Layer() = default;
 
