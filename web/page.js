@@ -262,6 +262,19 @@
           .then(() => performance.mark('lesson-fonts'));
     },
 
+    // A glyph's ink box in ems, from its origin (x right, y down), as the
+    // canvas draws it; null when the browser cannot tell.
+    ink(family, bold, italic, codePoint) {
+      const EM = 1000;
+      if (!this.measurer) this.measurer = document.createElement('canvas').getContext('2d');
+      const ctx = this.measurer;
+      ctx.font = (italic ? 'italic ' : '') + (bold ? 'bold ' : '') + EM + 'px "' + family + '"';
+      const m = ctx.measureText(String.fromCodePoint(codePoint));
+      if (m.actualBoundingBoxRight === undefined) return null;
+      return [-m.actualBoundingBoxLeft / EM, -m.actualBoundingBoxAscent / EM, m.actualBoundingBoxRight / EM,
+        m.actualBoundingBoxDescent / EM];
+    },
+
     // Sleeps up to ms; a key, a script or a new size ends the sleep early.
     wait(ms) {
       if (state.keys.length || state.script || state.resized) return Promise.resolve();

@@ -83,4 +83,22 @@ int charFind(std::string_view s, std::string_view needle, int from) {
     return -1;
 }
 
+void encodeUtf8(char32_t cp, char* out) {
+    if (cp < 0x80) {
+        out[0] = static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        out[0] = static_cast<char>(0xC0 | (cp >> 6));
+        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | (cp >> 12));
+        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        out[0] = static_cast<char>(0xF0 | (cp >> 18));
+        out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        out[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+}
+
 }  // namespace lesson

@@ -21,6 +21,8 @@ int charCount(std::string_view s);
 
 // Code point of one character; U+FFFD for an invalid byte.
 char32_t codePoint(std::string_view ch);
+// One character as UTF-8 into out (room for four bytes and the end).
+void encodeUtf8(char32_t cp, char* out);
 
 // True for a single-byte character of code page 932.
 bool isSingleByte(std::string_view ch);

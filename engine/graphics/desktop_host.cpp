@@ -68,6 +68,7 @@ public:
         return {};
     }
 
+    InkSource* ink() override { return &fonts_; }
     void draw(const DrawCommand& cmd, bool erase) override { raster().draw(cmd, erase); }
     void redraw() override { raster().redraw(); }
 

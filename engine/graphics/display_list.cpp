@@ -1,10 +1,12 @@
 #include "engine/graphics/display_list.h"
 
+#include "engine/graphics/faces.h"
 #include "engine/graphics/palette.h"
 #include "engine/chars/chars.h"
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace lesson {
 
@@ -32,6 +34,9 @@ bool sameGeometry(const DrawCommand& a, const DrawCommand& b) {
     return true;
 }
 
+// A text cut into runs is matched as it was drawn.
+const DrawCommand& drawnAs(const DisplayList::Entry& e) { return e.cutFrom ? *e.cutFrom : e.cmd; }
+
 bool inside(const LogicalBox& inner, const LogicalBox& outer) {
     return inner.x0 >= outer.x0 && inner.y0 >= outer.y0 && inner.x1 <= outer.x1 && inner.y1 <= outer.y1;
 }
@@ -52,6 +57,12 @@ bool identical(const DrawCommand& a, const DrawCommand& b) {
 
 // Coats of one picture kept in the display list (see DisplayList::remember).
 constexpr int kMaxCoats = 4;
+
+// A box's edges are laid on whole device pixels, up to half of one inside
+// its corners, and a glyph drawn fitted to the pixels may reach a little
+// past its outline: a glyph is under a box when its ink and this much more
+// lie under it (at a page's size or larger).
+constexpr float kInkFringe = 1;
 
 }  // namespace
 
@@ -169,7 +180,7 @@ void DisplayList::reset() {
 
 bool DisplayList::drawnBefore(const DrawCommand& cmd) const {
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
-        if (paletteIndex(it->cmd.color) != kWhite && sameGeometry(it->cmd, cmd)) return true;
+        if (paletteIndex(it->cmd.color) != kWhite && sameGeometry(drawnAs(*it), cmd)) return true;
     return false;
 }
 
@@ -186,10 +197,13 @@ void DisplayList::remember(const DrawCommand& cmd, bool erase) {
                                right + half >= kPageWidth ? kFar : right - 1,
                                bottom + half >= kPageHeight ? kFar : bottom - 1};
         std::erase_if(entries_, [&](const Entry& old) { return inside(old.bounds, cover); });
+        dropCoveredGlyphs({left - half <= 0 ? -kFar : left - half, top - half <= 0 ? -kFar : top - half,
+                           right + half >= kPageWidth ? kFar : right + half,
+                           bottom + half >= kPageHeight ? kFar : bottom + half});
     }
     if (erase && cmd.op != DrawCommand::Op::Box) {
         // A picture drawn again in white is gone: drop its earlier drawings.
-        std::erase_if(entries_, [&](const Entry& old) { return sameGeometry(old.cmd, cmd); });
+        std::erase_if(entries_, [&](const Entry& old) { return sameGeometry(drawnAs(old), cmd); });
     }
     if (!entries_.empty() && identical(entries_.back().cmd, cmd)) {
         // The same picture drawn again on itself (the entry cursor while keys
@@ -200,6 +214,71 @@ void DisplayList::remember(const DrawCommand& cmd, bool erase) {
         return;
     }
     entries_.push_back({cmd, erase, visiblePart(commandBounds(cmd)), 1});
+}
+
+bool DisplayList::glyphCovered(const DrawCommand& text, float x, std::string_view ch, const LogicalBox& painted) const {
+    const FaceRule& rule = faceRule(text.font.name);
+    const char32_t cp = drawnCharacter(rule, codePoint(ch));
+    const float across = text.mx * text.font.size * rule.widthScale, height = text.my * text.font.size;
+    if (blankCharacter(cp)) return inside({x, text.y1, x + cellAdvance(text, ch), text.y1 + height}, painted);
+    const std::optional<GlyphInk> ink = ink_ ? ink_->glyphInk(rule.family, text.font.bold, text.font.italic, cp)
+                                             : std::nullopt;
+    if (!ink) return false;
+    const float spread = kInkFringe;
+    const float baseline = text.y1 + rule.baseline * height;
+    return inside({x + ink->x0 * across - spread, baseline + ink->y0 * height - spread,
+                   x + ink->x1 * across + spread, baseline + ink->y1 * height + spread},
+                  painted);
+}
+
+void DisplayList::dropCoveredGlyphs(const LogicalBox& painted) {
+    // A glyph wholly under the box is no longer on the page (nor in a PDF's
+    // text); the glyphs of the text still visible stay, each at its cells.
+    std::vector<Entry> kept;
+    kept.reserve(entries_.size());
+    for (Entry& entry : entries_) {
+        const DrawCommand& text = entry.cmd;
+        const LogicalBox& b = entry.bounds;
+        const bool touches = b.x1 > painted.x0 && b.x0 < painted.x1 && b.y1 > painted.y0 && b.y0 < painted.y1;
+        if (text.op != DrawCommand::Op::Text || !touches) {
+            kept.push_back(std::move(entry));
+            continue;
+        }
+        struct Run {
+            float x;
+            std::string text;
+            bool ink = false;  // not blank characters only
+        };
+        std::vector<Run> runs;
+        bool covered = false, open = false;
+        float x = text.x1;
+        for (std::string_view ch : splitChars(text.text)) {
+            if (glyphCovered(text, x, ch, painted)) {
+                covered = true;
+                open = false;
+            } else {
+                if (!open) runs.push_back({x, {}});
+                open = true;
+                runs.back().text += ch;
+                runs.back().ink = runs.back().ink || !blankCharacter(codePoint(ch));
+            }
+            x += cellAdvance(text, ch);
+        }
+        if (!covered) {
+            kept.push_back(std::move(entry));
+            continue;
+        }
+        const auto whole = entry.cutFrom ? entry.cutFrom : std::make_shared<const DrawCommand>(text);
+        for (Run& run : runs) {
+            if (!run.ink) continue;
+            DrawCommand part = text;
+            part.x1 = run.x;
+            part.text = std::move(run.text);
+            const LogicalBox bounds = visiblePart(commandBounds(part));
+            kept.push_back({std::move(part), entry.erase, bounds, entry.coats, whole});
+        }
+    }
+    entries_ = std::move(kept);
 }
 
 }  // namespace lesson

@@ -9,6 +9,7 @@
 #include "engine/graphics/commands.h"
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,20 @@ float textCellsWidth(const DrawCommand& cmd);
 // Drawn wholly in white: a wipe (or white on a fill the command does not paint).
 bool drawnInWhite(const DrawCommand& cmd);
 
+// The ink of one glyph: the box its outline fills, in ems of its face, from
+// its origin on the baseline (x to the right, y down).
+struct GlyphInk {
+    float x0, y0, x1, y1;
+};
+
+// Where the display list learns the glyphs' ink: each host reads it from
+// the fonts it draws with. Nothing (an unknown glyph) keeps the glyph.
+class InkSource {
+public:
+    virtual ~InkSource() = default;
+    virtual std::optional<GlyphInk> glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) = 0;
+};
+
 class DisplayList {
 public:
     struct Entry {
@@ -45,7 +60,16 @@ public:
         bool erase;         // a white redraw that erases: widened when drawn
         LogicalBox bounds;  // on the page
         int coats;          // times it is drawn (the same picture drawn on itself)
+        // A text whose other glyphs a box covered keeps its visible glyphs as
+        // runs of their own, each at its cells; a white redraw of the text as
+        // it was drawn still erases them.
+        std::shared_ptr<const DrawCommand> cutFrom = nullptr;
     };
+
+    // The glyphs' ink, for telling a glyph a box covers wholly (it leaves the
+    // page, and the PDF's text) from one it covers in part (it stays). With
+    // none, a text leaves only when a box covers all of it.
+    void setInk(InkSource* ink) { ink_ = ink; }
 
     // Takes one command of the stream. Returns nothing when there is nothing
     // to draw (a pause, a picture wholly off the page); else whether it is
@@ -68,11 +92,14 @@ public:
 private:
     bool drawnBefore(const DrawCommand& cmd) const;
     void remember(const DrawCommand& cmd, bool erase);
+    void dropCoveredGlyphs(const LogicalBox& painted);
+    bool glyphCovered(const DrawCommand& text, float x, std::string_view ch, const LogicalBox& painted) const;
 
     // What a later opaque box covers, or a white redraw erases, is dropped,
     // so the list's length follows the page, not the hours the program has run.
     std::vector<Entry> entries_;
     bool cleared_ = false;  // the layer's clear painted the page; a redraw starts from it
+    InkSource* ink_ = nullptr;
 };
 
 }  // namespace lesson

@@ -1,5 +1,7 @@
 #include "engine/graphics/fonts.h"
 
+#include "engine/chars/chars.h"
+
 #include <cairo-ft.h>
 #include <fontconfig/fontconfig.h>
 
@@ -107,6 +109,44 @@ cairo_font_face_t* Fonts::face(std::string_view family, bool bold, bool italic) 
     }
     faces_[key] = face;
     return face;
+}
+
+std::optional<GlyphInk> Fonts::glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) {
+    const auto key = std::make_tuple(std::string(family), bold, italic, cp);
+    if (auto it = inks_.find(key); it != inks_.end()) return it->second;
+    // Measured on an em of 1000 units, the outline as drawn, not fitted to pixels.
+    constexpr double kEm = 1000;
+    cairo_matrix_t size, device;
+    cairo_matrix_init_scale(&size, kEm, kEm);
+    cairo_matrix_init_identity(&device);
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_scaled_font_t* font = cairo_scaled_font_create(face(family, bold, italic), &size, &device, options);
+    cairo_font_options_destroy(options);
+    std::optional<GlyphInk> ink;
+    char utf8[5] = {0, 0, 0, 0, 0};
+    encodeUtf8(cp, utf8);
+    cairo_glyph_t* glyphs = nullptr;
+    int count = 0;
+    if (cairo_scaled_font_status(font) == CAIRO_STATUS_SUCCESS &&
+        cairo_scaled_font_text_to_glyphs(font, 0, 0, utf8, -1, &glyphs, &count, nullptr, nullptr, nullptr) ==
+            CAIRO_STATUS_SUCCESS &&
+        count == 1) {
+        if (glyphs[0].index == 0) {
+            ink = GlyphInk{0, 0, 0, 0};  // not in the face: nothing is drawn
+        } else {
+            cairo_text_extents_t e;
+            cairo_scaled_font_glyph_extents(font, glyphs, 1, &e);
+            ink = GlyphInk{static_cast<float>(e.x_bearing / kEm), static_cast<float>(e.y_bearing / kEm),
+                           static_cast<float>((e.x_bearing + e.width) / kEm),
+                           static_cast<float>((e.y_bearing + e.height) / kEm)};
+        }
+    }
+    cairo_glyph_free(glyphs);
+    cairo_scaled_font_destroy(font);
+    inks_.emplace(key, ink);
+    return ink;
 }
 
 }  // namespace lesson

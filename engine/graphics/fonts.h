@@ -2,6 +2,7 @@
 // The installed fonts that draw the faces of the lesson pages (fontconfig
 // and cairo): each family of the face table looked up once.
 
+#include "engine/graphics/display_list.h"
 #include "engine/graphics/faces.h"
 
 #include <cairo.h>
@@ -14,7 +15,7 @@
 
 namespace lesson {
 
-class Fonts {
+class Fonts : public InkSource {
 public:
     Fonts();
     ~Fonts();
@@ -27,8 +28,12 @@ public:
 
     cairo_font_face_t* face(std::string_view family, bool bold, bool italic);
 
+    // A glyph's ink as the face's outline gives it (each glyph measured once).
+    std::optional<GlyphInk> glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) override;
+
 private:
     std::map<std::tuple<std::string, bool, bool>, cairo_font_face_t*> faces_;
+    std::map<std::tuple<std::string, bool, bool, char32_t>, std::optional<GlyphInk>> inks_;
 };
 
 }  // namespace lesson

@@ -17,6 +17,7 @@
 namespace lesson {
 
 class DisplayList;
+class InkSource;
 struct LayerOptions;
 enum class WaitKind;
 
@@ -50,6 +51,8 @@ public:
     // The page as it stands, saved as the user saves it (Ctrl+S): what
     // happened, in a line.
     virtual std::string savePage() = 0;
+    // The ink of the glyphs of the fonts it draws with (see DisplayList::setInk).
+    virtual InkSource* ink() { return nullptr; }
     // Consumers the host adds to the stream; each sees a command before the
     // display list takes it.
     virtual std::vector<DrawSink*> sinks() { return {}; }

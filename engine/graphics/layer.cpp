@@ -164,6 +164,7 @@ struct Layer::Checkpoint {
 
 Layer::Layer(LayerOptions options)
     : options_(std::move(options)), host_(makeHost(options_, page_)), pageSink_(std::make_unique<PageSink>(page_, *host_)) {
+    page_.setInk(host_->ink());
     // The host's sinks (the handout) come first: they see a page clear while
     // the page still stands as the class saw it.
     sinks_ = host_->sinks();

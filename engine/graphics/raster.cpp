@@ -19,25 +19,6 @@ void setColor(cairo_t* cr, int color) {
     cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
 }
 
-// One character as UTF-8 into out (room for four bytes and the end).
-void encodeUtf8(char32_t cp, char* out) {
-    if (cp < 0x80) {
-        out[0] = static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out[0] = static_cast<char>(0xC0 | (cp >> 6));
-        out[1] = static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out[0] = static_cast<char>(0xE0 | (cp >> 12));
-        out[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out[2] = static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out[0] = static_cast<char>(0xF0 | (cp >> 18));
-        out[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out[3] = static_cast<char>(0x80 | (cp & 0x3F));
-    }
-}
-
 }  // namespace
 
 void PixelRect::unite(const PixelRect& o) {
@@ -109,9 +90,11 @@ void Raster::redraw() {
     }
 }
 
-void Raster::paint(const DisplayList& page) {
-    setUpContext(page.cleared());
-    for (const DisplayList::Entry& entry : page.entries())
+void Raster::paint(const DisplayList& page) { paint(page.entries(), page.cleared()); }
+
+void Raster::paint(std::span<const DisplayList::Entry> entries, bool cleared) {
+    setUpContext(cleared);
+    for (const DisplayList::Entry& entry : entries)
         for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
     dirty_ = {0, 0, width_, height_};
 }

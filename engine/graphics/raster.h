@@ -10,6 +10,7 @@
 #include <cairo.h>
 
 #include <optional>
+#include <span>
 #include <string>
 
 namespace lesson {
@@ -33,8 +34,10 @@ public:
 
     // One command as the display list took it (a page clear included).
     void draw(const DrawCommand& cmd, bool erase);
-    // The page drawn whole from a display list.
+    // The page drawn whole from a display list (or from entries of one, on
+    // the page's ground or on white).
     void paint(const DisplayList& page);
+    void paint(std::span<const DisplayList::Entry> entries, bool cleared);
     // The page drawn again from the display list it follows.
     void redraw();
 

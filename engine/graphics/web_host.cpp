@@ -16,7 +16,11 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <map>
+#include <optional>
+#include <string>
 #include <string_view>
+#include <tuple>
 
 // The calls into the page (web/page.js); each forwards to Module.page.
 EM_JS(void, lesson_js_begin, (const char* program, const unsigned char* palette, int clearColor, double spread), {
@@ -45,6 +49,14 @@ EM_JS(void, lesson_js_polyline, (const float* points, int count, int color, int 
 EM_JS(void, lesson_js_font,
       (const char* family, int bold, int italic, double across, double height, int color, int erase, double extra), {
     Module.page.font(UTF8ToString(family), bold, italic, across, height, color, erase, extra);
+});
+// A glyph's ink box in ems of its face, from its origin (x right, y down),
+// as the browser measures it: four floats into out; 0 when it cannot.
+EM_JS(int, lesson_js_ink, (const char* family, int bold, int italic, int codePoint, float* out), {
+    const ink = Module.page.ink(UTF8ToString(family), bold, italic, codePoint);
+    if (!ink) return 0;
+    HEAPF32.set(ink, out >> 2);
+    return 1;
 });
 EM_JS(void, lesson_js_glyph, (int codePoint, double x, double y), { Module.page.glyph(codePoint, x, y); });
 EM_JS(void, lesson_js_title, (const char* title), { document.title = UTF8ToString(title); });
@@ -92,6 +104,24 @@ public:
     void wait(std::string_view kind) override { lesson_js_trace(traceWaitLine(kind).c_str()); }
 };
 
+// The glyphs' ink, measured once each by the browser in the faces it draws with.
+class PageInk : public InkSource {
+public:
+    std::optional<GlyphInk> glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) override {
+        const auto key = std::make_tuple(std::string(family), bold, italic, cp);
+        if (auto it = inks_.find(key); it != inks_.end()) return it->second;
+        float box[4];
+        std::optional<GlyphInk> ink;
+        if (lesson_js_ink(std::string(pageFamily(family)).c_str(), bold, italic, static_cast<int>(cp), box))
+            ink = GlyphInk{box[0], box[1], box[2], box[3]};
+        inks_.emplace(key, ink);
+        return ink;
+    }
+
+private:
+    std::map<std::tuple<std::string, bool, bool, char32_t>, std::optional<GlyphInk>> inks_;
+};
+
 class WebHost : public Host {
 public:
     WebHost(const LayerOptions& options, const DisplayList& page) : page_(page) {
@@ -115,6 +145,7 @@ public:
     ~WebHost() override { lesson_js_end(); }
 
     bool interactive() const override { return true; }
+    InkSource* ink() override { return &ink_; }
 
     void draw(const DrawCommand& cmd, bool erase) override {
         if (lesson_js_resized()) {
@@ -211,6 +242,7 @@ private:
     }
 
     const DisplayList& page_;
+    PageInk ink_;
     PageTrace trace_;
     std::chrono::steady_clock::time_point lastTurn_;
 };

@@ -4,6 +4,8 @@
 
 #include "engine/frame/frame.h"
 #include "engine/frame/options.h"
+#include "engine/graphics/raster.h"
+#include "engine/chars/chars.h"
 #include "lessons_a/sections.h"
 #include "lessons_b/sections.h"
 #include "tests/support/harness.h"
@@ -11,8 +13,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <cstring>
+#include <optional>
+#include <set>
+#include <span>
 #include <string>
+#include <tuple>
 #include <vector>
 
 using namespace lesson;
@@ -168,6 +176,108 @@ Grey rasterised(const std::string& pdf, int page) {
     return g;
 }
 
+std::vector<std::uint32_t> pixelsOf(Raster& raster) {
+    cairo_surface_t* s = raster.surface();
+    cairo_surface_flush(s);
+    const int stride = cairo_image_surface_get_stride(s);
+    const unsigned char* data = cairo_image_surface_get_data(s);
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(raster.width()) * raster.height());
+    for (int y = 0; y < raster.height(); ++y)
+        std::memcpy(&out[static_cast<std::size_t>(y) * raster.width()], data + static_cast<std::size_t>(y) * stride,
+                    sizeof(std::uint32_t) * raster.width());
+    return out;
+}
+
+std::size_t differing(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+    std::size_t n = 0;
+    for (std::size_t i = 0; i < a.size(); ++i) n += (a[i] & 0xFFFFFF) != (b[i] & 0xFFFFFF);
+    return n;
+}
+
+// Checks the page at each wait for a key: the page drawn
+// again from its display list, which the PDF is made from, is the page as
+// the class saw it drawn, pixel for pixel, so nothing visible left the list;
+// and every glyph the list keeps that a later box overlaps still shows (the
+// page drawn without it differs), so no covered text stays in a PDF's text.
+class PageCheck : public DrawSink {
+public:
+    explicit PageCheck(Layer& layer) : layer_(layer) {}
+
+    // Notes a box drawn over a part of a text's cells since the last wait.
+    void draw(const DrawCommand& cmd) override {
+        if (cmd.op == DrawCommand::Op::Cls) texts_.clear();
+        if (cmd.op == DrawCommand::Op::Text)
+            texts_.push_back({cmd.x1, cmd.y1, cmd.x1 + textCellsWidth(cmd), cmd.y1 + cmd.my * cmd.font.size});
+        if (cmd.op != DrawCommand::Op::Box) return;
+        const float x0 = std::min(cmd.x1, cmd.x2), x1 = std::max(cmd.x1, cmd.x2);
+        const float y0 = std::min(cmd.y1, cmd.y2), y1 = std::max(cmd.y1, cmd.y2);
+        boxOverText_ = boxOverText_ || std::any_of(texts_.begin(), texts_.end(), [&](const LogicalBox& t) {
+                           const bool meets = t.x0 < x1 && x0 < t.x1 && t.y0 < y1 && y0 < t.y1;
+                           return meets && !(t.x0 >= x0 && t.x1 <= x1 && t.y0 >= y0 && t.y1 <= y1);
+                       });
+    }
+
+    void check() {
+        ++waits;
+        Raster& shown = layer_.raster();
+        const std::vector<DisplayList::Entry>& entries = layer_.page().entries();
+        const bool cleared = layer_.page().cleared();
+        std::vector<std::uint32_t> seen;
+        std::optional<Raster> drawn;
+        // The pixels of the entries drawn on a page of their own, and of the page.
+        auto pixels = [&](std::span<const DisplayList::Entry> list) {
+            if (!drawn) {
+                seen = pixelsOf(shown);
+                drawn.emplace(fonts_, shown.width(), shown.height());
+            }
+            drawn->paint(list, cleared);
+            return pixelsOf(*drawn);
+        };
+        if (boxOverText_) {
+            ++boxedPages;
+            EXPECT_EQ(differing(pixels(entries), seen), 0u) << "wait " << waits << ": the list lost something visible";
+            boxOverText_ = false;
+        }
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const DrawCommand& text = entries[i].cmd;
+            if (text.op != DrawCommand::Op::Text) continue;
+            const std::vector<std::string_view> chars = splitChars(text.text);
+            float x = text.x1;
+            for (std::size_t c = 0; c < chars.size(); x += cellAdvance(text, chars[c]), ++c) {
+                const float right = x + cellAdvance(text, chars[c]), bottom = text.y1 + text.my * text.font.size;
+                // The later boxes over its cell; each glyph is checked once under the same ones.
+                const auto overlapping = std::count_if(entries.begin() + static_cast<long>(i) + 1, entries.end(), [&](const auto& later) {
+                    const DrawCommand& b = later.cmd;
+                    return b.op == DrawCommand::Op::Box && std::min(b.x1, b.x2) < right && std::max(b.x1, b.x2) > x &&
+                           std::min(b.y1, b.y2) < bottom && std::max(b.y1, b.y2) > text.y1;
+                });
+                if (overlapping == 0 || blankCharacter(codePoint(chars[c]))) continue;
+                if (!checked_.insert({std::string(chars[c]), x, text.y1, overlapping}).second) continue;
+                // The page without this glyph: the text on either side of it kept.
+                std::vector<DisplayList::Entry> without(entries.begin(), entries.end());
+                DisplayList::Entry after = without[i];
+                without[i].cmd.text = charSlice(text.text, 0, static_cast<int>(c));
+                after.cmd.text = charSlice(text.text, static_cast<int>(c) + 1);
+                after.cmd.x1 = right;
+                without.insert(without.begin() + static_cast<long>(i) + 1, after);
+                ++glyphsChecked;
+                EXPECT_GT(differing(pixels(without), seen), 0u)
+                    << "wait " << waits << ": \"" << chars[c] << "\" of \"" << text.text << "\" at " << x << ","
+                    << text.y1 << " is covered, yet kept";
+            }
+        }
+    }
+
+    int waits = 0, boxedPages = 0, glyphsChecked = 0;  // waits; pages and glyphs checked
+
+private:
+    Layer& layer_;
+    Fonts fonts_;
+    std::set<std::tuple<std::string, float, float, long>> checked_;
+    std::vector<LogicalBox> texts_;  // drawn since the page's clear
+    bool boxOverText_ = false;
+};
+
 std::string withoutBlanks(std::string text) {
     for (const std::string blank : {" ", "\n", "\u3000"})
         for (std::size_t at; (at = text.find(blank)) != std::string::npos;) text.erase(at, blank.size());
@@ -209,6 +319,37 @@ TEST(Saving, HandoutHasEveryScreenShownNoneBlank) {
             for (const MenuItem& item : program.menu) EXPECT_NE(last.find(withoutBlanks(item.text)), std::string::npos) << item.text;
         }
     }
+}
+
+// Every section of both programs walked through: at each wait the page's
+// display list (a PDF's page) holds what the class sees and no
+// glyph that a box covered wholly, as the erased rows of an answers page
+// overprinted by the next ones, or an erased label.
+TEST(Saving, PagesHoldOnlyWhatIsVisible) {
+    int boxed = 0, glyphs = 0;
+    for (const ProgramSpec& program : {solvara::program(), ratiora::program()}) {
+        for (std::size_t section = 1; section < program.menu.size(); ++section) {
+            SCOPED_TRACE(program.name + " section " + std::to_string(section));
+            LayerOptions options;
+            options.headless = true;
+            options.seed = 3;
+            Layer layer(options);
+            PageCheck page(layer);
+            layer.addSink(page);
+            layer.setMoreKeys([&page, walk = sectionWalk(layer, static_cast<int>(section))] {
+                page.check();
+                return walk();
+            });
+            Engine e(layer);
+            runFrame(e, program);
+            EXPECT_GT(page.waits, 3);
+            boxed += page.boxedPages;
+            glyphs += page.glyphsChecked;
+        }
+    }
+    // Boxes over parts of texts, and glyphs under them that still show, were met.
+    EXPECT_GT(boxed, 100);
+    EXPECT_GT(glyphs, 50);
 }
 
 // The page as it stands at the stop, its text searchable in the PDF: each
