@@ -4,7 +4,6 @@
 #include "engine/graphics/colour_roles.h"
 #include "engine/text/text.h"
 
-#include <optional>
 
 namespace lesson {
 
@@ -95,16 +94,20 @@ void subMenuPrompt(Engine& e, int lastItem) {
     // circled number starts an item, which runs to the next blank or item.
     const std::string line = std::move(e.textString);
     float x = 16;
-    std::optional<TapArea> item;
+    float itemX = 0;
+    int itemChoice = 0;  // the item the line is in; 0 between items
     auto offer = [&] {
-        if (item) e.layer.offerChoice({item->x0, item->y0, x, item->y1, item->choice});
-        item.reset();
+        if (itemChoice != 0) e.layer.offerChoice({itemX, kSubMenuLineY, x, kSubMenuLineY + 16, itemChoice});
+        itemChoice = 0;
     };
     for (std::string_view ch : splitChars(line)) {
         const char32_t c = codePoint(ch);
         const bool circled = c >= U'①' && c <= U'⑳';
         if (circled || c == U'　' || c == U' ') offer();
-        if (circled) item = TapArea{x, kSubMenuLineY, x, kSubMenuLineY + 16, static_cast<int>(c - U'①') + 1};
+        if (circled) {
+            itemX = x;
+            itemChoice = static_cast<int>(c - U'①') + 1;
+        }
         drawPlainAt(e, x, kSubMenuLineY, colour::kBodyText, std::string(ch));
         x = e.textX;
     }
