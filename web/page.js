@@ -18,23 +18,17 @@
   }
   Module['arguments'] = args;
 
-  // Keys that type no text, as the desktop's window reads them.
-  const CONTROL_KEYS = {
-    'Enter': '\r', 'Backspace': '\b', 'Escape': '\x1b', 'Tab': '\t', 'Delete': '\x7f',
-    'ArrowRight': '\x03', 'PageDown': '\x03',  // a presenter remote's "next"
-    'ArrowLeft': '\x02', 'PageUp': '\x02',     // and its "previous"
-    'ArrowUp': '\x1e', 'ArrowDown': '\x1f',
-    'Home': '\x01', 'End': '\x01', 'Insert': '\x01',
-    'F1': '\x01', 'F2': '\x01', 'F3': '\x01', 'F4': '\x01', 'F5': '\x01', 'F6': '\x01',
-    'F7': '\x01', 'F8': '\x01', 'F9': '\x01', 'F10': '\x01', 'F12': '\x01',
-  };
+  // Keys that type no text, by their names: the program's key table, given
+  // when the page begins, with the keypad's keys without NumLock by their
+  // codes ("Numpad5", and "Numpad" for the others).
+  let namedKeys = {};
 
   function keyOf(event) {
     // The keypad without NumLock: 5 is a key of its own, the others one key.
     if (event.code.startsWith('Numpad') && event.code !== 'NumpadEnter' && [...event.key].length !== 1) {
-      return event.code === 'Numpad5' ? '\x0c' : '\x01';
+      return namedKeys[event.code === 'Numpad5' ? 'Numpad5' : 'Numpad'];
     }
-    if (event.key in CONTROL_KEYS) return CONTROL_KEYS[event.key];
+    if (Object.prototype.hasOwnProperty.call(namedKeys, event.key)) return namedKeys[event.key];
     if ([...event.key].length === 1) return event.key;
     return null;
   }
@@ -61,7 +55,8 @@
 
     program: 'lesson',
 
-    begin(program, palette, clearIndex, spread) {
+    begin(program, palette, clearIndex, spread, keys) {
+      namedKeys = keys;
       // Marks for the figures: the program starts, its faces are loaded, it
       // first waits for a key.
       performance.mark('lesson-start');

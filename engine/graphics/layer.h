@@ -8,6 +8,7 @@
 
 #include "engine/graphics/commands.h"
 #include "engine/graphics/display_list.h"
+#include "engine/graphics/keys.h"
 
 #include <any>
 #include <chrono>
@@ -31,12 +32,6 @@ class Trace;
 // page, and the press-any-key pause.
 enum class WaitKind { None, Gate, MainMenu, SubMenu, Step, AnyKey };
 
-// The keys of a presenter remote. Back (PageUp, the Left or Up arrow; \< in
-// a key script) puts the page back as it stood at the previous wait; forward
-// (PageDown, the Right or Down arrow, Space; \>) goes on: as any key at an any-key
-// wait, as "1" and Enter at a step prompt, and does nothing at a menu.
-inline constexpr const char* kBackKey = "\x02";
-inline constexpr const char* kForwardKey = "\x03";
 
 // A tap (a click, a touch) at a page position in logical units travels with
 // the keys as one key of its own: what it means is resolved at the wait that

@@ -7,6 +7,7 @@
 
 #include "engine/graphics/display_list.h"
 #include "engine/graphics/faces.h"
+#include "engine/graphics/keys.h"
 #include "engine/graphics/layer.h"
 #include "engine/graphics/palette.h"
 #include "engine/graphics/trace.h"
@@ -23,8 +24,16 @@
 #include <tuple>
 
 // The calls into the page (web/page.js); each forwards to Module.page.
-EM_JS(void, lesson_js_begin, (const char* program, const unsigned char* palette, int clearColor, double spread), {
-    Module.page.begin(UTF8ToString(program), HEAPU8.subarray(palette, palette + 48), clearColor, spread);
+// The page begins: the program's name, its colours, the clear colour, the
+// erasing spread, and the keys that type no text (name \x1f key \x1e ...).
+EM_JS(void, lesson_js_begin,
+      (const char* program, const unsigned char* palette, int clearColor, double spread, const char* keys), {
+    const named = {};
+    for (const row of UTF8ToString(keys).split(String.fromCharCode(30))) {
+      const [name, key] = row.split(String.fromCharCode(31));
+      if (name) named[name] = key;
+    }
+    Module.page.begin(UTF8ToString(program), HEAPU8.subarray(palette, palette + 48), clearColor, spread, named);
 });
 EM_JS(void, lesson_js_ground, (int cleared), { Module.page.ground(cleared); });
 EM_JS(void, lesson_js_cls, (), { Module.page.cls(); });
@@ -131,7 +140,10 @@ public:
             palette[3 * i + 1] = kPalette[i].g;
             palette[3 * i + 2] = kPalette[i].b;
         }
-        lesson_js_begin(options.program.c_str(), palette, 10, kEraseSpreadPixels);
+        std::string keys;
+        for (const NamedKey& k : namedKeys()) keys.append(k.name).append("\x1f").append(k.key).append("\x1e");
+        keys.append("Numpad5\x1f").append(kKeypadFiveKey).append("\x1eNumpad\x1f").append(kPlainKey);
+        lesson_js_begin(options.program.c_str(), palette, 10, kEraseSpreadPixels, keys.c_str());
         static_assert(kClearColor.r == kPalette[10].r && kClearColor.g == kPalette[10].g &&
                       kClearColor.b == kPalette[10].b);
         // The first page waits for the faces: a glyph drawn before would be

@@ -1,5 +1,6 @@
 #include "engine/graphics/window.h"
 
+#include "engine/graphics/keys.h"
 #include "engine/graphics/layer.h"
 #include "engine/chars/chars.h"
 
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace lesson {
 
@@ -25,42 +27,52 @@ void pushKey(std::deque<std::string>& keys, std::string key) {
     if (keys.size() < kMaxQueuedKeys) keys.push_back(std::move(key));
 }
 
+// The name of a key that types no text, as the key table names it; the
+// keypad's keys without NumLock are read apart.
+std::string_view keyName(SDL_Keycode sym) {
+    switch (sym) {
+        case SDLK_RETURN: case SDLK_RETURN2: case SDLK_KP_ENTER: return "Enter";
+        case SDLK_BACKSPACE: return "Backspace";
+        case SDLK_ESCAPE: return "Escape";
+        case SDLK_TAB: return "Tab";
+        case SDLK_DELETE: return "Delete";
+        case SDLK_RIGHT: return "ArrowRight";
+        case SDLK_DOWN: return "ArrowDown";
+        case SDLK_PAGEDOWN: return "PageDown";
+        case SDLK_LEFT: return "ArrowLeft";
+        case SDLK_UP: return "ArrowUp";
+        case SDLK_PAGEUP: return "PageUp";
+        case SDLK_HOME: return "Home";
+        case SDLK_END: return "End";
+        case SDLK_INSERT: return "Insert";
+        case SDLK_F1: return "F1";
+        case SDLK_F2: return "F2";
+        case SDLK_F3: return "F3";
+        case SDLK_F4: return "F4";
+        case SDLK_F5: return "F5";
+        case SDLK_F6: return "F6";
+        case SDLK_F7: return "F7";
+        case SDLK_F8: return "F8";
+        case SDLK_F9: return "F9";
+        case SDLK_F10: return "F10";
+        case SDLK_F12: return "F12";
+        default: return {};
+    }
+}
+
 // Keys that type no text but still count as a key press (any-key waits end on
 // them): Enter, Backspace, keypad 5 without NumLock, and the control keys.
 std::string controlKey(const SDL_Keysym& k) {
     const bool numLock = (k.mod & KMOD_NUM) != 0;
     switch (k.sym) {
-        case SDLK_RETURN:
-        case SDLK_RETURN2:
-        case SDLK_KP_ENTER:
-            return "\r";
-        case SDLK_BACKSPACE:
-            return "\b";
         case SDLK_KP_5:
-            return numLock ? "" : "\x0c";
+            return numLock ? "" : kKeypadFiveKey;
         case SDLK_KP_0: case SDLK_KP_1: case SDLK_KP_2: case SDLK_KP_3: case SDLK_KP_4:
         case SDLK_KP_6: case SDLK_KP_7: case SDLK_KP_8: case SDLK_KP_9: case SDLK_KP_PERIOD:
-            return numLock ? "" : "\x01";  // with NumLock these type their character
-        case SDLK_ESCAPE:
-            return "\x1b";
-        case SDLK_TAB:
-            return "\t";
-        case SDLK_DELETE:
-            return "\x7f";
-        case SDLK_RIGHT:
-        case SDLK_DOWN:
-        case SDLK_PAGEDOWN:
-            return kForwardKey;  // a presenter remote's "next" (remotes send one of these)
-        case SDLK_LEFT:
-        case SDLK_UP:
-        case SDLK_PAGEUP:
-            return kBackKey;  // and its "previous"
-        case SDLK_HOME: case SDLK_END: case SDLK_INSERT:
-        case SDLK_F1: case SDLK_F2: case SDLK_F3: case SDLK_F4: case SDLK_F5: case SDLK_F6:
-        case SDLK_F7: case SDLK_F8: case SDLK_F9: case SDLK_F10: case SDLK_F12:
-            return "\x01";
+            return numLock ? "" : kPlainKey;  // with NumLock these type their character
         default:
-            return "";  // modifiers alone, and keys whose text arrives as text input
+            // Modifiers alone, and keys whose text arrives as text input, mean nothing.
+            return std::string(keyNamed(keyName(k.sym)));
     }
 }
 

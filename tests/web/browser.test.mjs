@@ -60,19 +60,19 @@ test('the page in the browser puts its ink where the desktop screenshot does, wi
   }
 });
 
-test('keys pressed on the keyboard pass the password gate, choose a section and step back', async () => {
+test('keys pressed on the keyboard pass the password gate, choose a page, go on and step back as a remote does', async () => {
   for (const program of PROGRAMS) {
     const page = await newPage(browser);
     await page.goto(fileUrl(program, { seed: 3 }));
     await idle(page);
-    for (const key of ['5', '9', '2', '6', 'Enter', '2', 'Enter', 'PageUp']) {
+    for (const key of ['5', '9', '2', '6', 'Enter', '2', 'Enter', '1', 'Enter', 'ArrowDown', 'ArrowUp', 'PageUp']) {
       await page.keyboard.press(key);
       await idle(page);
     }
     const got = await trace(page);
     await page.context().close();
     assert.deepEqual(page.pageErrors, []);
-    assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', '5926\\n2\\n\\<']).trace, program);
+    assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', '5926\\n2\\n1\\n\\>\\<\\<']).trace, program);
   }
 });
 
