@@ -390,9 +390,32 @@
     setWait(kind) { this.kind = kind; this.update(); },
     update() {
       if (!this.element) return;
+      this.makeRoom();
       const show = this.touch && ENTRY_WAITS.includes(this.kind);
       this.element.style.display = show ? 'grid' : 'none';
       if (show) this.place();
+    },
+    // Where no margin beside the page takes buttons a finger can hit (a wide
+    // screen, as most whiteboards are), the page stands a little smaller
+    // above a strip for the pad, for as long as the screen is touched (the
+    // page keeps its size from one wait to the next).
+    room: 0,
+    makeRoom() {
+      const W = window.innerWidth, H = window.innerHeight;
+      const fitted = Math.min(W, H * PAGE_WIDTH / PAGE_HEIGHT);  // the page's width without a strip
+      const margins = [{ w: W - fitted, h: H }, { w: W, h: H - fitted * PAGE_HEIGHT / PAGE_WIDTH }];
+      const fits = margins.some((m) => this.fit(m).size >= PAD_SMALLEST);
+      const strip = this.fit({ w: W, h: PAD_BUTTON + 2 * PAD_GAP });
+      this.room = this.touch && !fits ? Math.floor(strip.size) + 2 * PAD_GAP : 0;
+      const style = page.canvas.style;
+      if (!this.room) {
+        style.width = style.height = style.bottom = '';
+        return;
+      }
+      const width = Math.min(W, (H - this.room) * PAGE_WIDTH / PAGE_HEIGHT);
+      style.width = width + 'px';
+      style.height = width * PAGE_HEIGHT / PAGE_WIDTH + 'px';
+      style.bottom = this.room + 'px';
     },
     // The largest buttons that fit in a box, among a few shapes of the pad.
     fit(box) {
@@ -411,6 +434,7 @@
         { x: r.right, y: 0, w: W - r.right, h: H },
         { x: 0, y: r.bottom, w: W, h: H - r.bottom },
       ];
+      if (this.room) margins.splice(0, 2, { x: 0, y: H - this.room, w: W, h: this.room });
       let at = null, shape = null;
       for (const m of margins) {
         const s = this.fit(m);
@@ -432,7 +456,10 @@
       // At the bottom of its margin, beside the prompt band where the entry field is.
       s.left = Math.round(at.x + (at.w - w) / 2) + 'px';
       s.top = Math.round(at.y + Math.max(0, Math.min(at.h - h, (r.bottom - at.y) - h))) + 'px';
-      for (const b of this.element.children) b.style.fontSize = Math.max(10, Math.round(size * 0.4)) + 'px';
+      // A word ("Enter") in smaller letters than a digit, to stay inside its button.
+      for (const b of this.element.children) {
+        b.style.fontSize = Math.max(10, Math.round(size * (b.textContent.length > 1 ? 0.26 : 0.4))) + 'px';
+      }
     },
   };
 

@@ -213,16 +213,23 @@ struct Tool {
         XFlush(display);
     }
 
-    void close() {
+    // A client message about the window: its type's atom and two longs,
+    // sent to `to` with the event mask given.
+    void sendMessage(const char* type, long first, Window to, long mask) {
         XEvent ev;
         std::memset(&ev, 0, sizeof ev);
         ev.xclient.type = ClientMessage;
         ev.xclient.window = window;
-        ev.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        ev.xclient.message_type = XInternAtom(display, type, False);
         ev.xclient.format = 32;
-        ev.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        ev.xclient.data.l[0] = first;
         ev.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, window, False, NoEventMask, &ev);
+        XSendEvent(display, to, False, mask, &ev);
+    }
+
+    void close() {
+        sendMessage("WM_PROTOCOLS", static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False)), window,
+                    NoEventMask);
         XFlush(display);
     }
 
@@ -241,15 +248,8 @@ struct Tool {
     // As a click on the task bar does: the window manager is asked to make
     // the window the active one.
     void restore() {
-        XEvent ev;
-        std::memset(&ev, 0, sizeof ev);
-        ev.xclient.type = ClientMessage;
-        ev.xclient.window = window;
-        ev.xclient.message_type = XInternAtom(display, "_NET_ACTIVE_WINDOW", False);
-        ev.xclient.format = 32;
-        ev.xclient.data.l[0] = 2;  // from a pager
-        ev.xclient.data.l[1] = CurrentTime;
-        XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask, &ev);
+        sendMessage("_NET_ACTIVE_WINDOW", 2 /* from a pager */, DefaultRootWindow(display),
+                    SubstructureRedirectMask | SubstructureNotifyMask);
         XMapRaised(display, window);
         XFlush(display);
         while (!timedOut()) {

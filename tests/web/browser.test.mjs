@@ -184,3 +184,31 @@ test('on a touch screen taps choose as clicks do, and the number pad types the p
   const script = tapScript({ x: 100, y: 10 }) + '5926\\n' + tapScript(row) + '3\\n';
   assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', script]).trace, program);
 });
+
+test('on a wide touch screen with no margin for the pad, the page stands smaller above it while touch is used', async () => {
+  const viewport = { width: 1366, height: 768 };  // a whiteboard's or a laptop's 16:9
+  const page = await newPage(browser, { hasTouch: true, viewport });
+  await page.goto(fileUrl('solvara', { seed: 3 }));
+  await idle(page);
+  const canvas = page.locator('#page'), pad = page.locator('#pad');
+  const whole = await canvas.boundingBox();
+  await page.touchscreen.tap(viewport.width / 2, 40);
+  await idle(page);
+  assert.equal(await pad.isVisible(), true);
+  const [shown, padBox] = [await canvas.boundingBox(), await pad.boundingBox()];
+  assert.ok(padBox.y >= shown.y + shown.height && padBox.y + padBox.height <= viewport.height, 'the pad stands below the page');
+  for (const key of ['5', '9', '2', '6', '\\n']) {
+    const box = await pad.locator(`button[data-key="${key.replace('\\', '\\\\')}"]`).boundingBox();
+    assert.ok(box.width >= 40 && box.height >= 40, `a button a finger can hit: ${box.width} x ${box.height}`);
+    await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+    await idle(page);
+  }
+  assert.equal(await page.evaluate(() => window.lesson.waitKind()), 'menu');
+  await page.keyboard.press('1');
+  await idle(page);
+  assert.equal(await pad.isVisible(), false);
+  assert.deepEqual(await canvas.boundingBox(), whole, 'typed on a keyboard, the page is whole again');
+  await page.context().close();
+  assert.deepEqual(page.pageErrors, []);
+});
+
