@@ -115,7 +115,26 @@ struct Tool {
             }
             sleepMillis(50);
         }
-        die("no window titled \"" + title + "\" appeared");
+        die("no window titled \"" + title + "\" appeared; windows with a title: " + titles(DefaultRootWindow(display)));
+    }
+
+    // Every window with a title under parent, and whether it is shown: what
+    // the screen held when the window looked for did not come.
+    std::string titles(Window parent) {
+        Window root = 0, up = 0;
+        Window* children = nullptr;
+        unsigned int count = 0;
+        if (!XQueryTree(display, parent, &root, &up, &children, &count)) return {};
+        std::string out;
+        for (unsigned int i = 0; i < count; ++i) {
+            XWindowAttributes a;
+            const std::string name = windowTitle(display, children[i]);
+            if (!name.empty() && XGetWindowAttributes(display, children[i], &a))
+                out += "\"" + name + (a.map_state == IsViewable ? "\" (shown) " : "\" (not shown) ");
+            out += titles(children[i]);
+        }
+        if (children) XFree(children);
+        return out;
     }
 
     // The colour shown at a page point, as 0xRRGGBB, or nothing when the
