@@ -515,7 +515,11 @@
       pushKey(key);
     });
     listenPointers();
-    canvas.addEventListener('dblclick', toggleFullScreen);
+    // A double-click asks for full screen; a double tap on a touch screen is
+    // two taps that go on two steps, and leaves the screen as it is.
+    let lastPointer = 'mouse';
+    window.addEventListener('pointerdown', (event) => { lastPointer = event.pointerType; }, true);
+    canvas.addEventListener('dblclick', () => { if (lastPointer !== 'touch') toggleFullScreen(); });
     canvas.focus();
   }
 

@@ -212,3 +212,24 @@ test('on a wide touch screen with no margin for the pad, the page stands smaller
   assert.deepEqual(page.pageErrors, []);
 });
 
+test('a double tap goes on two steps and leaves the screen as it is; a double-click asks for full screen', async () => {
+  const keys = '5926\\n2\\n1\\n';
+  // Taller than the page: it stands whole, with room for the pad below.
+  const page = await newPage(browser, { hasTouch: true, viewport: { width: PAGE.width, height: 900 } });
+  const top = (900 - PAGE.height) / 2;
+  await page.goto(fileUrl('solvara', { seed: 3, keys }));
+  await idle(page);
+  await page.touchscreen.tap(600, top + 300);
+  await page.touchscreen.tap(600, top + 300);
+  await idle(page);
+  await page.waitForTimeout(300);
+  assert.equal(await page.evaluate(() => document.fullscreenElement), null);
+  const got = await trace(page);
+  await page.mouse.dblclick(600, top + 300);
+  await page.waitForFunction(() => document.fullscreenElement !== null, null, { timeout: 5000 });
+  await page.context().close();
+  assert.deepEqual(page.pageErrors, []);
+  const tap = tapScript({ x: 600, y: 300 });
+  assertSameTrace(withoutEmptyPolls(got), desktop('solvara', ['--seed', '3', '--keys', keys + tap + tap]).trace, 'solvara');
+});
+
