@@ -287,8 +287,12 @@ std::string withoutBlanks(std::string text) {
 }  // namespace
 
 // Each section of both programs walked through as a handout: one page for
-// each screen the class saw, none blank, the last the main menu whole.
-TEST(Saving, HandoutHasEveryScreenShownNoneBlank) {
+// each screen the class saw, none blank, the last the main menu whole; and at
+// each wait the page's display list (a PDF's page) holds what the class sees
+// and no glyph that a box covered wholly, as the erased rows of an answers
+// page overprinted by the next ones, or an erased label.
+TEST(Saving, HandoutHasEveryScreenShownNoneBlankAndOnlyWhatIsVisible) {
+    int boxed = 0, glyphs = 0;
     for (const ProgramSpec& program : {solvara::program(), ratiora::program()}) {
         for (std::size_t section = 1; section < program.menu.size(); ++section) {
             SCOPED_TRACE(program.name + " section " + std::to_string(section));
@@ -299,11 +303,19 @@ TEST(Saving, HandoutHasEveryScreenShownNoneBlank) {
             RecordingSink recording;
             {
                 Layer layer(options);
+                PageCheck page(layer);
                 layer.addSink(recording);
-                layer.setMoreKeys(sectionWalk(layer, static_cast<int>(section)));
+                layer.addSink(page);
+                layer.setMoreKeys([&page, walk = sectionWalk(layer, static_cast<int>(section))] {
+                    page.check();
+                    return walk();
+                });
                 Engine e(layer);
                 runFrame(e, program);
                 ASSERT_TRUE(layer.finish().empty());
+                EXPECT_GT(page.waits, 3);
+                boxed += page.boxedPages;
+                glyphs += page.glyphsChecked;
             }
             const int pages = pdfPages(options.handout);
             EXPECT_EQ(pages, screensOf(recording.events()));
@@ -317,34 +329,6 @@ TEST(Saving, HandoutHasEveryScreenShownNoneBlank) {
             const std::string last = withoutBlanks(output("pdftotext -raw -f " + std::to_string(pages) + " -l " +
                                                           std::to_string(pages) + " '" + options.handout + "' -"));
             for (const MenuItem& item : program.menu) EXPECT_NE(last.find(withoutBlanks(item.text)), std::string::npos) << item.text;
-        }
-    }
-}
-
-// Every section of both programs walked through: at each wait the page's
-// display list (a PDF's page) holds what the class sees and no
-// glyph that a box covered wholly, as the erased rows of an answers page
-// overprinted by the next ones, or an erased label.
-TEST(Saving, PagesHoldOnlyWhatIsVisible) {
-    int boxed = 0, glyphs = 0;
-    for (const ProgramSpec& program : {solvara::program(), ratiora::program()}) {
-        for (std::size_t section = 1; section < program.menu.size(); ++section) {
-            SCOPED_TRACE(program.name + " section " + std::to_string(section));
-            LayerOptions options;
-            options.headless = true;
-            options.seed = 3;
-            Layer layer(options);
-            PageCheck page(layer);
-            layer.addSink(page);
-            layer.setMoreKeys([&page, walk = sectionWalk(layer, static_cast<int>(section))] {
-                page.check();
-                return walk();
-            });
-            Engine e(layer);
-            runFrame(e, program);
-            EXPECT_GT(page.waits, 3);
-            boxed += page.boxedPages;
-            glyphs += page.glyphsChecked;
         }
     }
     // Boxes over parts of texts, and glyphs under them that still show, were met.
