@@ -1,7 +1,7 @@
 # The browser build's page: web/shell.html with the fonts put in at its
 # /*FONTS*/ slot (web/subset_fonts.py: WOFF2 subsets of the characters the
-# sources can draw, made again whenever a source changes), given to emcc as
-# its shell, so that each program links into one self-contained HTML file.
+# sources can draw, made again whenever a source changes); each program is
+# packed into it as one self-contained HTML file.
 
 set(LESSON_WEB_SHELL ${CMAKE_BINARY_DIR}/web/shell.html)
 file(GLOB_RECURSE LESSON_WEB_TEXT_SOURCES CONFIGURE_DEPENDS
@@ -18,12 +18,20 @@ add_custom_command(
   VERBATIM)
 add_custom_target(lesson_web_shell DEPENDS ${LESSON_WEB_SHELL})
 
-# Links TARGET as one HTML file on that page: the WebAssembly and the script
-# inside it (SINGLE_FILE), nothing fetched. emcc's HTML minifier is left off:
-# the one of emscripten 3.1.6 fails to start.
+# Links TARGET as a script and its WebAssembly, and packs them with the page
+# into one HTML file, TARGET.html beside them (web/pack.py): the WebAssembly
+# gzip'd inside it, nothing fetched. Packed again only when one of its parts
+# changed.
 function(lesson_web_page target)
-  add_dependencies(${target} lesson_web_shell)
-  set_target_properties(${target} PROPERTIES SUFFIX ".html")
-  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${LESSON_WEB_SHELL})
-  target_link_options(${target} PRIVATE "--shell-file=${LESSON_WEB_SHELL}" -sSINGLE_FILE=1 -sMINIFY_HTML=0)
+  set_target_properties(${target} PROPERTIES SUFFIX ".js")
+  set(html ${CMAKE_BINARY_DIR}/${target}.html)
+  add_custom_command(
+    OUTPUT ${html}
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/web/pack.py --shell ${LESSON_WEB_SHELL}
+            --js $<TARGET_FILE:${target}> --wasm $<TARGET_FILE_DIR:${target}>/${target}.wasm --html ${html}
+    DEPENDS ${target} ${LESSON_WEB_SHELL} ${CMAKE_SOURCE_DIR}/web/pack.py
+    COMMENT "The browser file ${target}.html"
+    VERBATIM)
+  add_custom_target(${target}_page ALL DEPENDS ${html})
+  add_dependencies(${target}_page lesson_web_shell)
 endfunction()

@@ -1,0 +1,61 @@
+#!/usr/bin/python3
+"""One program's browser file: the page (the shell with its fonts), the
+WebAssembly gzip-compressed and base64-encoded in an element of its own, and
+the program's script inline.
+
+  pack.py --shell SHELL.html --js NAME.js --wasm NAME.wasm --html NAME.html
+
+The page's script (web/page.js, inside NAME.js) reads the element back,
+inflates it and instantiates the program. Python's standard library only.
+"""
+
+import argparse
+import base64
+import gzip
+import pathlib
+import re
+import sys
+
+SLOT = "{{{ SCRIPT }}}"
+WASM_ELEMENT = "lesson-wasm"  # the id web/page.js reads the program from
+
+
+def fail(message):
+    sys.exit(f"pack.py: {message}")
+
+
+def pack(shell, script, wasm):
+    if shell.count(SLOT) != 1:
+        fail(f"the page has no single {SLOT} slot")
+    # Inline, the script ends at the first "</script" the parser meets,
+    # wherever it stands (a string, a comment); the rest would be shown as text.
+    end = re.search(r"</script", script, re.I)
+    if end:
+        line = script.count("\n", 0, end.start()) + 1
+        fail(f"the script holds '{end.group(0)}' (line {line}), which would end it inside the page")
+    if "<!--" in script:
+        fail("the script holds '<!--', which changes how the page parses its end")
+    if wasm[:4] != b"\0asm":
+        fail("the WebAssembly file does not begin with its magic number")
+    # mtime 0: the same program packs into the same bytes.
+    packed = base64.b64encode(gzip.compress(wasm, compresslevel=9, mtime=0)).decode("ascii")
+    body = (f'<script id="{WASM_ELEMENT}" type="application/octet-stream">{packed}</script>\n'
+            f"<script>\n{script}\n</script>")
+    return shell.replace(SLOT, body)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    for name in ("shell", "js", "wasm", "html"):
+        parser.add_argument("--" + name, required=True, type=pathlib.Path)
+    args = parser.parse_args()
+    html = pack(args.shell.read_text(encoding="utf-8"), args.js.read_text(encoding="utf-8"),
+                args.wasm.read_bytes())
+    # Written whole or not at all: a build stopped half-way leaves no half file.
+    tmp = args.html.with_suffix(args.html.suffix + ".tmp")
+    tmp.write_text(html, encoding="utf-8")
+    tmp.replace(args.html)
+
+
+if __name__ == "__main__":
+    main()
