@@ -115,6 +115,24 @@ test('no request leaves the file, from a web server or from file:// offline', as
   }
 });
 
+test('without DecompressionStream the page inflates its program itself and runs it the same', async () => {
+  for (const program of PROGRAMS) {
+    const traces = [];
+    for (const inflater of [true, false]) {
+      const page = await newPage(browser);
+      if (!inflater) await page.addInitScript(() => { delete window.DecompressionStream; });
+      await page.goto(fileUrl(program, { seed: 3, keys: '5926\\n1\\n' }));
+      await idle(page);
+      traces.push(withoutEmptyPolls(await trace(page)));
+      assert.equal(await page.evaluate(() => typeof DecompressionStream), inflater ? 'function' : 'undefined');
+      await page.context().close();
+      assert.deepEqual(page.pageErrors, []);
+    }
+    assert.ok(lines(traces[0]).length > 100, `${program}: the program drew its pages`);
+    assertSameTrace(traces[1], traces[0], `${program} without DecompressionStream`);
+  }
+});
+
 // Where the desktop draws the main menu's second row and the third item of
 // section 2's sub-menu line: the places a finger or the mouse goes for them.
 function placesOfChoices(program) {
