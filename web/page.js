@@ -36,6 +36,7 @@
       made = Promise.resolve().then(() => WebAssembly.instantiate(gunzip(packed), imports));
     }
     made.then((result) => receive(result.instance, result.module), (error) => abort(error));
+    setTimeout(() => page.prepare());
     return {};
   };
 
@@ -203,16 +204,13 @@
     return null;
   }
 
-  // The faces the program draws with, loaded at once: they are decoded while
-  // the program is compiled, and the program's first page waits on the same
-  // promise.
-  const FACES = ['16px "Lesson Gothic"', 'bold 16px "Lesson Gothic"', '16px "Lesson Serif"',
-    'bold 16px "Lesson Serif"', 'italic 16px "Lesson Serif"', 'bold italic 16px "Lesson Serif"',
-    '16px "Lesson Sans"'];
-  const fontsLoaded = !document.fonts ? Promise.resolve() :
-    Promise.all(FACES.map((f) => document.fonts.load(f).catch(() => null))).then(() => {
-      performance.mark('lesson-fonts');
-    });
+  // The faces the program draws with (the page's @font-face rules), loaded at
+  // once: they are decoded while the program is compiled. The program's first
+  // page waits for them only while one is still loading: the browser settles
+  // their promises no sooner than its next layout, well after they are ready.
+  const faces = document.fonts ? [...document.fonts] : [];
+  const fontsLoaded = Promise.all(faces.map((face) => face.load().catch(() => null)));
+  const facesSettled = () => faces.every((face) => face.status === 'loaded' || face.status === 'error');
 
   const state = {
     keys: [],         // typed keys not yet taken by the program
@@ -242,26 +240,42 @@
       // first waits for a key.
       performance.mark('lesson-start');
       this.program = program;
-      this.canvas = document.getElementById('page');
-      this.ctx = this.canvas.getContext('2d', { alpha: false });
+      this.prepare();
       for (let i = 0; i < 16; ++i) {
         this.colors.push('rgb(' + palette[3 * i] + ',' + palette[3 * i + 1] + ',' + palette[3 * i + 2] + ')');
       }
       this.clearColor = this.colors[clearIndex];
       this.spread = spread;
-      const resized = () => { state.resized = true; wake(); };
+      // Only a new size in device pixels draws the page again: not the first
+      // notice every observer gets, nor a move of the letterboxed box.
+      const resized = () => {
+        const [w, h] = this.devicePixels();
+        if (w === this.canvas.width && h === this.canvas.height) return;
+        state.resized = true;
+        wake();
+      };
       window.addEventListener('resize', resized);
       if (window.ResizeObserver) new ResizeObserver(resized).observe(this.canvas);
       listen(this.canvas);
+    },
+
+    // The canvas and its pixels at the size of its box, painted white: done
+    // while the program is still being compiled, as the first drawing on a new
+    // canvas is the costliest.
+    prepare() {
+      if (this.ctx) return;
+      this.canvas = document.getElementById('page');
+      this.ctx = this.canvas.getContext('2d', { alpha: false });
+      [this.canvas.width, this.canvas.height] = this.devicePixels();
+      this.ctx.fillStyle = '#fff';
+      this.ctx.fillRect(0, 0, this.canvas.width, this.canvas.height);
     },
 
     // The canvas at the device's pixel size, the page scaled into it and
     // letterboxed; painted white, or in the clear colour after a clear.
     ground(cleared) {
       const c = this.canvas, ctx = this.ctx;
-      const ratio = window.devicePixelRatio || 1;
-      const box = c.getBoundingClientRect();
-      const w = Math.max(1, Math.round(box.width * ratio)), h = Math.max(1, Math.round(box.height * ratio));
+      const [w, h] = this.devicePixels();
       if (c.width !== w || c.height !== h) {
         c.width = w;
         c.height = h;
@@ -277,6 +291,13 @@
       ctx.lineJoin = 'round';
       ctx.textBaseline = 'alphabetic';
       ctx.textAlign = 'left';
+    },
+
+    // The canvas's size in device pixels for its box on the screen now.
+    devicePixels() {
+      const ratio = window.devicePixelRatio || 1;
+      const box = this.canvas.getBoundingClientRect();
+      return [Math.max(1, Math.round(box.width * ratio)), Math.max(1, Math.round(box.height * ratio))];
     },
 
     takeResized() {
@@ -430,7 +451,10 @@
     },
 
     // The faces, asked for when the page's script first ran.
-    loadFonts() { return fontsLoaded; },
+    loadFonts() {
+      const marked = () => { performance.mark('lesson-fonts'); };
+      return facesSettled() ? marked() : fontsLoaded.then(marked);
+    },
 
     // A glyph's ink box in ems, from its origin (x right, y down), as the
     // canvas draws it; null when the browser cannot tell.
