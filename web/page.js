@@ -23,9 +23,15 @@
   // compiled as it is inflated; elsewhere (iPads before iPadOS 16.4, older
   // Chromebooks) inflate() below does it first.
   Module['instantiateWasm'] = (imports, receive) => {
-    const text = atob(document.getElementById('lesson-wasm').textContent);
-    const packed = new Uint8Array(text.length);
-    for (let i = 0; i < text.length; ++i) packed[i] = text.charCodeAt(i);
+    const base64 = document.getElementById('lesson-wasm').textContent;
+    let packed;
+    if (Uint8Array.fromBase64) {
+      packed = Uint8Array.fromBase64(base64);
+    } else {
+      const text = atob(base64);
+      packed = new Uint8Array(text.length);
+      for (let i = 0; i < text.length; ++i) packed[i] = text.charCodeAt(i);
+    }
     let made;
     if (typeof DecompressionStream === 'function') {
       const wasm = new Response(new Response(packed).body.pipeThrough(new DecompressionStream('gzip')),
