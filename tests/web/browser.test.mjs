@@ -257,3 +257,43 @@ test('a double tap goes on two steps and leaves the screen as it is; a double-cl
   assertSameTrace(withoutEmptyPolls(got), desktop('solvara', ['--seed', '3', '--keys', keys + tap + tap]).trace, 'solvara');
 });
 
+test('the ink the page measures for a glyph holds every pixel the glyph draws, in each face', async () => {
+  // A glyph a box covers wholly by this measure leaves the page: measured too
+  // small, a glyph still partly seen would be lost when the page is drawn again.
+  const page = await newPage(browser);
+  await page.goto(fileUrl('solvara', { seed: 3 }));
+  await idle(page);
+  const outside = await page.evaluate(() => {
+    const EM = 100, X = 150, Y = 200, out = [];
+    const canvas = document.createElement('canvas');
+    canvas.width = 400;
+    canvas.height = 300;
+    const ctx = canvas.getContext('2d', { willReadFrequently: true });
+    const faces = [['Lesson Gothic', 0, 0], ['Lesson Gothic', 1, 0], ['Lesson Serif', 0, 1], ['Lesson Serif', 1, 1],
+      ['Lesson Sans', 0, 0]];
+    for (const [family, bold, italic] of faces) {
+      for (const ch of '入力円×？（）＝0123456789xyfgjQ(),.=+-/\u2113') {
+        const ink = Module.page.ink(family, bold, italic, ch.codePointAt(0));
+        ctx.clearRect(0, 0, canvas.width, canvas.height);
+        ctx.font = (italic ? 'italic ' : '') + (bold ? 'bold ' : '') + EM + 'px "' + family + '"';
+        ctx.fillText(ch, X, Y);
+        const { data } = ctx.getImageData(0, 0, canvas.width, canvas.height);
+        for (let i = 3; i < data.length; i += 4) {
+          if (data[i] === 0) continue;
+          const x = ((i - 3) / 4) % canvas.width, y = Math.floor((i - 3) / 4 / canvas.width);
+          // A pixel of ink lies within the measured box, a pixel of fringe around it allowed.
+          if (x + 1 < X + ink[0] * EM - 1 || x > X + ink[2] * EM + 1 || y + 1 < Y + ink[1] * EM - 1 || y > Y + ink[3] * EM + 1) {
+            out.push(`${family} ${bold ? 'bold ' : ''}${italic ? 'italic ' : ''}"${ch}": a pixel at ${x - X},${y - Y}, ` +
+                     `measured ${ink.map((v) => Math.round(v * EM)).join(',')}`);
+            break;
+          }
+        }
+      }
+    }
+    return out;
+  });
+  await page.context().close();
+  assert.deepEqual(page.pageErrors, []);
+  assert.deepEqual(outside, []);
+});
+
