@@ -234,16 +234,13 @@ bool DisplayList::glyphCovered(const DrawCommand& text, float x, std::string_vie
 void DisplayList::dropCoveredGlyphs(const LogicalBox& painted) {
     // A glyph wholly under the box is no longer on the page (nor in a PDF's
     // text); the glyphs of the text still visible stay, each at its cells.
-    std::vector<Entry> kept;
-    kept.reserve(entries_.size());
-    for (Entry& entry : entries_) {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        const Entry& entry = entries_[i];
         const DrawCommand& text = entry.cmd;
         const LogicalBox& b = entry.bounds;
-        const bool touches = b.x1 > painted.x0 && b.x0 < painted.x1 && b.y1 > painted.y0 && b.y0 < painted.y1;
-        if (text.op != DrawCommand::Op::Text || !touches) {
-            kept.push_back(std::move(entry));
+        if (text.op != DrawCommand::Op::Text || !(b.x1 > painted.x0 && b.x0 < painted.x1 && b.y1 > painted.y0 &&
+                                                  b.y0 < painted.y1))
             continue;
-        }
         struct Run {
             float x;
             std::string text;
@@ -264,21 +261,23 @@ void DisplayList::dropCoveredGlyphs(const LogicalBox& painted) {
             }
             x += cellAdvance(text, ch);
         }
-        if (!covered) {
-            kept.push_back(std::move(entry));
-            continue;
-        }
+        if (!covered) continue;
         const auto whole = entry.cutFrom ? entry.cutFrom : std::make_shared<const DrawCommand>(text);
+        std::vector<Entry> parts;
         for (Run& run : runs) {
             if (!run.ink) continue;
             DrawCommand part = text;
             part.x1 = run.x;
             part.text = std::move(run.text);
             const LogicalBox bounds = visiblePart(commandBounds(part));
-            kept.push_back({std::move(part), entry.erase, bounds, entry.coats, whole});
+            parts.push_back({std::move(part), entry.erase, bounds, entry.coats, whole});
         }
+        // The text gives way to its visible runs, which the loop passes over.
+        entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(i));
+        entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(i), std::make_move_iterator(parts.begin()),
+                        std::make_move_iterator(parts.end()));
+        i = i + parts.size() - 1;  // wraps to one before i when nothing is left, as the loop's step wants
     }
-    entries_ = std::move(kept);
 }
 
 }  // namespace lesson

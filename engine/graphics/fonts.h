@@ -33,7 +33,7 @@ public:
 
 private:
     std::map<std::tuple<std::string, bool, bool>, cairo_font_face_t*> faces_;
-    std::map<std::tuple<std::string, bool, bool, char32_t>, std::optional<GlyphInk>> inks_;
+    std::map<std::tuple<std::string, bool, bool, char32_t>, std::optional<GlyphInk>, std::less<>> inks_;
 };
 
 }  // namespace lesson

@@ -117,18 +117,17 @@ public:
 class PageInk : public InkSource {
 public:
     std::optional<GlyphInk> glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) override {
-        const auto key = std::make_tuple(std::string(family), bold, italic, cp);
-        if (auto it = inks_.find(key); it != inks_.end()) return it->second;
+        if (auto it = inks_.find(std::make_tuple(family, bold, italic, cp)); it != inks_.end()) return it->second;
         float box[4];
         std::optional<GlyphInk> ink;
         if (lesson_js_ink(std::string(pageFamily(family)).c_str(), bold, italic, static_cast<int>(cp), box))
             ink = GlyphInk{box[0], box[1], box[2], box[3]};
-        inks_.emplace(key, ink);
+        inks_.emplace(std::make_tuple(std::string(family), bold, italic, cp), ink);
         return ink;
     }
 
 private:
-    std::map<std::tuple<std::string, bool, bool, char32_t>, std::optional<GlyphInk>> inks_;
+    std::map<std::tuple<std::string, bool, bool, char32_t>, std::optional<GlyphInk>, std::less<>> inks_;
 };
 
 class WebHost : public Host {
