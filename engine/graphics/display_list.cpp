@@ -216,6 +216,14 @@ void DisplayList::remember(const DrawCommand& cmd, bool erase) {
     entries_.push_back({cmd, erase, visiblePart(commandBounds(cmd)), 1});
 }
 
+std::optional<GlyphInk> InkSource::glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) {
+    auto face = measured_.find(family);
+    if (face == measured_.end()) face = measured_.emplace(std::string(family), decltype(face->second){}).first;
+    const auto glyph = std::make_tuple(bold, italic, cp);
+    if (auto it = face->second.find(glyph); it != face->second.end()) return it->second;
+    return face->second.emplace(glyph, measureInk(family, bold, italic, cp)).first->second;
+}
+
 bool DisplayList::glyphCovered(const DrawCommand& text, float x, std::string_view ch, const LogicalBox& painted) const {
     const FaceRule& rule = faceRule(text.font.name);
     const char32_t cp = drawnCharacter(rule, codePoint(ch));

@@ -9,9 +9,13 @@
 #include "engine/graphics/commands.h"
 
 #include <cstddef>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 namespace lesson {
@@ -45,12 +49,19 @@ struct GlyphInk {
     float x0, y0, x1, y1;
 };
 
-// Where the display list learns the glyphs' ink: each host reads it from
-// the fonts it draws with. Nothing (an unknown glyph) keeps the glyph.
+// Where the display list learns the glyphs' ink: each host measures it in
+// the fonts it draws with, each glyph once. Nothing (an unknown glyph) keeps
+// the glyph.
 class InkSource {
 public:
     virtual ~InkSource() = default;
-    virtual std::optional<GlyphInk> glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) = 0;
+    std::optional<GlyphInk> glyphInk(std::string_view family, bool bold, bool italic, char32_t cp);
+
+protected:
+    virtual std::optional<GlyphInk> measureInk(std::string_view family, bool bold, bool italic, char32_t cp) = 0;
+
+private:
+    std::map<std::string, std::map<std::tuple<bool, bool, char32_t>, std::optional<GlyphInk>>, std::less<>> measured_;
 };
 
 class DisplayList {

@@ -111,8 +111,7 @@ cairo_font_face_t* Fonts::face(std::string_view family, bool bold, bool italic) 
     return face;
 }
 
-std::optional<GlyphInk> Fonts::glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) {
-    if (auto it = inks_.find(std::make_tuple(family, bold, italic, cp)); it != inks_.end()) return it->second;
+std::optional<GlyphInk> Fonts::measureInk(std::string_view family, bool bold, bool italic, char32_t cp) {
     // Measured on an em of 1000 units, the outline as drawn, not fitted to pixels.
     constexpr double kEm = 1000;
     cairo_matrix_t size, device;
@@ -144,7 +143,6 @@ std::optional<GlyphInk> Fonts::glyphInk(std::string_view family, bool bold, bool
     }
     cairo_glyph_free(glyphs);
     cairo_scaled_font_destroy(font);
-    inks_.emplace(std::make_tuple(std::string(family), bold, italic, cp), ink);
     return ink;
 }
 

@@ -28,12 +28,12 @@ public:
 
     cairo_font_face_t* face(std::string_view family, bool bold, bool italic);
 
-    // A glyph's ink as the face's outline gives it (each glyph measured once).
-    std::optional<GlyphInk> glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) override;
+protected:
+    // A glyph's ink as the face's outline gives it.
+    std::optional<GlyphInk> measureInk(std::string_view family, bool bold, bool italic, char32_t cp) override;
 
 private:
     std::map<std::tuple<std::string, bool, bool>, cairo_font_face_t*> faces_;
-    std::map<std::tuple<std::string, bool, bool, char32_t>, std::optional<GlyphInk>, std::less<>> inks_;
 };
 
 }  // namespace lesson

@@ -17,11 +17,9 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <tuple>
 
 // The calls into the page (web/page.js); each forwards to Module.page.
 // The page begins: the program's name, its colours, the clear colour, the
@@ -113,21 +111,15 @@ public:
     void wait(std::string_view kind) override { lesson_js_trace(traceWaitLine(kind).c_str()); }
 };
 
-// The glyphs' ink, measured once each by the browser in the faces it draws with.
+// The glyphs' ink, as the browser measures it in the faces it draws with.
 class PageInk : public InkSource {
-public:
-    std::optional<GlyphInk> glyphInk(std::string_view family, bool bold, bool italic, char32_t cp) override {
-        if (auto it = inks_.find(std::make_tuple(family, bold, italic, cp)); it != inks_.end()) return it->second;
+protected:
+    std::optional<GlyphInk> measureInk(std::string_view family, bool bold, bool italic, char32_t cp) override {
         float box[4];
-        std::optional<GlyphInk> ink;
-        if (lesson_js_ink(std::string(pageFamily(family)).c_str(), bold, italic, static_cast<int>(cp), box))
-            ink = GlyphInk{box[0], box[1], box[2], box[3]};
-        inks_.emplace(std::make_tuple(std::string(family), bold, italic, cp), ink);
-        return ink;
+        if (!lesson_js_ink(std::string(pageFamily(family)).c_str(), bold, italic, static_cast<int>(cp), box))
+            return std::nullopt;
+        return GlyphInk{box[0], box[1], box[2], box[3]};
     }
-
-private:
-    std::map<std::tuple<std::string, bool, bool, char32_t>, std::optional<GlyphInk>, std::less<>> inks_;
 };
 
 class WebHost : public Host {
