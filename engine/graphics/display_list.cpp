@@ -193,13 +193,14 @@ void DisplayList::remember(const DrawCommand& cmd, bool erase) {
         const float left = std::min(cmd.x1, cmd.x2), right = std::max(cmd.x1, cmd.x2);
         const float top = std::min(cmd.y1, cmd.y2), bottom = std::max(cmd.y1, cmd.y2);
         constexpr float kFar = 1e30f;
-        const LogicalBox cover{left - half <= 0 ? -kFar : left + 1, top - half <= 0 ? -kFar : top + 1,
-                               right + half >= kPageWidth ? kFar : right - 1,
-                               bottom + half >= kPageHeight ? kFar : bottom - 1};
+        const LogicalBox painted{left - half <= 0 ? -kFar : left - half, top - half <= 0 ? -kFar : top - half,
+                                 right + half >= kPageWidth ? kFar : right + half,
+                                 bottom + half >= kPageHeight ? kFar : bottom + half};
+        // A whole picture is gone when its bounds lie a unit inside the box's own corners.
+        const LogicalBox cover{painted.x0 + half + 1, painted.y0 + half + 1, painted.x1 - half - 1,
+                               painted.y1 - half - 1};
         std::erase_if(entries_, [&](const Entry& old) { return inside(old.bounds, cover); });
-        dropCoveredGlyphs({left - half <= 0 ? -kFar : left - half, top - half <= 0 ? -kFar : top - half,
-                           right + half >= kPageWidth ? kFar : right + half,
-                           bottom + half >= kPageHeight ? kFar : bottom + half});
+        dropCoveredGlyphs(painted);
     }
     if (erase && cmd.op != DrawCommand::Op::Box) {
         // A picture drawn again in white is gone: drop its earlier drawings.
@@ -232,10 +233,9 @@ bool DisplayList::glyphCovered(const DrawCommand& text, float x, std::string_vie
     const std::optional<GlyphInk> ink = ink_ ? ink_->glyphInk(rule.family, text.font.bold, text.font.italic, cp)
                                              : std::nullopt;
     if (!ink) return false;
-    const float spread = kInkFringe;
     const float baseline = text.y1 + rule.baseline * height;
-    return inside({x + ink->x0 * across - spread, baseline + ink->y0 * height - spread,
-                   x + ink->x1 * across + spread, baseline + ink->y1 * height + spread},
+    return inside({x + ink->x0 * across - kInkFringe, baseline + ink->y0 * height - kInkFringe,
+                   x + ink->x1 * across + kInkFringe, baseline + ink->y1 * height + kInkFringe},
                   painted);
 }
 

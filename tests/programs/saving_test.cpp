@@ -194,6 +194,12 @@ std::size_t differing(const std::vector<std::uint32_t>& a, const std::vector<std
     return n;
 }
 
+// The rectangle a box command fills, and whether two rectangles share any area.
+LogicalBox rectangleOf(const DrawCommand& box) {
+    return {std::min(box.x1, box.x2), std::min(box.y1, box.y2), std::max(box.x1, box.x2), std::max(box.y1, box.y2)};
+}
+bool meet(const LogicalBox& a, const LogicalBox& b) { return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1; }
+
 // Checks the page at each wait for a key: the page drawn
 // again from its display list, which the PDF is made from, is the page as
 // the class saw it drawn, pixel for pixel, so nothing visible left the list;
@@ -209,11 +215,9 @@ public:
         if (cmd.op == DrawCommand::Op::Text)
             texts_.push_back({cmd.x1, cmd.y1, cmd.x1 + textCellsWidth(cmd), cmd.y1 + cmd.my * cmd.font.size});
         if (cmd.op != DrawCommand::Op::Box) return;
-        const float x0 = std::min(cmd.x1, cmd.x2), x1 = std::max(cmd.x1, cmd.x2);
-        const float y0 = std::min(cmd.y1, cmd.y2), y1 = std::max(cmd.y1, cmd.y2);
+        const LogicalBox b = rectangleOf(cmd);
         boxOverText_ = boxOverText_ || std::any_of(texts_.begin(), texts_.end(), [&](const LogicalBox& t) {
-                           const bool meets = t.x0 < x1 && x0 < t.x1 && t.y0 < y1 && y0 < t.y1;
-                           return meets && !(t.x0 >= x0 && t.x1 <= x1 && t.y0 >= y0 && t.y1 <= y1);
+                           return meet(t, b) && !(t.x0 >= b.x0 && t.x1 <= b.x1 && t.y0 >= b.y0 && t.y1 <= b.y1);
                        });
     }
 
@@ -244,13 +248,14 @@ public:
             const std::vector<std::string_view> chars = splitChars(text.text);
             float x = text.x1;
             for (std::size_t c = 0; c < chars.size(); x += cellAdvance(text, chars[c]), ++c) {
-                const float right = x + cellAdvance(text, chars[c]), bottom = text.y1 + text.my * text.font.size;
+                const float right = x + cellAdvance(text, chars[c]);
+                const LogicalBox cell{x, text.y1, right, text.y1 + text.my * text.font.size};
                 // The later boxes over its cell; each glyph is checked once under the same ones.
-                const auto overlapping = std::count_if(entries.begin() + static_cast<long>(i) + 1, entries.end(), [&](const auto& later) {
-                    const DrawCommand& b = later.cmd;
-                    return b.op == DrawCommand::Op::Box && std::min(b.x1, b.x2) < right && std::max(b.x1, b.x2) > x &&
-                           std::min(b.y1, b.y2) < bottom && std::max(b.y1, b.y2) > text.y1;
-                });
+                const auto overlapping = std::count_if(entries.begin() + static_cast<long>(i) + 1, entries.end(),
+                                                       [&](const auto& later) {
+                                                           return later.cmd.op == DrawCommand::Op::Box &&
+                                                                  meet(rectangleOf(later.cmd), cell);
+                                                       });
                 if (overlapping == 0 || blankCharacter(codePoint(chars[c]))) continue;
                 if (!checked_.insert({std::string(chars[c]), x, text.y1, overlapping}).second) continue;
                 // The page without this glyph: the text on either side of it kept.
