@@ -7,6 +7,9 @@
 #include "engine/graphics/layer.h"
 
 #include <algorithm>
+#include <any>
+#include <tuple>
+#include <type_traits>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -28,11 +31,8 @@ struct EngineError : std::runtime_error {
 
 inline constexpr int kSubscriptOutOfRange = 9;
 
-// The page's fixed places: the entry field's anchor, and the prompt band
-// along the bottom of the page, where the prompts and the sub-menu line stand.
+// The entry field's anchor, in the prompt band (display_list.h).
 inline constexpr Point kEntryAnchor{1056, 648};
-inline constexpr float kPromptBandTop = 639;
-inline constexpr float kPromptBandBottom = 720;
 
 // π as the lessons' figures take it.
 inline constexpr float kPi = 3.14159f;
@@ -71,11 +71,10 @@ struct FormulaLayoutState {
     float rootBarStartX = 0;
 };
 
-struct Engine {
-    explicit Engine(Layer& layer) : layer(layer) {}
-
-    Layer& layer;
-
+// The shared engine variables and the working tables: a plain value, which
+// the layer keeps at the points a step back can go on from (the top of a
+// main-menu, sub-menu or practice round) and gives back there.
+struct EngineState {
     // What drawFormula and drawPlainText draw, where and in which colour.
     std::string textString;
     float textX = 0;
@@ -133,12 +132,41 @@ struct Engine {
     Table<std::string> rowText{40};
     Table<float> pickList{9};
 
-    // A fresh random number in [0, 1) from the layer.
-    float rnd() { return layer.rnd(); }
-
 private:
     FormulaLayoutState formulaLayout_;
     friend struct FormulaLayoutWriter;  // engine/text/layout_state.h
 };
+
+struct Engine : EngineState {
+    explicit Engine(Layer& layer) : layer(layer) {}
+    Engine(const Engine&) = delete;
+    Engine& operator=(const Engine&) = delete;
+
+    Layer& layer;
+
+    // A fresh random number in [0, 1) from the layer.
+    float rnd() { return layer.rnd(); }
+};
+
+// The top of one round of a loop that a step back can go on from: the
+// program's state there is the engine's variables and the loop's own
+// (`state`, each a copyable value) and nothing else on the stack. The layer
+// keeps them (see Layer::roundBegins); in a replay it may go on from a later
+// round kept, and then they are given back here.
+struct Round {
+    std::size_t scope;  // the waits begun before the loop: one loop of one run
+    WaitKind kind;      // the wait the loop waits at: main menu, sub-menu or step
+};
+
+template <class... State>
+void beginRound(Engine& e, const Round& round, State&... state) {
+    using Kept = std::tuple<EngineState, std::remove_cvref_t<State>...>;
+    const std::any* kept = e.layer.roundBegins(round.scope, round.kind,
+                                               [&] { return std::any(Kept{static_cast<const EngineState&>(e), state...}); });
+    if (kept) std::tie(static_cast<EngineState&>(e), state...) = std::any_cast<const Kept&>(*kept);
+}
+
+// A loop's scope, taken as it begins.
+inline Round roundOf(Engine& e, WaitKind kind) { return {e.layer.waitsBegun(), kind}; }
 
 }  // namespace lesson

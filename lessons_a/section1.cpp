@@ -299,7 +299,7 @@ std::vector<Row> makeSolutionCheck(Engine& e) {
 void practicePage(Engine& e) {
     pageClear(e, 1320, 1300);
     Page page;
-    practiceLoop(e, page, 0, 0, makeSolutionCheck, {}, RowWaits::AsGiven);
+    practiceLoop(e, page, 0, 0, makeSolutionCheck, RowWaits::AsGiven);
     anyKeyPrompt(e);
     runRows(e, page, {
         {3, 74, plus(50), "教科書P88 問2 をやろう。", key},

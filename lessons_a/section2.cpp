@@ -424,20 +424,16 @@ void practicePage(Engine& e) {
     Page page;
     pageClear(e, 1320, 1300);
     runRows(e, page, {{0, 40, 30, "練習　次の方程式を解きなさい。"}});
-    int form = 1;
-    practiceLoop(
-        e, page, 0, 90,
-        [&form](Engine& e) -> std::vector<Row> {
-            if (form == 5) form = 1;
-            const PracticeNumbers n = drawPracticeNumbers([&e] { return e.rnd(); });
-            const auto rows = practiceRows(e, form, n);
-            return {
-                {0, 127, 110, rows[0]},
-                {0, 100, plus(80), rows[1]},
-                {5, 154, plus(80), rows[2]},
-            };
-        },
-        [&form](Engine&) { ++form; });
+    // The four forms take turns, from the first.
+    practiceLoop(e, page, 0, 90, [](Engine& e, int problem) -> std::vector<Row> {
+        const PracticeNumbers n = drawPracticeNumbers([&e] { return e.rnd(); });
+        const auto rows = practiceRows(e, problem % 4 + 1, n);
+        return {
+            {0, 127, 110, rows[0]},
+            {0, 100, plus(80), rows[1]},
+            {5, 154, plus(80), rows[2]},
+        };
+    });
     anyKeyPrompt(e);
     runRows(e, page, {
         {7, 40, plus(50), "教科書P90,91"},

@@ -71,34 +71,27 @@ void passwordGate(Engine& e) {
     e.inputY = kEntryAnchor.y;
 }
 
-namespace {
-
-// The main menu; `resumed`: the program stands at its wait already, the menu
-// drawn (a step back went to it).
-void menuLoop(Engine& e, const ProgramSpec& app, bool resumed) {
+void mainMenu(Engine& e, const ProgramSpec& app) {
     const int quit = static_cast<int>(app.menu.size());
-    for (;; resumed = false) {
-        if (resumed) {
-            menuNumberEntry(e);
-        } else {
-            clearPageArea(e);
-            blankPage(e);
-            e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
-            drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
-            // Each item's row as drawn is where a tap chooses it.
-            std::vector<TapArea> rows;
-            for (const MenuItem& item : app.menu) {
-                e.textX = item.x;
-                e.textY = item.y;
-                e.textColor = item.color;
-                e.textString = item.text;
-                const FormulaBox box = drawFormula(e);
-                rows.push_back({item.x, item.y + box.top, e.textX, item.y + box.bottom,
-                                static_cast<int>(rows.size()) + 1});
-            }
-            drawPlainAt(e, e.inputX - 240, e.inputY, 0, "番号を入力して下さい。");
-            menuNumberPrompt(e, rows);
+    const Round round = roundOf(e, WaitKind::MainMenu);
+    for (;;) {
+        beginRound(e, round);
+        clearPageArea(e);
+        blankPage(e);
+        e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
+        drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
+        // Each item's row as drawn is where a tap chooses it.
+        std::vector<TapArea> rows;
+        for (const MenuItem& item : app.menu) {
+            e.textX = item.x;
+            e.textY = item.y;
+            e.textColor = item.color;
+            e.textString = item.text;
+            const FormulaBox box = drawFormula(e);
+            rows.push_back({item.x, item.y + box.top, e.textX, item.y + box.bottom, static_cast<int>(rows.size()) + 1});
         }
+        drawPlainAt(e, e.inputX - 240, e.inputY, 0, "番号を入力して下さい。");
+        menuNumberPrompt(e, rows);
         clearMenuPrompt(e);
         const float choice = e.entryValue;
         if (choice == quit) return;
@@ -110,19 +103,11 @@ void menuLoop(Engine& e, const ProgramSpec& app, bool resumed) {
     }
 }
 
-}  // namespace
-
-void mainMenu(Engine& e, const ProgramSpec& app) { menuLoop(e, app, false); }
-
 namespace {
 
-// The program from its start, or from a main-menu wait it was put back at.
-int runOnce(Engine& e, const ProgramSpec& app, bool atMainMenuWait) {
+// The program from its start.
+int runOnce(Engine& e, const ProgramSpec& app) {
     try {
-        if (atMainMenuWait) {
-            menuLoop(e, app, true);
-            return 0;
-        }
         startUp(e, app);
         passwordGate(e);
         mainMenu(e, app);
@@ -139,29 +124,14 @@ int runOnce(Engine& e, const ProgramSpec& app, bool atMainMenuWait) {
 }  // namespace
 
 int runFrame(Engine& e, const ProgramSpec& app) {
-    Layer& layer = e.layer;
-    // At a main-menu wait the lessons hold nothing on the stack: the engine's
-    // variables are all of the program the layer needs to keep there.
-    layer.onMainMenuWait([&e] { return std::any(e); });
-    struct Forget {
-        Layer& layer;
-        ~Forget() { layer.onMainMenuWait(nullptr); }
-    } forget{layer};
-    bool resumed = false;
     for (;;) {
         try {
-            return runOnce(e, app, resumed);
-        } catch (const StepBack& back) {
-            // One step back: the engine as it was at the main-menu wait the
-            // layer went back to, or a fresh one at the program's start; the
-            // layer replays the keys read from there up to the previous wait,
-            // off the screen.
-            std::destroy_at(&e);
-            if (back.resume)
-                std::construct_at(&e, std::any_cast<const Engine&>(*back.resume));
-            else
-                std::construct_at(&e, layer);
-            resumed = back.resume != nullptr;
+            return runOnce(e, app);
+        } catch (const StepBack&) {
+            // One step back: a fresh engine at the program's start, while the
+            // layer replays, off the screen, the keys read up to the previous
+            // wait, each loop going on from its latest round kept on the way.
+            static_cast<EngineState&>(e) = EngineState{};
         }
     }
 }

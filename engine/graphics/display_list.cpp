@@ -154,8 +154,9 @@ bool DisplayList::clearedBy(const DrawCommand& box) const {
     });
 }
 
-bool DisplayList::blank() const {
-    return !cleared_ && std::all_of(entries_.begin(), entries_.end(), [](const Entry& e) { return isErase(e.cmd); });
+bool DisplayList::blankAbove(float y) const {
+    return !cleared_ && std::all_of(entries_.begin(), entries_.end(),
+                                    [y](const Entry& e) { return isErase(e.cmd) || drawnBox(e.cmd).y0 >= y; });
 }
 
 std::optional<bool> DisplayList::add(const DrawCommand& cmd) {

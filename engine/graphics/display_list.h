@@ -22,6 +22,10 @@ namespace lesson {
 
 inline constexpr float kPageWidth = 1344;
 inline constexpr float kPageHeight = 720;
+// The prompt band along the bottom of the page, where the prompts and the
+// sub-menu line stand.
+inline constexpr float kPromptBandTop = 639;
+inline constexpr float kPromptBandBottom = 720;
 
 // How many device pixels an erasing redraw reaches past the picture it
 // erases (on each side of a stroke, around each glyph).
@@ -93,8 +97,8 @@ public:
     // A white box from the page's corner that covers everything on the page
     // other than white: the lessons' page clears, whatever their size.
     bool clearedBy(const DrawCommand& box) const;
-    // Nothing but white on the page.
-    bool blank() const;
+    // Nothing but white on the page above y (its top part).
+    bool blankAbove(float y = kPageHeight) const;
 
     const std::vector<Entry>& entries() const { return entries_; }
     bool cleared() const { return cleared_; }

@@ -6,6 +6,7 @@
 #include "engine/chars/chars.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -18,11 +19,17 @@ namespace {
 // The layer's pause between animation frames: a nine-frame tilt takes about
 // a quarter of a second and reads as one smooth movement.
 constexpr int kPauseMillis = 30;
-// Main-menu waits kept to go back to: a step back replays from the last of
-// them before its target, so its cost does not grow with the hours the
-// program has run. Going back further than the oldest runs the program again
-// from its start (and keeps the main-menu waits met on the way again).
-constexpr std::size_t kCheckpoints = 16;
+// Rounds kept to go back to: a step back runs the program again off the
+// screen from its start, and each loop on the way (the main menu, a
+// section's sub-menu, a practice page's problems) goes on from its latest
+// round kept before the wait gone back to, so a back costs a page or a
+// problem at most, however long the class has stayed in a section or on a
+// drill. Of each kind of loop the newest kRecentRounds are all kept; an
+// older round stays while it is younger (in rounds kept since) than
+// kRecentRounds times two to the power of the trailing zeros of its number,
+// so the rounds kept thin out as they age, by halves, and their count grows
+// only with the logarithm of the hours run.
+constexpr std::size_t kRecentRounds = 24;
 // A wait for a key sleeps on the window's events; it wakes this often with
 // none, to see whether a stop signal came.
 constexpr int kWaitMillis = 250;
@@ -148,19 +155,28 @@ private:
     Host& host_;
 };
 
-// A main-menu wait as it began: the program above the layer holds nothing
-// on its stack there, so its kept variables, the generator, the pen, the font
-// and the page are all it takes to go on from it.
+// The top of a round of a loop: the program above the layer holds nothing
+// on its stack there but the loop, so what it kept (its engine's variables,
+// the loop's own), the generator, the pen, the font and the page are all it
+// takes to go on from it.
 struct Layer::Checkpoint {
-    std::size_t wait;  // its index in the journal
+    WaitKind kind;       // of the loop's wait
+    std::size_t scope;   // the loop
+    std::size_t wait;    // the waits begun before the round: the next wait's index in the journal
+    std::size_t number;  // of the rounds kept of its kind, from 1
     std::any above;
     std::mt19937 rng;
     std::size_t seedCalls;
     FontState font;
     float pen;
     DisplayList page;
-    std::vector<TapArea> choices;  // the menu's rows, offered as its wait began
 };
+
+namespace {
+
+std::size_t kindIndex(WaitKind kind) { return kind == WaitKind::MainMenu ? 0 : kind == WaitKind::SubMenu ? 1 : 2; }
+
+}  // namespace
 
 Layer::Layer(LayerOptions options)
     : options_(std::move(options)), host_(makeHost(options_, page_)), pageSink_(std::make_unique<PageSink>(page_, *host_)) {
@@ -183,9 +199,37 @@ Layer::~Layer() = default;
 
 bool Layer::headless() const { return !host_->interactive(); }
 
-void Layer::onMainMenuWait(std::function<std::any()> keep) {
-    keepAbove_ = std::move(keep);
-    checkpoints_.clear();
+std::size_t Layer::waitsBegun() const { return replaying_ ? replayBegun_ : journal_.size(); }
+
+const std::any* Layer::roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep) {
+    const std::size_t at = waitsBegun();
+    if (replaying_) {
+        // The latest round of this loop kept before the wait gone back to.
+        const auto from = std::find_if(checkpoints_.rbegin(), checkpoints_.rend(), [&](const Checkpoint& c) {
+            return c.kind == kind && c.scope == scope && c.wait <= replayTarget_;
+        });
+        if (from == checkpoints_.rend() || from->wait <= at) return nullptr;
+        rng_ = from->rng;
+        seedCalls_ = from->seedCalls;
+        font_ = from->font;
+        pen_ = from->pen;
+        page_ = from->page;
+        replayBegun_ = from->wait;
+        replayKey_ = 0;
+        return &from->above;
+    }
+    std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait > at; });
+    const std::size_t k = kindIndex(kind);
+    const std::size_t number = ++roundsKept_[k];
+    checkpoints_.push_back({kind, scope, at, number, keep(), rng_, seedCalls_, font_, pen_, page_});
+    // Older rounds of the same kind thin out.
+    std::erase_if(checkpoints_, [&](const Checkpoint& c) {
+        if (kindIndex(c.kind) != k) return false;
+        const std::size_t age = number - c.number;
+        const int halvings = std::min(std::countr_zero(c.number), 40);
+        return age >= kRecentRounds && age >= (kRecentRounds << halvings);
+    });
+    return nullptr;
 }
 
 void Layer::emit(DrawCommand cmd) {
@@ -289,13 +333,14 @@ void Layer::pause() {
 std::string Layer::inkey() {
     if (replaying_) {
         checkStop();
-        if (!replayKeys_.empty()) {
-            std::string key = std::move(replayKeys_.front());
-            replayKeys_.pop_front();
-            if (!journal_.empty()) journal_.back().keys.push_back(key);
-            return key;
-        }
-        endReplay();  // the keys ran out before the wait they led to: the run goes on from here
+        if (replayBegun_ > 0 && replayKey_ < journal_[replayBegun_ - 1].keys.size())
+            return journal_[replayBegun_ - 1].keys[replayKey_++];
+        // The keys ran out before the wait they led to: the run goes on from
+        // here, and nothing kept after it is to be gone back to.
+        journal_.resize(std::max<std::size_t>(replayBegun_, 1));
+        journal_.back().keys.resize(replayKey_);
+        std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait >= journal_.size(); });
+        endReplay();
     }
     if (timingStarted_) {
         stepMillis_.push_back(
@@ -407,28 +452,24 @@ void Layer::beginWait(WaitKind kind, int lastItem) {
     waitKind_ = kind;
     waitLastItem_ = lastItem;
     choices_.clear();
-    if (!replaying_) host_->waitOpens(kind);
+    if (replaying_) {
+        if (replayBegun_++ < replayTarget_) {
+            replayKey_ = 0;
+            return;
+        }
+        // The wait gone back to: the run goes on from here, as if the keys
+        // after it had never been typed.
+        journal_.resize(replayTarget_);
+        endReplay();
+    } else {
+        host_->waitOpens(kind);
+    }
     journal_.push_back({kind, {}});
-    if (kind == WaitKind::MainMenu && keepAbove_) keepCheckpoint();
-    if (replaying_ && journal_.size() - 1 == replayTarget_) endReplay();
-    if (replaying_) return;
     static constexpr std::string_view kNames[] = {"", "gate", "menu", "submenu", "step", "anykey"};
     for (DrawSink* sink : sinks_) sink->wait(kNames[static_cast<int>(kind)]);
 }
 
-void Layer::offerChoice(const TapArea& area) {
-    choices_.push_back(area);
-    // The menu's rows go with the main-menu wait kept as it began.
-    if (!checkpoints_.empty() && checkpoints_.back().wait + 1 == journal_.size())
-        checkpoints_.back().choices.push_back(area);
-}
-
-void Layer::keepCheckpoint() {
-    const std::size_t wait = journal_.size() - 1;
-    std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait >= wait; });
-    if (checkpoints_.size() == kCheckpoints) checkpoints_.erase(checkpoints_.begin());
-    checkpoints_.push_back({wait, keepAbove_(), rng_, seedCalls_, font_, pen_, page_, {}});
-}
+void Layer::offerChoice(const TapArea& area) { choices_.push_back(area); }
 
 void Layer::stepBack() {
     // The wait now open and the one before it are undone. The gate never is:
@@ -440,40 +481,19 @@ void Layer::stepBack() {
         if (journal_.back().keys.empty()) return;
         target = journal_.size() - 1;
     }
-    // The waits undone are no more to be gone back to; the last one kept
-    // at or before the target is where the replay starts.
+    // The waits undone are no more to be gone back to.
     std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait > target; });
-    const Checkpoint* from = checkpoints_.empty() ? nullptr : &checkpoints_.back();
-    const std::size_t first = from ? from->wait : 0;
-    replayKeys_.clear();
-    for (std::size_t i = first; i < target; ++i)
-        replayKeys_.insert(replayKeys_.end(), journal_[i].keys.begin(), journal_[i].keys.end());
+    replayBegun_ = 0;
+    replayKey_ = 0;
     replayTarget_ = target;
     pending_.clear();
     if (!options_.timing.empty()) {
         lastKeyTime_ = std::chrono::steady_clock::now();
         timingStarted_ = true;
     }
-    if (from) {
-        // The main-menu wait as it began; the program goes on from there.
-        journal_.resize(first + 1);
-        journal_.back().keys.clear();
-        rng_ = from->rng;
-        seedCalls_ = from->seedCalls;
-        font_ = from->font;
-        pen_ = from->pen;
-        waitKind_ = WaitKind::MainMenu;
-        waitLastItem_ = 0;
-        page_ = from->page;
-        choices_ = from->choices;
-        replaying_ = true;
-        if (first == target) endReplay();
-        throw StepBack{&from->above};
-    }
-    journal_.clear();
-    seedCalls_ = 0;
     // The run starts again as the program did: the layer's drawing state and
     // a white page that only keeps its display list until the target wait.
+    seedCalls_ = 0;
     font_ = FontState{};
     pen_ = 1;
     waitKind_ = WaitKind::None;
@@ -486,7 +506,6 @@ void Layer::stepBack() {
 
 void Layer::endReplay() {
     replaying_ = false;
-    replayKeys_.clear();
     host_->redraw();  // the page drawn once, from its display list
     host_->waitOpens(waitKind_);
 }

@@ -50,14 +50,10 @@ struct TapArea {
 };
 
 // Thrown from a wait when back is pressed and there is a wait to go back to:
-// the program goes back to the last main-menu wait kept before the previous
-// wait (`resume`: what the program above the layer kept there), or to its
-// start when none is kept (a fresh engine), while the layer replays, off the
-// screen, the keys read from there up to the previous wait (runFrame
-// catches it).
-struct StepBack {
-    const std::any* resume = nullptr;
-};
+// the program starts again from its beginning (a fresh engine) while the
+// layer replays, off the screen, the keys read from there up to the previous
+// wait, going on from the latest round kept on the way (runFrame catches it).
+struct StepBack {};
 
 struct LayerOptions {
     bool headless = false;
@@ -136,11 +132,17 @@ public:
     // replay them). A sub-menu tells the number of its last item.
     void beginWait(WaitKind kind, int lastItem = 0);
     WaitKind waitKind() const { return waitKind_; }
-    // At each main-menu wait, `keep` gives what the program above the layer
-    // needs to go on from that wait (its engine's variables); the layer
-    // keeps it with its own state there, so that a step back replays only
-    // from the last such wait. Empty: none is kept.
-    void onMainMenuWait(std::function<std::any()> keep);
+    // The waits begun so far: where the program stands in its run.
+    std::size_t waitsBegun() const;
+    // The top of a round of a loop that the program can go on from with the
+    // state `keep` gives (the engine's variables, the loop's own), in the
+    // loop `scope` (the waits begun before it) whose rounds wait at `kind`.
+    // In a run, the layer keeps that state here with its own (the generator,
+    // the pen, the font, the page); in a replay after a step back, it goes on
+    // from the latest round kept of the same loop before the wait it goes
+    // back to, if there is one: its own state back as it was there, and
+    // what `keep` gave there returned for the program to take back.
+    const std::any* roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep);
     // A choice of the wait now open, where it was drawn: a tap there chooses it.
     void offerChoice(const TapArea& area);
     int waitLastItem() const { return waitLastItem_; }
@@ -189,7 +191,6 @@ private:
     bool scriptedKeysRemain() const;
     void stepBack();
     void endReplay();
-    void keepCheckpoint();
     void typeEntry(const std::string& entry);
 
     LayerOptions options_;
@@ -219,12 +220,14 @@ private:
     std::vector<unsigned> seeds_;
     std::size_t seedCalls_ = 0;
     bool replaying_ = false;
-    std::deque<std::string> replayKeys_;
+    std::size_t replayBegun_ = 0;   // waits begun in the replay; the keys come from journal_[replayBegun_ - 1]
+    std::size_t replayKey_ = 0;     // the next of them
     std::size_t replayTarget_ = 0;  // the wait whose start ends the replay
-    // The latest main-menu waits kept to go back to, oldest first (see layer.cpp).
+    // The rounds kept to go on from, in the order kept (see layer.cpp), and
+    // how many were kept of each kind of loop.
     struct Checkpoint;
     std::vector<Checkpoint> checkpoints_;
-    std::function<std::any()> keepAbove_;
+    std::size_t roundsKept_[3] = {};
     std::deque<std::string> pending_;  // forward at a step prompt: "1", Enter
     WaitKind waitKind_ = WaitKind::None;
     int waitLastItem_ = 0;

@@ -49,7 +49,9 @@ std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, c
 }
 
 void HandoutSink::takePage(const DisplayList& shown) {
-    if (!shown.blank()) book_.addPage(shown);
+    // A page with nothing to read above the prompt band (the sub-menu line
+    // alone, on the blank screen of a section without aims) is no screen.
+    if (!shown.blankAbove(kPromptBandTop)) book_.addPage(shown);
 }
 
 void HandoutSink::draw(const DrawCommand& cmd) {

@@ -47,7 +47,8 @@ std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, c
 // everything on the page; the page becomes a handout page as it stood before
 // the first of the wipes that led up to that clear (the menu blanks the page
 // area before the whole page, some pages clear twice, or wipe the prompt band
-// first). A page with nothing but white on it is no screen and is left out.
+// first). A page with nothing but white above the prompt band is no screen
+// and is left out.
 class HandoutSink : public DrawSink {
 public:
     HandoutSink(Fonts& fonts, const DisplayList& page) : book_(fonts), page_(page) {}

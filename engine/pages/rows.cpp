@@ -113,24 +113,31 @@ void runAnswers(Engine& e, Page& page, const Column& column, const std::vector<A
     }
 }
 
-void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const ProblemMaker& make,
-                  const std::function<void(Engine&)>& afterStep, RowWaits waits) {
+void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const ProblemMaker& make, RowWaits waits) {
+    practiceLoop(e, page, areaX, areaY, [&make](Engine& e, int) { return make(e); }, waits);
+}
+
+void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const NumberedProblemMaker& make, RowWaits waits) {
+    const Round round = roundOf(e, WaitKind::Step);
     e.entryValue = 3;
-    while (e.entryValue != 1) {
-        std::vector<Row> rows = make(e);
+    for (int problem = 0; e.entryValue != 1; ++problem) {
+        // A drill of a whole lesson goes back to its last problem at once.
+        beginRound(e, round, page, problem);
+        std::vector<Row> rows = make(e, problem);
         whiteBox(e, areaX, areaY, 2000, 1800);
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (waits == RowWaits::AfterEachButLast) rows[i].then.wait = i + 1 < rows.size() ? Wait::Key : Wait::None;
             runRow(e, page, rows[i]);
         }
         stepPrompt(e);
-        if (afterStep) afterStep(e);
     }
 }
 
 void runSubMenu(Engine& e, const std::string& line, const std::vector<PageRoutine>& pages) {
     const int last = static_cast<int>(pages.size()) + 1;  // the line's "終了"
+    const Round round = roundOf(e, WaitKind::SubMenu);
     for (;;) {
+        beginRound(e, round);
         e.textString = line;
         subMenuPrompt(e, last);
         const float choice = e.entryValue;

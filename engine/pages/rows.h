@@ -155,6 +155,9 @@ void runAnswers(Engine& e, Page& page, const Column& column, const std::vector<A
 // Makes one problem: draws the random numbers, converts them and returns the
 // rows to show (their waits are set by the loop: a key after each but the last).
 using ProblemMaker = std::function<std::vector<Row>(Engine&)>;
+// The same, told which problem of the drill it makes (from 0): a drill whose
+// problems take turns in their forms.
+using NumberedProblemMaker = std::function<std::vector<Row>(Engine&, int problem)>;
 
 enum class RowWaits {
     AfterEachButLast,  // a key after every row but the answer
@@ -162,9 +165,12 @@ enum class RowWaits {
 };
 
 // Problems one after another in the area from (areaX, areaY) until 1 is
-// entered at the step prompt. afterStep runs after every step prompt.
+// entered at the step prompt. The loop's state is the engine's variables,
+// the page and the problem's number alone: the makers keep nothing of their
+// own from one problem to the next.
 void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const ProblemMaker& make,
-                  const std::function<void(Engine&)>& afterStep = {},
+                  RowWaits waits = RowWaits::AfterEachButLast);
+void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const NumberedProblemMaker& make,
                   RowWaits waits = RowWaits::AfterEachButLast);
 
 // ---- Figures ---------------------------------------------------------------

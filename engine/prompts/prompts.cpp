@@ -76,10 +76,6 @@ void entryToNumber(Engine& e) {
 void menuNumberPrompt(Engine& e, const std::vector<TapArea>& choices) {
     e.layer.beginWait(WaitKind::MainMenu);
     for (const TapArea& choice : choices) e.layer.offerChoice(choice);
-    menuNumberEntry(e);
-}
-
-void menuNumberEntry(Engine& e) {
     const int n = charCount(e.textString);
     drawPlainAt(e, e.inputX - (n + 5) * 16, e.inputY, colour::kAnswer, e.textString);
     readEntry(e);

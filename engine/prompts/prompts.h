@@ -16,9 +16,6 @@ void readEntry(Engine& e);
 void entryToNumber(Engine& e);
 // `choices`: where the menu's items were drawn, for taps.
 void menuNumberPrompt(Engine& e, const std::vector<TapArea>& choices = {});
-// The same from the start of its wait on: the menu's prompt resumed where a
-// step back put the program.
-void menuNumberEntry(Engine& e);
 void clearMenuPrompt(Engine& e);
 // The sub-menu line (textString) at the bottom of the page, then a number;
 // lastItem is the number of its last item, the one that goes back. A tap on

@@ -60,7 +60,15 @@ struct Walk {
     }
 };
 
-Walk seededWalk(const ProgramSpec& program, unsigned seed, std::size_t waits) {
+// Where a walk may go: anywhere, or only inside one section (its sub-menu
+// never given its last item), and there only on one drill page (new problems
+// at every step prompt).
+struct Stay {
+    int section = 0;
+    int page = 0;
+};
+
+Walk seededWalk(const ProgramSpec& program, unsigned seed, std::size_t waits, Stay stay = {}) {
     Walk walk;
     LayerOptions lo;
     lo.headless = true;
@@ -73,10 +81,11 @@ Walk seededWalk(const ProgramSpec& program, unsigned seed, std::size_t waits) {
         if (queued.empty()) {
             if (walk.kinds.size() >= waits) return "";
             const WaitKind kind = layer.waitKind();
+            const int menuItems = static_cast<int>(program.menu.size()) - 1, pages = layer.waitLastItem() - (stay.section != 0);
             queued = kind == WaitKind::Gate       ? "5926\r"
-                     : kind == WaitKind::MainMenu ? upTo(static_cast<int>(program.menu.size()) - 1) + "\r"
-                     : kind == WaitKind::SubMenu  ? upTo(layer.waitLastItem()) + "\r"
-                     : kind == WaitKind::Step     ? upTo(2) + "\r"
+                     : kind == WaitKind::MainMenu ? (stay.section ? std::to_string(stay.section) : upTo(menuItems)) + "\r"
+                     : kind == WaitKind::SubMenu  ? (stay.page ? std::to_string(stay.page) : upTo(pages)) + "\r"
+                     : kind == WaitKind::Step     ? (stay.page ? "2" : upTo(2)) + "\r"
                                                   : "k";
             walk.kinds.push_back(kind);
             walk.answers.push_back(queued.back() == '\r' ? queued.substr(0, queued.size() - 1) + "\\n" : queued);
@@ -88,6 +97,23 @@ Walk seededWalk(const ProgramSpec& program, unsigned seed, std::size_t waits) {
     Engine e(layer);
     runFrame(e, program);
     return walk;
+}
+
+// `prefix` and then `there` (keys that go on and step back again to the end
+// of the prefix) give the page of the prefix alone; and with `later` keys
+// after both, the same page and the same formulas drawn after the prefix
+// (the same random problems). Returns the run with `there`.
+RunResult expectBackIsThePrefix(const ProgramSpec& program, unsigned seed, const std::string& prefix,
+                                const std::string& there, const std::string& later) {
+    const RunResult alone = shot(program, prefix, seed), back = shot(program, prefix + there, seed);
+    EXPECT_TRUE(samePage(alone, back));
+    if (later.empty()) return back;
+    const RunResult on = shot(program, prefix + later, seed), backOn = shot(program, prefix + there + later, seed);
+    EXPECT_TRUE(samePage(on, backOn));
+    const auto a = formulaTexts(alone), o = formulaTexts(on), b = formulaTexts(back), bo = formulaTexts(backOn);
+    EXPECT_EQ(std::vector(bo.begin() + static_cast<long>(std::min(b.size(), bo.size())), bo.end()),
+              std::vector(o.begin() + static_cast<long>(std::min(a.size(), o.size())), o.end()));
+    return back;
 }
 
 // After prefixes of the walk that end at a wait (step prompts of practice
@@ -106,18 +132,10 @@ void checkStepsBack(const ProgramSpec& program, unsigned seed) {
         ++taken[walk.kinds[i]];
         SCOPED_TRACE("wait " + std::to_string(i));
         const std::string prefix = walk.prefix(i), step = walk.answers[i] + "\\<";
-        const RunResult alone = shot(program, prefix, seed), back = shot(program, prefix + step, seed);
-        EXPECT_TRUE(samePage(alone, back));
+        const RunResult back = expectBackIsThePrefix(program, seed, prefix, step,
+                                                     checked++ % 4 == 0 ? walk.answers[i] + walk.answers[i + 1] : "");
         // The replay reaches no sink: the keys seen are those typed, back included.
-        EXPECT_EQ(back.keyCount(), alone.keyCount() + static_cast<int>(parseKeyScript(step).size()));
-        if (checked++ % 4 == 0) {
-            const std::string later = walk.answers[i + 1] + walk.answers[i + 2];
-            const RunResult on = shot(program, prefix + later, seed), backOn = shot(program, prefix + step + later, seed);
-            EXPECT_TRUE(samePage(on, backOn));
-            const auto a = formulaTexts(alone), o = formulaTexts(on), b = formulaTexts(back), bo = formulaTexts(backOn);
-            ASSERT_EQ(bo.size(), b.size() + (o.size() - a.size()));
-            EXPECT_TRUE(std::equal(o.begin() + static_cast<long>(a.size()), o.end(), bo.begin() + static_cast<long>(b.size())));
-        }
+        EXPECT_EQ(back.keyCount(), shot(program, prefix, seed).keyCount() + static_cast<int>(parseKeyScript(step).size()));
     }
     for (const auto& [kind, count] : wanted) EXPECT_GE(taken[kind], count);
 }
@@ -139,15 +157,8 @@ void checkBacksAcrossMainMenus(const ProgramSpec& program, unsigned seed, std::s
         SCOPED_TRACE("from wait " + std::to_string(to) + " back to wait " + std::to_string(from));
         std::string backs;
         for (std::size_t i = from; i < to; ++i) backs += "\\<";
-        const std::string later = walk.answers[from] + walk.answers[from + 1];
-        const RunResult alone = shot(program, walk.prefix(from), seed), back = shot(program, walk.prefix(to) + backs, seed);
-        EXPECT_TRUE(samePage(alone, back));
-        const RunResult on = shot(program, walk.prefix(from) + later, seed),
-                        backOn = shot(program, walk.prefix(to) + backs + later, seed);
-        EXPECT_TRUE(samePage(on, backOn));
-        const auto a = formulaTexts(alone), o = formulaTexts(on), b = formulaTexts(back), bo = formulaTexts(backOn);
-        ASSERT_EQ(bo.size(), b.size() + (o.size() - a.size()));
-        EXPECT_TRUE(std::equal(o.begin() + static_cast<long>(a.size()), o.end(), bo.begin() + static_cast<long>(b.size())));
+        const std::string there = walk.prefix(to).substr(walk.prefix(from).size()) + backs;
+        expectBackIsThePrefix(program, seed, walk.prefix(from), there, walk.answers[from] + walk.answers[from + 1]);
     }
 }
 
@@ -172,6 +183,34 @@ TEST(StepBack, NothingToUndoAtTheFirstMainMenuNorAtTheGate) {
 TEST(StepBack, BacksInARowAcrossMainMenusAreThePrefixAlone) {
     checkBacksAcrossMainMenus(solvara::program(), 13, 1500, {3, 20});
     checkBacksAcrossMainMenus(ratiora::program(), 17, 500, {3});
+}
+
+// A class that stays in one section for the lesson, or drills one practice
+// page for hundreds of problems, never passes a main menu: after such a
+// walk, one back, and many backs in a row (past the rounds kept in full,
+// into the thinned-out older ones), give the page of the prefix alone and go
+// on with the same random problems.
+TEST(StepBack, AfterHoursInOneSectionOrOnOneDrillABackIsThePrefixAlone) {
+    struct Case {
+        ProgramSpec program;
+        unsigned seed;
+        std::size_t waits;
+        Stay stay;
+    };
+    for (const Case& c : {Case{solvara::program(), 21, 500, {2, 0}}, Case{solvara::program(), 22, 500, {2, 7}},
+                          Case{ratiora::program(), 23, 400, {1, 0}}, Case{ratiora::program(), 24, 400, {1, 4}}}) {
+        const Walk walk = seededWalk(c.program, c.seed, c.waits, c.stay);
+        ASSERT_EQ(walk.kinds.size(), c.waits);
+        EXPECT_EQ(std::count(walk.kinds.begin(), walk.kinds.end(), WaitKind::MainMenu), 1);
+        for (const std::size_t backs : {1, 70}) {
+            if (backs == 1 && c.stay.page == 0) continue;
+            const std::size_t to = c.waits - 3, from = to + 1 - backs;
+            SCOPED_TRACE(c.program.name + " from wait " + std::to_string(to) + " back to wait " + std::to_string(from));
+            std::string there = walk.prefix(to + 1).substr(walk.prefix(from).size());
+            for (std::size_t i = 0; i < backs; ++i) there += "\\<";
+            expectBackIsThePrefix(c.program, c.seed, walk.prefix(from), there, walk.answers[from] + walk.answers[from + 1]);
+        }
+    }
 }
 
 // Forward (\> and Space): "1" and Enter at a step prompt, any key at an

@@ -1,13 +1,16 @@
 // The browser figures of scripts/bench, in Debian's Chromium, headless:
-//   node tests/web/bench.mjs PROGRAM VISIT
+//   node tests/web/bench.mjs PROGRAM VISIT [WALKS]
 // the HTML file's size; opening the file to the password gate waiting; the
 // time per key over a 2,000-key scripted walk (40 visits of the VISIT keys
-// after the password); one step back after it.
+// after the password); one step back after it; and one step back after each
+// walk that scripts/bench wrote to the folder WALKS (PROGRAM-WALK-KEYS.keys,
+// key scripts that end with the back).
 
-import { statSync } from 'node:fs';
+import { existsSync, readFileSync, statSync } from 'node:fs';
+import { join } from 'node:path';
 import { fileUrl, htmlFile, launch, newPage } from './lib.mjs';
 
-const [program, visit] = process.argv.slice(2);
+const [program, visit, walks] = process.argv.slice(2);
 const size = { width: 1920, height: 1080 };
 
 // In the page: the time (performance.now(), which counts from the navigation's
@@ -52,6 +55,30 @@ try {
               `${best(steps).toFixed(2)} ms (best of 5; median ${median(steps).toFixed(2)} ms; target under 4 ms)`);
   console.log(`${program}.html: one step back after it ${best(backs).toFixed(0)} ms ` +
               `(best of 5; median ${median(backs).toFixed(0)} ms; target under 150 ms)`);
+  // The longer walks once each (100,000 keys take a minute or two to type).
+  for (const [walk, label] of [['sections', 'across sections'], ['section', 'inside one section'],
+                               ['page', 'on one practice page']]) {
+    const figures = [];
+    for (const n of [2000, 30000, 100000]) {
+      const file = walks && join(walks, `${program}-${walk}-${n}.keys`);
+      if (!file || !existsSync(file)) continue;
+      const script = readFileSync(file, 'utf8');
+      const page = await newPage(browser, { viewport: size });
+      await page.addInitScript(measureInPage);
+      await page.goto(fileUrl(program));
+      await page.evaluate(() => window.lessonGateAt);
+      await page.evaluate(async (keys) => { window.lesson.keys(keys); await window.lessonIdleAt(); },
+                          script.slice(0, -2));
+      const back = await page.evaluate(async () => {
+        const start = performance.now();
+        window.lesson.keys('\\<');
+        return (await window.lessonIdleAt()) - start;
+      });
+      figures.push(`${n.toLocaleString('en')} keys ${back.toFixed(0)} ms`);
+      await page.context().close();
+    }
+    if (figures.length) console.log(`${program}.html: one step back ${label} after ${figures.join(', ')}`);
+  }
 } finally {
   await browser.close();
 }
