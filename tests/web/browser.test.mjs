@@ -139,14 +139,18 @@ test('in an older browser (no DecompressionStream, no Uint8Array.fromBase64) the
   }
 });
 
-// Where the desktop draws the main menu's second row and the third item of
-// section 2's sub-menu line: the places a finger or the mouse goes for them.
+// Where the desktop draws the main menu's second row and the first and third
+// items of section 2's sub-menu line: the places a finger or the mouse goes
+// for them.
 function placesOfChoices(program) {
   const menu = lines(desktop(program, ['--seed', '3', '--keys', '5926\\n']).trace).map((l) => JSON.parse(l));
   const row = menu.find((e) => e.op === 'formula' && e.text.startsWith('2\u3000'));
   const section = lines(desktop(program, ['--seed', '3', '--keys', '5926\\n2\\n']).trace).map((l) => JSON.parse(l));
-  const item = section.findLast((e) => e.op === 'text' && e.text === '\u2462' && e.y === 666);
-  return { row: { x: row.x + 30, y: row.y + 8 }, item: { x: item.x + 8, y: item.y + 8 } };
+  const item = (circled) => {
+    const e = section.findLast((d) => d.op === 'text' && d.text === circled && d.y === 666);
+    return { x: e.x + 8, y: e.y + 8 };
+  };
+  return { row: { x: row.x + 30, y: row.y + 8 }, first: item('\u2460'), item: item('\u2462') };
 }
 
 const tapScript = (p) => `\\@${p.x},${p.y};`;
@@ -164,6 +168,7 @@ test('mouse clicks choose a menu row and a sub-menu item, go on and go back, as 
   }
   await page.mouse.click(anywhere.x, anywhere.y, { button: 'right' });
   await idle(page);
+  assert.equal(await page.locator('#pad').isVisible(), false, 'with a mouse alone there is no pad');
   const got = await trace(page);
   await page.context().close();
   assert.deepEqual(page.pageErrors, []);
@@ -180,10 +185,9 @@ test('on a touch screen taps choose as clicks do, and the number pad types the p
   await idle(page);
   const top = (900 - PAGE.height) / 2;
   const pad = page.locator('#pad');
-  assert.equal(await pad.isVisible(), false);
-  await page.touchscreen.tap(100, top + 10);  // nothing at the gate, but the pad comes
+  assert.equal(await pad.isVisible(), true, 'the pad stands ready before any touch');
+  await page.touchscreen.tap(100, top + 10);  // nothing at the gate
   await idle(page);
-  assert.equal(await pad.isVisible(), true);
   const keys = await pad.locator('button').evaluateAll((buttons) => buttons.map((b) => b.dataset.key));
   assert.deepEqual([...keys].sort(), ['-', '.', '/', '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '\\b', '\\n'].sort());
   const padBox = await pad.boundingBox();
@@ -209,31 +213,97 @@ test('on a touch screen taps choose as clicks do, and the number pad types the p
   assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', script]).trace, program);
 });
 
-test('on a wide touch screen with no margin for the pad, the page stands smaller above it while touch is used', async () => {
-  const viewport = { width: 1366, height: 768 };  // a whiteboard's or a laptop's 16:9
-  const page = await newPage(browser, { hasTouch: true, viewport });
-  await page.goto(fileUrl('solvara', { seed: 3 }));
-  await idle(page);
-  const canvas = page.locator('#page'), pad = page.locator('#pad');
-  const whole = await canvas.boundingBox();
-  await page.touchscreen.tap(viewport.width / 2, 40);
-  await idle(page);
-  assert.equal(await pad.isVisible(), true);
-  const [shown, padBox] = [await canvas.boundingBox(), await pad.boundingBox()];
-  assert.ok(padBox.y >= shown.y + shown.height && padBox.y + padBox.height <= viewport.height, 'the pad stands below the page');
-  for (const key of ['5', '9', '2', '6', '\\n']) {
-    const box = await pad.locator(`button[data-key="${key.replace('\\', '\\\\')}"]`).boundingBox();
-    assert.ok(box.width >= 40 && box.height >= 40, `a button a finger can hit: ${box.width} x ${box.height}`);
-    await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+// A finger put down and lifted again through the browser's own touch input:
+// what the page does while it is down can be looked at in between.
+async function finger(page) {
+  const cdp = await page.context().newCDPSession(page);
+  return {
+    down: (p) => cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: p.x, y: p.y }] }),
+    up: () => cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] }),
+  };
+}
+
+// The canvas's box on the screen and the pad's buttons, those shown.
+async function padAndPage(page) {
+  return page.evaluate(() => {
+    const box = (el) => {
+      const r = el.getBoundingClientRect();
+      return { x: r.left, y: r.top, width: r.width, height: r.height };
+    };
+    const pad = document.getElementById('pad');
+    const shown = pad !== null && getComputedStyle(pad).display !== 'none';
+    return { canvas: box(document.getElementById('page')), buttons: shown ? [...pad.children].map(box) : [] };
+  });
+}
+
+// What a trace draws: its lines without the keys and taps read, and without
+// the entry field's polls.
+const drawn = (text) => lines(withoutEmptyPolls(text)).filter((l) => !/^\{"op":"(key|tap)"/.test(l)).join('\n');
+
+// The screen point of a page point on a canvas standing in box.
+const onScreen = (box, p) => ({ x: box.x + p.x * box.width / PAGE.width, y: box.y + p.y * box.height / PAGE.height });
+
+test('on a touch screen the pad stands ready from the gate on, and every touch is read on the page it came down on', async () => {
+  const program = 'solvara';
+  const { first } = placesOfChoices(program);
+  const blank = { x: 672, y: 500 };  // nothing to choose there
+  for (const [width, height, isMobile] of [[1366, 768, false], [1920, 1080, false], [1180, 820, true], [1024, 768, true],
+    [800, 600, false]]) {
+    const what = `${width} x ${height}`;
+    const page = await newPage(browser, { hasTouch: true, isMobile, viewport: { width, height } });
+    await page.goto(fileUrl(program, { seed: 3 }));
     await idle(page);
+    // Before any touch the pad stands ready at the gate, beside the page.
+    const gate = await padAndPage(page);
+    assert.equal(gate.buttons.length, 15, `${what}: the pad at the gate`);
+    for (const b of gate.buttons) {
+      assert.ok(b.width >= 44 && b.height >= 44, `${what}: a button a finger can hit: ${b.width} x ${b.height}`);
+      assert.ok(b.x >= 0 && b.y >= 0 && b.x + b.width <= width && b.y + b.height <= height, `${what}: a button on the screen`);
+      const c = gate.canvas;
+      assert.ok(b.x >= c.x + c.width || b.y >= c.y + c.height || b.x + b.width <= c.x || b.y + b.height <= c.y,
+                `${what}: a button beside the page, not over it`);
+    }
+    await page.evaluate(() => window.lesson.keys('5926\\n2\\n'));
+    await idle(page);
+    // The session's first touch, on the sub-menu's ① where it stands: the
+    // page holds still under it and it chooses ①.
+    const touch = await finger(page);
+    await touch.down(onScreen(gate.canvas, first));
+    assert.deepEqual((await padAndPage(page)).canvas, gate.canvas, `${what}: the page under the first touch`);
+    await touch.up();
+    await idle(page);
+    assert.deepEqual((await padAndPage(page)).canvas, gate.canvas, `${what}: the page after the first touch`);
+    const chosen = desktop(program, ['--seed', '3', '--keys', '5926\\n2\\n1\\n']).trace;
+    assertSameTrace(drawn(await trace(page)), drawn(chosen), `${what}: the first touch on \u2460`);
+    // A key on the keyboard (back to the sub-menu) puts the pad away, the page whole.
+    await page.keyboard.press('PageUp');
+    await idle(page);
+    const typed = await padAndPage(page);
+    assert.equal(typed.buttons.length, 0, `${what}: the pad put away`);
+    const scale = Math.min(width / PAGE.width, height / PAGE.height);
+    assert.ok(Math.abs(typed.canvas.width - PAGE.width * scale) < 0.5 &&
+              Math.abs(typed.canvas.height - PAGE.height * scale) < 0.5, `${what}: the page whole again`);
+    // A touch brings it back; it is read on the whole page, which holds
+    // still while the finger is down.
+    await touch.down(onScreen(typed.canvas, blank));
+    assert.deepEqual((await padAndPage(page)).canvas, typed.canvas, `${what}: the page under the touch`);
+    await touch.up();
+    await idle(page);
+    const back = await padAndPage(page);
+    assert.equal(back.buttons.length, 15, `${what}: the pad back`);
+    assert.deepEqual(back.canvas, gate.canvas, `${what}: the page as it stood with the pad`);
+    const got = await trace(page);
+    await page.context().close();
+    assert.deepEqual(page.pageErrors, []);
+    const taps = lines(got).map((l) => JSON.parse(l)).filter((e) => e.op === 'tap');
+    assert.equal(taps.length, 2, what);
+    taps.forEach((tap, i) => {
+      const meant = [first, blank][i];
+      assert.ok(Math.hypot(tap.x - meant.x, tap.y - meant.y) < 0.5, `${what}: touch ${i + 1} read at ${tap.x},${tap.y}`);
+    });
+    const keys = '5926\\n2\\n' + tapScript(taps[0]) + '\\<' + tapScript(taps[1]);
+    assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', keys]).trace, what);
   }
-  assert.equal(await page.evaluate(() => window.lesson.waitKind()), 'menu');
-  await page.keyboard.press('1');
-  await idle(page);
-  assert.equal(await pad.isVisible(), false);
-  assert.deepEqual(await canvas.boundingBox(), whole, 'typed on a keyboard, the page is whole again');
-  await page.context().close();
-  assert.deepEqual(page.pageErrors, []);
 });
 
 test('a double tap goes on two steps and leaves the screen as it is; a double-click asks for full screen', async () => {
