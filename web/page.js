@@ -508,7 +508,7 @@
     setIdle() {
       if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
       state.idle = true;
-      pad.settle();
+      pad.waiting();
     },
     trace(line) { state.trace.push(line); },
     end() { state.ended = true; },
@@ -599,7 +599,7 @@
     },
     // A touch shows the pad where it fits beside the page as it stands; where
     // the page must stand smaller for it, that waits until the finger is off
-    // the screen (settle).
+    // the screen and the program waits again (waiting).
     touched() { if (!this.touch) { this.touch = true; this.show(); } },
     typed() { if (this.touch) { this.touch = false; this.settle(); } },
     setWait(kind) { this.kind = kind; this.settle(); },
@@ -614,8 +614,14 @@
       if (!this.fingers.size) this.makeRoom();
       this.show();
     },
+    // The program waits for a key: a page still to stand smaller for the pad,
+    // or whole again, does so now.
+    waiting() {
+      if (this.roomDue() !== this.room) this.settle();
+    },
+    roomDue() { return this.touch ? this.roomWanted() : 0; },
     makeRoom(resized) {
-      const room = this.touch ? this.roomWanted() : 0;
+      const room = this.roomDue();
       if ((room === this.room && !resized) || !page.canvas) return;
       this.room = room;
       const style = page.canvas.style;
@@ -703,7 +709,7 @@
       // The last finger off: a page that waits on with nothing to read (a
       // touch that typed nothing) makes room for the pad now; otherwise the
       // program does as it reads the next key or opens the next wait.
-      if (state.idle && !state.keys.length && !state.script) pad.settle();
+      if (state.idle && !state.keys.length && !state.script) pad.waiting();
     };
     window.addEventListener('contextmenu', (event) => event.preventDefault());
     window.addEventListener('pointerdown', (event) => {
@@ -732,7 +738,7 @@
       pressed = null;
       lifted(event);
     });
-    // A new window size makes the page anew at once.
+    // A new size of the window: the page and the pad take it at once.
     window.addEventListener('resize', () => {
       pad.makeRoom(true);
       pad.show();
