@@ -213,40 +213,33 @@ test('on a touch screen taps choose as clicks do, and the number pad types the p
   assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', script]).trace, program);
 });
 
-// A finger put down and lifted again through the browser's own touch input:
-// what the page does while it is down can be looked at in between.
+// A finger put down and lifted again through the browser's touch input, and
+// the canvas's box and the pad's buttons (those shown) on the screen.
 async function finger(page) {
   const cdp = await page.context().newCDPSession(page);
-  return {
-    down: (p) => cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: p.x, y: p.y }] }),
-    up: () => cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] }),
-  };
+  const touch = (type, points) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  return { down: (p) => touch('touchStart', [p]), up: () => touch('touchEnd', []) };
 }
 
-// The canvas's box on the screen and the pad's buttons, those shown.
-async function padAndPage(page) {
+function padAndPage(page) {
   return page.evaluate(() => {
-    const box = (el) => {
-      const r = el.getBoundingClientRect();
-      return { x: r.left, y: r.top, width: r.width, height: r.height };
-    };
+    const box = (el) => (({ x, y, width, height }) => ({ x, y, width, height }))(el.getBoundingClientRect());
     const pad = document.getElementById('pad');
-    const shown = pad !== null && getComputedStyle(pad).display !== 'none';
-    return { canvas: box(document.getElementById('page')), buttons: shown ? [...pad.children].map(box) : [] };
+    return { canvas: box(document.getElementById('page')),
+      buttons: getComputedStyle(pad).display === 'none' ? [] : [...pad.children].map(box) };
   });
 }
 
-// What a trace draws: its lines without the keys and taps read, and without
-// the entry field's polls.
-const drawn = (text) => lines(withoutEmptyPolls(text)).filter((l) => !/^\{"op":"(key|tap)"/.test(l)).join('\n');
-
-// The screen point of a page point on a canvas standing in box.
 const onScreen = (box, p) => ({ x: box.x + p.x * box.width / PAGE.width, y: box.y + p.y * box.height / PAGE.height });
+// What a trace draws: without the keys and taps read and the entry field's polls.
+const drawn = (text) => lines(withoutEmptyPolls(text)).filter((l) => !/^\{"op":"(key|tap)"/.test(l)).join('\n');
 
 test('on a touch screen the pad stands ready from the gate on, and every touch is read on the page it came down on', async () => {
   const program = 'solvara';
   const { first } = placesOfChoices(program);
   const blank = { x: 672, y: 500 };  // nothing to choose there
+  // Touched: ① of section 2's sub-menu, then back on the keyboard, then a blank spot.
+  const expected = drawn(desktop(program, ['--seed', '3', '--keys', '5926\\n2\\n1\\n\\<']).trace);
   for (const [width, height, isMobile] of [[1366, 768, false], [1920, 1080, false], [1180, 820, true], [1024, 768, true],
     [800, 600, false]]) {
     const what = `${width} x ${height}`;
@@ -254,55 +247,43 @@ test('on a touch screen the pad stands ready from the gate on, and every touch i
     await page.goto(fileUrl(program, { seed: 3 }));
     await idle(page);
     // Before any touch the pad stands ready at the gate, beside the page.
-    const gate = await padAndPage(page);
+    const gate = await padAndPage(page), c = gate.canvas;
     assert.equal(gate.buttons.length, 15, `${what}: the pad at the gate`);
     for (const b of gate.buttons) {
-      assert.ok(b.width >= 44 && b.height >= 44, `${what}: a button a finger can hit: ${b.width} x ${b.height}`);
-      assert.ok(b.x >= 0 && b.y >= 0 && b.x + b.width <= width && b.y + b.height <= height, `${what}: a button on the screen`);
-      const c = gate.canvas;
+      assert.ok(b.width >= 44 && b.height >= 44 && b.x >= 0 && b.y >= 0 && b.x + b.width <= width &&
+                b.y + b.height <= height, `${what}: a button a finger can hit: ${JSON.stringify(b)}`);
       assert.ok(b.x >= c.x + c.width || b.y >= c.y + c.height || b.x + b.width <= c.x || b.y + b.height <= c.y,
                 `${what}: a button beside the page, not over it`);
     }
     await page.evaluate(() => window.lesson.keys('5926\\n2\\n'));
     await idle(page);
-    // The session's first touch, on the sub-menu's ① where it stands: the
-    // page holds still under it and it chooses ①.
+    // The session's first touch, on ①: the page holds still under it.
     const touch = await finger(page);
-    await touch.down(onScreen(gate.canvas, first));
-    assert.deepEqual((await padAndPage(page)).canvas, gate.canvas, `${what}: the page under the first touch`);
+    await touch.down(onScreen(c, first));
+    assert.deepEqual((await padAndPage(page)).canvas, c, `${what}: the page under the first touch`);
     await touch.up();
     await idle(page);
-    assert.deepEqual((await padAndPage(page)).canvas, gate.canvas, `${what}: the page after the first touch`);
-    const chosen = desktop(program, ['--seed', '3', '--keys', '5926\\n2\\n1\\n']).trace;
-    assertSameTrace(drawn(await trace(page)), drawn(chosen), `${what}: the first touch on \u2460`);
-    // A key on the keyboard (back to the sub-menu) puts the pad away, the page whole.
+    assert.deepEqual((await padAndPage(page)).canvas, c, `${what}: the page after the first touch`);
+    // A key on the keyboard puts the pad away, and the page is whole.
     await page.keyboard.press('PageUp');
     await idle(page);
-    const typed = await padAndPage(page);
+    const typed = await padAndPage(page), scale = Math.min(width / PAGE.width, height / PAGE.height);
     assert.equal(typed.buttons.length, 0, `${what}: the pad put away`);
-    const scale = Math.min(width / PAGE.width, height / PAGE.height);
-    assert.ok(Math.abs(typed.canvas.width - PAGE.width * scale) < 0.5 &&
-              Math.abs(typed.canvas.height - PAGE.height * scale) < 0.5, `${what}: the page whole again`);
-    // A touch brings it back; it is read on the whole page, which holds
-    // still while the finger is down.
+    assert.ok(Math.abs(typed.canvas.width - PAGE.width * scale) < 0.5, `${what}: the page whole again`);
+    // A touch brings it back; the page holds still while the finger is down.
     await touch.down(onScreen(typed.canvas, blank));
     assert.deepEqual((await padAndPage(page)).canvas, typed.canvas, `${what}: the page under the touch`);
     await touch.up();
     await idle(page);
-    const back = await padAndPage(page);
-    assert.equal(back.buttons.length, 15, `${what}: the pad back`);
-    assert.deepEqual(back.canvas, gate.canvas, `${what}: the page as it stood with the pad`);
+    assert.deepEqual(await padAndPage(page), gate, `${what}: the pad back, the page as it stood with it`);
     const got = await trace(page);
     await page.context().close();
     assert.deepEqual(page.pageErrors, []);
+    // Each touch was read where the finger came down, and ① chose as typing 1 and Enter does.
     const taps = lines(got).map((l) => JSON.parse(l)).filter((e) => e.op === 'tap');
-    assert.equal(taps.length, 2, what);
-    taps.forEach((tap, i) => {
-      const meant = [first, blank][i];
-      assert.ok(Math.hypot(tap.x - meant.x, tap.y - meant.y) < 0.5, `${what}: touch ${i + 1} read at ${tap.x},${tap.y}`);
-    });
-    const keys = '5926\\n2\\n' + tapScript(taps[0]) + '\\<' + tapScript(taps[1]);
-    assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', keys]).trace, what);
+    assert.deepEqual(taps.map((t, i) => Math.hypot(t.x - [first, blank][i].x, t.y - [first, blank][i].y) < 0.5),
+                     [true, true], `${what}: touches read at ${JSON.stringify(taps)}`);
+    assertSameTrace(drawn(got), expected, what);
   }
 });
 
