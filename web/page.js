@@ -564,7 +564,9 @@
   // page, in the margin below or to the right of it. On a screen that can be
   // touched it stands ready from the first wait on; a key typed on a keyboard
   // puts it away (and the page is whole again), a touch brings it back.
+  // In three columns as on a keypad; in longer rows as the digits are counted.
   const PAD_KEYS = ['7', '8', '9', '4', '5', '6', '1', '2', '3', '0', '-', '.', '/', '\\b', '\\n'];
+  const PAD_ROW_KEYS = ['1', '2', '3', '4', '5', '6', '7', '8', '9', '0', '-', '.', '/', '\\b', '\\n'];
   const PAD_LABELS = { '\\b': '\u232b', '\\n': 'Enter' };
   const ENTRY_WAITS = ['gate', 'menu', 'submenu', 'step'];
   const PAD_GAP = 6, PAD_BUTTON = 72, PAD_SMALLEST = 44;  // CSS pixels
@@ -684,6 +686,8 @@
       const s = this.element.style;
       s.gridTemplateColumns = 'repeat(' + shape.cols + ',' + size + 'px)';
       s.gridAutoRows = size + 'px';
+      const order = shape.cols === 3 ? PAD_KEYS : PAD_ROW_KEYS;
+      for (const b of this.element.children) b.style.order = order.indexOf(b.dataset.key);
       // At the bottom of its margin, beside the prompt band where the entry field is.
       s.left = Math.round(at.x + (at.w - w) / 2) + 'px';
       s.top = Math.round(at.y + Math.max(0, Math.min(at.h - h, (r.bottom - at.y) - h))) + 'px';

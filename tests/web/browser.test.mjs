@@ -226,7 +226,8 @@ function padAndPage(page) {
     const box = (el) => (({ x, y, width, height }) => ({ x, y, width, height }))(el.getBoundingClientRect());
     const pad = document.getElementById('pad');
     return { canvas: box(document.getElementById('page')),
-      buttons: getComputedStyle(pad).display === 'none' ? [] : [...pad.children].map(box) };
+      buttons: getComputedStyle(pad).display === 'none' ? [] :
+        [...pad.children].map((b) => ({ ...box(b), key: b.dataset.key })) };
   });
 }
 
@@ -255,6 +256,12 @@ test('on a touch screen the pad stands ready from the gate on, and every touch i
       assert.ok(b.x >= c.x + c.width || b.y >= c.y + c.height || b.x + b.width <= c.x || b.y + b.height <= c.y,
                 `${what}: a button beside the page, not over it`);
     }
+    // Read row by row, left to right, the digits count up (0 after 9).
+    const rows = {};
+    for (const b of gate.buttons) (rows[Math.round(b.y)] ??= []).push(b);
+    const digits = Object.values(rows).map((row) => row.sort((a, b) => a.x - b.x).map((b) => b.key)
+      .filter((k) => /^\d$/.test(k)).map((k) => Number(k) || 10));
+    assert.ok(digits.every((row) => row.every((d, i) => i === 0 || d > row[i - 1])), `${what}: ${JSON.stringify(digits)}`);
     await page.evaluate(() => window.lesson.keys('5926\\n2\\n'));
     await idle(page);
     // The session's first touch, on ①: the page holds still under it.
