@@ -271,6 +271,7 @@
     prepare() {
       if (this.ctx) return;
       this.canvas = document.getElementById('page');
+      pad.makeRoom();  // the page as it stands with the pad, from the first drawing on
       this.ctx = this.canvas.getContext('2d', { alpha: false });
       [this.canvas.width, this.canvas.height] = this.devicePixels();
       this.ctx.fillStyle = '#fff';
@@ -507,6 +508,7 @@
     setIdle() {
       if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
       state.idle = true;
+      pad.waiting();
     },
     trace(line) { state.trace.push(line); },
     end() { state.ended = true; },
@@ -552,27 +554,33 @@
     wake();
   }
 
-  function pagePoint(event) {
-    const r = page.canvas.getBoundingClientRect();
+  function pagePoint(event, r) {
     return { x: (event.clientX - r.left) * PAGE_WIDTH / r.width, y: (event.clientY - r.top) * PAGE_HEIGHT / r.height };
   }
 
   function unitText(v) { return String(Math.round(v * 100) / 100); }
 
   // The number pad of a touch screen: while an entry field waits, beside the
-  // page (in the letterbox margin with the most room, else over the free right
-  // end of the prompt band); put away while a physical key is typed.
+  // page, in the margin below or to the right of it. On a screen that can be
+  // touched it stands ready from the first wait on; a key typed on a keyboard
+  // puts it away (and the page is whole again), a touch brings it back.
+  // In three columns as on a keypad; in longer rows as the digits are counted.
   const PAD_KEYS = ['7', '8', '9', '4', '5', '6', '1', '2', '3', '0', '-', '.', '/', '\\b', '\\n'];
+  const PAD_ROW_KEYS = ['1', '2', '3', '4', '5', '6', '7', '8', '9', '0', '-', '.', '/', '\\b', '\\n'];
   const PAD_LABELS = { '\\b': '\u232b', '\\n': 'Enter' };
   const ENTRY_WAITS = ['gate', 'menu', 'submenu', 'step'];
-  const PAD_GAP = 6, PAD_BUTTON = 72, PAD_SMALLEST = 40;  // CSS pixels
+  const PAD_GAP = 6, PAD_BUTTON = 72, PAD_SMALLEST = 44;  // CSS pixels
   const PAD_SHAPES = [[3, 5], [5, 3], [8, 2], [15, 1]];  // columns, rows
+  const TOUCH_SCREEN = (window.matchMedia !== undefined && window.matchMedia('(pointer: coarse)').matches) ||
+      navigator.maxTouchPoints > 0;
   const pad = {
-    element: null, touch: false, kind: 'none',
+    element: null, touch: TOUCH_SCREEN, kind: 'none',
+    fingers: new Set(),  // the touches on the screen now
     make() {
       const el = document.createElement('div');
       el.id = 'pad';
-      el.style.cssText = 'position:fixed;display:none;gap:' + PAD_GAP + 'px;z-index:1;touch-action:none;';
+      el.style.cssText = 'position:fixed;display:none;gap:' + PAD_GAP + 'px;z-index:1;touch-action:none;' +
+          'padding:' + PAD_GAP + 'px;box-sizing:border-box;';
       for (const k of PAD_KEYS) {
         const b = document.createElement('button');
         b.type = 'button';
@@ -589,38 +597,59 @@
       }
       document.body.appendChild(el);
       this.element = el;
+      this.show();
     },
-    touched() { if (!this.touch) { this.touch = true; this.update(); } },
-    typed() { if (this.touch) { this.touch = false; this.update(); } },
-    setWait(kind) { this.kind = kind; this.update(); },
-    update() {
-      if (!this.element) return;
-      this.makeRoom();
-      const show = this.touch && ENTRY_WAITS.includes(this.kind);
-      this.element.style.display = show ? 'grid' : 'none';
-      if (show) this.place();
-    },
+    // A touch shows the pad where it fits beside the page as it stands; where
+    // the page must stand smaller for it, that waits until the finger is off
+    // the screen and the program waits again (waiting).
+    touched() { if (!this.touch) { this.touch = true; this.show(); } },
+    typed() { if (this.touch) { this.touch = false; this.settle(); } },
+    setWait(kind) { this.kind = kind; this.settle(); },
+
     // Where no margin beside the page takes buttons a finger can hit (a wide
     // screen, as most whiteboards are), the page stands a little smaller
-    // above a strip for the pad, for as long as the screen is touched (the
-    // page keeps its size from one wait to the next).
+    // above a strip for the pad, from one wait to the next for as long as the
+    // pad is wanted. The page changes its size only with no finger on the
+    // screen: a touch is read on the page it came down on.
     room: 0,
-    makeRoom() {
-      const W = window.innerWidth, H = window.innerHeight;
-      const fitted = Math.min(W, H * PAGE_WIDTH / PAGE_HEIGHT);  // the page's width without a strip
-      const margins = [{ w: W - fitted, h: H }, { w: W, h: H - fitted * PAGE_HEIGHT / PAGE_WIDTH }];
-      const fits = margins.some((m) => this.fit(m).size >= PAD_SMALLEST);
-      const strip = this.fit({ w: W, h: PAD_BUTTON + 2 * PAD_GAP });
-      this.room = this.touch && !fits ? Math.floor(strip.size) + 2 * PAD_GAP : 0;
+    settle() {
+      if (!this.fingers.size) this.makeRoom();
+      this.show();
+    },
+    // The program waits for a key: a page still to stand smaller for the pad,
+    // or whole again, does so now.
+    waiting() {
+      if (this.roomDue() !== this.room) this.settle();
+    },
+    roomDue() { return this.touch ? this.roomWanted() : 0; },
+    makeRoom(resized) {
+      const room = this.roomDue();
+      if ((room === this.room && !resized) || !page.canvas) return;
+      this.room = room;
       const style = page.canvas.style;
-      if (!this.room) {
+      if (!room) {
         style.width = style.height = style.bottom = '';
         return;
       }
-      const width = Math.min(W, (H - this.room) * PAGE_WIDTH / PAGE_HEIGHT);
+      const W = window.innerWidth, H = window.innerHeight;
+      const width = Math.min(W, (H - room) * PAGE_WIDTH / PAGE_HEIGHT);
       style.width = width + 'px';
       style.height = width * PAGE_HEIGHT / PAGE_WIDTH + 'px';
-      style.bottom = this.room + 'px';
+      style.bottom = room + 'px';
+    },
+    // The strip's height: none where the page fills the window as it would
+    // with no pad and a margin beside it takes the pad.
+    roomWanted() {
+      const W = window.innerWidth, H = window.innerHeight;
+      const width = Math.min(W, H * PAGE_WIDTH / PAGE_HEIGHT), height = width * PAGE_HEIGHT / PAGE_WIDTH;
+      const whole = { left: (W - width) / 2, top: (H - height) / 2, right: (W + width) / 2, bottom: (H + height) / 2 };
+      if (this.margins(whole).some((m) => this.fit(m).size >= PAD_SMALLEST)) return 0;
+      return Math.floor(this.fit({ w: W, h: PAD_BUTTON + 2 * PAD_GAP }).size) + 2 * PAD_GAP;
+    },
+    // The margins right of and below a page standing in box r.
+    margins(r) {
+      const W = window.innerWidth, H = window.innerHeight;
+      return [{ x: r.right, y: 0, w: W - r.right, h: H }, { x: 0, y: r.bottom, w: W, h: H - r.bottom, below: true }];
     },
     // The largest buttons that fit in a box, among a few shapes of the pad.
     fit(box) {
@@ -632,32 +661,33 @@
       }
       return best;
     },
-    place() {
-      const r = page.canvas.getBoundingClientRect();
-      const W = window.innerWidth, H = window.innerHeight;
-      const margins = [
-        { x: r.right, y: 0, w: W - r.right, h: H },
-        { x: 0, y: r.bottom, w: W, h: H - r.bottom },
-      ];
-      if (this.room) margins.splice(0, 2, { x: 0, y: H - this.room, w: W, h: this.room });
+    // The pad in the margin beside the page that takes the largest buttons;
+    // hidden while no margin takes them (until the page stands smaller). A
+    // strip is taken whatever the buttons' size there (a small window).
+    show() {
+      if (!this.element) return;
       let at = null, shape = null;
-      for (const m of margins) {
-        const s = this.fit(m);
-        if (s.size >= PAD_SMALLEST && (!shape || s.size > shape.size)) { at = m; shape = s; }
+      if (this.touch && ENTRY_WAITS.includes(this.kind)) {
+        const r = page.canvas.getBoundingClientRect();
+        for (const m of this.margins(r)) {
+          const s = this.fit(m);
+          if ((s.size >= PAD_SMALLEST || (this.room && m.below)) && (!shape || s.size > shape.size)) {
+            at = m;
+            shape = s;
+          }
+        }
+        if (shape) this.place(at, shape, r);
       }
-      if (!shape) {
-        // No margin takes it: the right end of the prompt band, past the entry field.
-        const unit = r.width / PAGE_WIDTH;
-        at = { x: r.left + 1252 * unit, y: r.top + 639 * unit, w: 92 * unit, h: 81 * unit };
-        shape = this.fit(at);
-      }
+      this.element.style.display = shape ? 'grid' : 'none';
+    },
+    place(at, shape, r) {
       const size = Math.max(8, Math.floor(shape.size));
       const w = shape.cols * size + (shape.cols + 1) * PAD_GAP, h = shape.rows * size + (shape.rows + 1) * PAD_GAP;
       const s = this.element.style;
       s.gridTemplateColumns = 'repeat(' + shape.cols + ',' + size + 'px)';
       s.gridAutoRows = size + 'px';
-      s.padding = PAD_GAP + 'px';
-      s.boxSizing = 'border-box';
+      const order = shape.cols === 3 ? PAD_KEYS : PAD_ROW_KEYS;
+      for (const b of this.element.children) b.style.order = order.indexOf(b.dataset.key);
       // At the bottom of its margin, beside the prompt band where the entry field is.
       s.left = Math.round(at.x + (at.w - w) / 2) + 'px';
       s.top = Math.round(at.y + Math.max(0, Math.min(at.h - h, (r.bottom - at.y) - h))) + 'px';
@@ -671,6 +701,20 @@
   function listenPointers() {
     pad.make();
     let pressed = null;
+    // The fingers on the screen, on the page or on the pad. A primary
+    // pointer is the first on the screen: any finger still counted was lost.
+    window.addEventListener('pointerdown', (event) => {
+      if (event.pointerType !== 'touch') return;
+      if (event.isPrimary) pad.fingers.clear();
+      pad.fingers.add(event.pointerId);
+    }, true);
+    const lifted = (event) => {
+      if (!pad.fingers.delete(event.pointerId) || pad.fingers.size) return;
+      // The last finger off: a page that waits on with nothing to read (a
+      // touch that typed nothing) makes room for the pad now; otherwise the
+      // program does as it reads the next key or opens the next wait.
+      if (state.idle && !state.keys.length && !state.script) pad.waiting();
+    };
     window.addEventListener('contextmenu', (event) => event.preventDefault());
     window.addEventListener('pointerdown', (event) => {
       if (pad.element.contains(event.target)) return;
@@ -680,18 +724,29 @@
         return;
       }
       if (event.button !== 0 || !event.isPrimary) return;
-      pressed = pagePoint(event);
+      // Read on the page as it stood when the finger came down.
+      const box = page.canvas.getBoundingClientRect();
+      pressed = { box, at: pagePoint(event, box) };
     });
     window.addEventListener('pointerup', (event) => {
-      if (!pressed || !event.isPrimary) return;
-      const from = pressed, to = pagePoint(event);
-      pressed = null;
-      const dx = to.x - from.x, dy = to.y - from.y;
-      if (Math.abs(dx) >= SWIPE && Math.abs(dx) > 2 * Math.abs(dy)) pushKey(dx > 0 ? BACK : FORWARD);
-      else if (Math.hypot(dx, dy) < TAP_SLOP) pushKey(TAP + unitText(from.x) + ',' + unitText(from.y));
+      if (pressed && event.isPrimary) {
+        const from = pressed.at, to = pagePoint(event, pressed.box);
+        pressed = null;
+        const dx = to.x - from.x, dy = to.y - from.y;
+        if (Math.abs(dx) >= SWIPE && Math.abs(dx) > 2 * Math.abs(dy)) pushKey(dx > 0 ? BACK : FORWARD);
+        else if (Math.hypot(dx, dy) < TAP_SLOP) pushKey(TAP + unitText(from.x) + ',' + unitText(from.y));
+      }
+      lifted(event);
     });
-    window.addEventListener('pointercancel', () => { pressed = null; });
-    window.addEventListener('resize', () => pad.update());
+    window.addEventListener('pointercancel', (event) => {
+      pressed = null;
+      lifted(event);
+    });
+    // A new size of the window: the page and the pad take it at once.
+    window.addEventListener('resize', () => {
+      pad.makeRoom(true);
+      pad.show();
+    });
   }
 
   function listen(canvas) {

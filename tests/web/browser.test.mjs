@@ -139,14 +139,18 @@ test('in an older browser (no DecompressionStream, no Uint8Array.fromBase64) the
   }
 });
 
-// Where the desktop draws the main menu's second row and the third item of
-// section 2's sub-menu line: the places a finger or the mouse goes for them.
+// Where the desktop draws the main menu's second row and the first and third
+// items of section 2's sub-menu line: the places a finger or the mouse goes
+// for them.
 function placesOfChoices(program) {
   const menu = lines(desktop(program, ['--seed', '3', '--keys', '5926\\n']).trace).map((l) => JSON.parse(l));
   const row = menu.find((e) => e.op === 'formula' && e.text.startsWith('2\u3000'));
   const section = lines(desktop(program, ['--seed', '3', '--keys', '5926\\n2\\n']).trace).map((l) => JSON.parse(l));
-  const item = section.findLast((e) => e.op === 'text' && e.text === '\u2462' && e.y === 666);
-  return { row: { x: row.x + 30, y: row.y + 8 }, item: { x: item.x + 8, y: item.y + 8 } };
+  const item = (circled) => {
+    const e = section.findLast((d) => d.op === 'text' && d.text === circled && d.y === 666);
+    return { x: e.x + 8, y: e.y + 8 };
+  };
+  return { row: { x: row.x + 30, y: row.y + 8 }, first: item('\u2460'), item: item('\u2462') };
 }
 
 const tapScript = (p) => `\\@${p.x},${p.y};`;
@@ -164,6 +168,7 @@ test('mouse clicks choose a menu row and a sub-menu item, go on and go back, as 
   }
   await page.mouse.click(anywhere.x, anywhere.y, { button: 'right' });
   await idle(page);
+  assert.equal(await page.locator('#pad').isVisible(), false, 'with a mouse alone there is no pad');
   const got = await trace(page);
   await page.context().close();
   assert.deepEqual(page.pageErrors, []);
@@ -180,10 +185,9 @@ test('on a touch screen taps choose as clicks do, and the number pad types the p
   await idle(page);
   const top = (900 - PAGE.height) / 2;
   const pad = page.locator('#pad');
-  assert.equal(await pad.isVisible(), false);
-  await page.touchscreen.tap(100, top + 10);  // nothing at the gate, but the pad comes
+  assert.equal(await pad.isVisible(), true, 'the pad stands ready before any touch');
+  await page.touchscreen.tap(100, top + 10);  // nothing at the gate
   await idle(page);
-  assert.equal(await pad.isVisible(), true);
   const keys = await pad.locator('button').evaluateAll((buttons) => buttons.map((b) => b.dataset.key));
   assert.deepEqual([...keys].sort(), ['-', '.', '/', '0', '1', '2', '3', '4', '5', '6', '7', '8', '9', '\\b', '\\n'].sort());
   const padBox = await pad.boundingBox();
@@ -209,31 +213,85 @@ test('on a touch screen taps choose as clicks do, and the number pad types the p
   assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', script]).trace, program);
 });
 
-test('on a wide touch screen with no margin for the pad, the page stands smaller above it while touch is used', async () => {
-  const viewport = { width: 1366, height: 768 };  // a whiteboard's or a laptop's 16:9
-  const page = await newPage(browser, { hasTouch: true, viewport });
-  await page.goto(fileUrl('solvara', { seed: 3 }));
-  await idle(page);
-  const canvas = page.locator('#page'), pad = page.locator('#pad');
-  const whole = await canvas.boundingBox();
-  await page.touchscreen.tap(viewport.width / 2, 40);
-  await idle(page);
-  assert.equal(await pad.isVisible(), true);
-  const [shown, padBox] = [await canvas.boundingBox(), await pad.boundingBox()];
-  assert.ok(padBox.y >= shown.y + shown.height && padBox.y + padBox.height <= viewport.height, 'the pad stands below the page');
-  for (const key of ['5', '9', '2', '6', '\\n']) {
-    const box = await pad.locator(`button[data-key="${key.replace('\\', '\\\\')}"]`).boundingBox();
-    assert.ok(box.width >= 40 && box.height >= 40, `a button a finger can hit: ${box.width} x ${box.height}`);
-    await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+// A finger put down and lifted again through the browser's touch input, and
+// the canvas's box and the pad's buttons (those shown) on the screen.
+async function finger(page) {
+  const cdp = await page.context().newCDPSession(page);
+  const touch = (type, points) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  return { down: (p) => touch('touchStart', [p]), up: () => touch('touchEnd', []) };
+}
+
+function padAndPage(page) {
+  return page.evaluate(() => {
+    const box = (el) => (({ x, y, width, height }) => ({ x, y, width, height }))(el.getBoundingClientRect());
+    const pad = document.getElementById('pad');
+    return { canvas: box(document.getElementById('page')),
+      buttons: getComputedStyle(pad).display === 'none' ? [] :
+        [...pad.children].map((b) => ({ ...box(b), key: b.dataset.key })) };
+  });
+}
+
+const onScreen = (box, p) => ({ x: box.x + p.x * box.width / PAGE.width, y: box.y + p.y * box.height / PAGE.height });
+// What a trace draws: without the keys and taps read and the entry field's polls.
+const drawn = (text) => lines(withoutEmptyPolls(text)).filter((l) => !/^\{"op":"(key|tap)"/.test(l)).join('\n');
+
+test('on a touch screen the pad stands ready from the gate on, and every touch is read on the page it came down on', async () => {
+  const program = 'solvara';
+  const { first } = placesOfChoices(program);
+  const blank = { x: 672, y: 500 };  // nothing to choose there
+  // Touched: ① of section 2's sub-menu, then back on the keyboard, then a blank spot.
+  const expected = drawn(desktop(program, ['--seed', '3', '--keys', '5926\\n2\\n1\\n\\<']).trace);
+  for (const [width, height, isMobile] of [[1366, 768, false], [1920, 1080, false], [1180, 820, true], [1024, 768, true],
+    [800, 600, false]]) {
+    const what = `${width} x ${height}`;
+    const page = await newPage(browser, { hasTouch: true, isMobile, viewport: { width, height } });
+    await page.goto(fileUrl(program, { seed: 3 }));
     await idle(page);
+    // Before any touch the pad stands ready at the gate, beside the page.
+    const gate = await padAndPage(page), c = gate.canvas;
+    assert.equal(gate.buttons.length, 15, `${what}: the pad at the gate`);
+    for (const b of gate.buttons) {
+      assert.ok(b.width >= 44 && b.height >= 44 && b.x >= 0 && b.y >= 0 && b.x + b.width <= width &&
+                b.y + b.height <= height, `${what}: a button a finger can hit: ${JSON.stringify(b)}`);
+      assert.ok(b.x >= c.x + c.width || b.y >= c.y + c.height || b.x + b.width <= c.x || b.y + b.height <= c.y,
+                `${what}: a button beside the page, not over it`);
+    }
+    // Read row by row, left to right, the digits count up (0 after 9).
+    const rows = {};
+    for (const b of gate.buttons) (rows[Math.round(b.y)] ??= []).push(b);
+    const digits = Object.values(rows).map((row) => row.sort((a, b) => a.x - b.x).map((b) => b.key)
+      .filter((k) => /^\d$/.test(k)).map((k) => Number(k) || 10));
+    assert.ok(digits.every((row) => row.every((d, i) => i === 0 || d > row[i - 1])), `${what}: ${JSON.stringify(digits)}`);
+    await page.evaluate(() => window.lesson.keys('5926\\n2\\n'));
+    await idle(page);
+    // The session's first touch, on ①: the page holds still under it.
+    const touch = await finger(page);
+    await touch.down(onScreen(c, first));
+    assert.deepEqual((await padAndPage(page)).canvas, c, `${what}: the page under the first touch`);
+    await touch.up();
+    await idle(page);
+    assert.deepEqual((await padAndPage(page)).canvas, c, `${what}: the page after the first touch`);
+    // A key on the keyboard puts the pad away, and the page is whole.
+    await page.keyboard.press('PageUp');
+    await idle(page);
+    const typed = await padAndPage(page), scale = Math.min(width / PAGE.width, height / PAGE.height);
+    assert.equal(typed.buttons.length, 0, `${what}: the pad put away`);
+    assert.ok(Math.abs(typed.canvas.width - PAGE.width * scale) < 0.5, `${what}: the page whole again`);
+    // A touch brings it back; the page holds still while the finger is down.
+    await touch.down(onScreen(typed.canvas, blank));
+    assert.deepEqual((await padAndPage(page)).canvas, typed.canvas, `${what}: the page under the touch`);
+    await touch.up();
+    await idle(page);
+    assert.deepEqual(await padAndPage(page), gate, `${what}: the pad back, the page as it stood with it`);
+    const got = await trace(page);
+    await page.context().close();
+    assert.deepEqual(page.pageErrors, []);
+    // Each touch was read where the finger came down, and ① chose as typing 1 and Enter does.
+    const taps = lines(got).map((l) => JSON.parse(l)).filter((e) => e.op === 'tap');
+    assert.deepEqual(taps.map((t, i) => Math.hypot(t.x - [first, blank][i].x, t.y - [first, blank][i].y) < 0.5),
+                     [true, true], `${what}: touches read at ${JSON.stringify(taps)}`);
+    assertSameTrace(drawn(got), expected, what);
   }
-  assert.equal(await page.evaluate(() => window.lesson.waitKind()), 'menu');
-  await page.keyboard.press('1');
-  await idle(page);
-  assert.equal(await pad.isVisible(), false);
-  assert.deepEqual(await canvas.boundingBox(), whole, 'typed on a keyboard, the page is whole again');
-  await page.context().close();
-  assert.deepEqual(page.pageErrors, []);
 });
 
 test('a double tap goes on two steps and leaves the screen as it is; a double-click asks for full screen', async () => {
