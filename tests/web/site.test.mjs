@@ -8,60 +8,20 @@
 
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { createHash } from 'node:crypto';
-import { cpSync, mkdtempSync, readFileSync, readdirSync, rmSync, statSync, writeFileSync } from 'node:fs';
-import { createServer } from 'node:http';
+import { cpSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
-import { dirname, extname, join, relative, resolve } from 'node:path';
+import { dirname, join, resolve } from 'node:path';
 import { after, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import { chromium } from 'playwright-core';
 import {
-  DESKTOP, PAGE, PROGRAMS, assertSameTrace, desktop, fileUrl, idle, lines, readPng, trace, withoutEmptyPolls,
+  DESKTOP, PAGE, PROGRAMS, assertSameTrace, desktop, fileUrl, idle, readPng, trace, withoutEmptyPolls,
 } from './lib.mjs';
+import { FOLDER, KEPT, SITE, buildOf, serve, wholeFolder } from './site.mjs';
 
 const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
-const SITE = process.env.LESSON_SITE_BUILD || join(ROOT, 'build-site');
-const FOLDER = '/school/lessons/';  // where on the server the school put it
-const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.png': 'image/png',
-  '.webmanifest': 'application/manifest+json' };
-
 const scratch = mkdtempSync(join(tmpdir(), 'lesson-site-'));
 after(() => rmSync(scratch, { recursive: true, force: true }));
-
-// A static web server of one folder at FOLDER, as a school's is: the files
-// by their type, kept by browsers for ten minutes; it can be given another
-// folder to serve, or stopped. Every request it gets is logged.
-async function serve(dir) {
-  const log = [];
-  const server = createServer((request, response) => {
-    const path = decodeURIComponent(new URL(request.url, 'http://host').pathname);
-    log.push(path);
-    let file = path.startsWith(FOLDER) ? join(server.dir, path.slice(FOLDER.length) || 'index.html') : null;
-    if (file !== null && (relative(server.dir, file).startsWith('..') || !statSync(file, { throwIfNoEntry: false })?.isFile())) {
-      file = null;
-    }
-    if (file === null) {
-      response.writeHead(404);
-      response.end();
-      return;
-    }
-    response.writeHead(200, { 'content-type': TYPES[extname(file)] ?? 'application/octet-stream',
-                              'cache-control': 'max-age=600' });
-    response.end(readFileSync(file));
-  });
-  server.dir = dir;
-  await new Promise((done) => server.listen(0, '127.0.0.1', done));
-  return {
-    url: `http://127.0.0.1:${server.address().port}${FOLDER}`,
-    log,
-    serve(other) { server.dir = other; },
-    async stop() {
-      server.closeAllConnections();
-      await new Promise((done) => server.close(done));
-    },
-  };
-}
 
 // Chromium with a profile of its own, as on a pupil's new machine; every
 // request of every page is noted, and every script error.
@@ -81,52 +41,7 @@ async function openPage(context) {
   return context.pages()[0] ?? context.newPage();
 }
 
-// The files of a folder, by their path in it, with their SHA-256; and the
-// build that its service worker names.
-function folderFiles(dir) {
-  const files = {};
-  const walk = (at) => {
-    for (const entry of readdirSync(at, { withFileTypes: true })) {
-      const path = join(at, entry.name);
-      if (entry.isDirectory()) walk(path);
-      else files[relative(dir, path)] = createHash('sha256').update(readFileSync(path)).digest('hex');
-    }
-  };
-  walk(dir);
-  return files;
-}
-
-function buildOf(dir) {
-  return /const BUILD = '([0-9a-f]+)';/.exec(readFileSync(join(dir, 'sw.js'), 'utf8'))[1];
-}
-
-// In the page: once its service worker is active, the caches of the origin,
-// each with the SHA-256 of every response it keeps, by address.
-async function kept(page) {
-  return page.evaluate(async () => {
-    await navigator.serviceWorker.ready;
-    const hex = (buffer) => [...new Uint8Array(buffer)].map((b) => b.toString(16).padStart(2, '0')).join('');
-    const out = {};
-    for (const name of await caches.keys()) {
-      const cache = await caches.open(name);
-      out[name] = {};
-      for (const request of await cache.keys()) {
-        const body = await (await cache.match(request)).arrayBuffer();
-        out[name][request.url] = hex(await crypto.subtle.digest('SHA-256', body));
-      }
-    }
-    return out;
-  });
-}
-
-// What a cache holding the whole folder looks like, by kept()'s measure.
-function wholeFolder(dir, url) {
-  const expected = {};
-  for (const [path, hash] of Object.entries(folderFiles(dir))) {
-    if (path !== 'sw.js') expected[url + path] = hash;
-  }
-  return { [`lessons ${url} ${buildOf(dir)}`]: expected };
-}
+const kept = (page) => page.evaluate(KEPT);
 
 async function waitKept(page, want, what) {
   const deadline = Date.now() + 30000;
