@@ -2,6 +2,12 @@
 // Ratiora, each on a rounded tile. Writes the scalable SVG and a PNG for every
 // size asked, laid out as the hicolor theme wants them:
 //   lesson_icons OUTDIR SIZE...  ->  OUTDIR/scalable/apps/NAME.svg, OUTDIR/SxS/apps/NAME.png
+// or the icons of the web apps:
+//   lesson_icons --web OUTDIR    ->  OUTDIR/NAME-192.png, NAME-512.png (the tile as above),
+//                                    NAME-maskable-512.png (for Android and ChromeOS, which cut
+//                                    their own shape) and NAME-touch-180.png (iPadOS's home screen)
+// The last two fill the whole square with the tile's colour, the drawing a
+// little smaller, inside the circle every platform's shape keeps.
 // The drawing is on a 32 x 32 grid. In the PNGs the straight parts are snapped
 // to whole pixels so that the small sizes stay sharp; the SVG is left exact.
 
@@ -22,8 +28,9 @@ struct Pen {
     cairo_t* cr;
     double scale;  // device pixels per grid unit
     bool snap;
+    double offset = 0;  // device pixels from the surface's corner to the grid's, on both axes
 
-    double at(double v) const { return snap ? std::round(v * scale) / scale : v; }
+    double at(double v) const { return snap ? (std::round(v * scale + offset) - offset) / scale : v; }
 
     // A filled box whose edges fall on pixel edges (at least one pixel wide).
     void box(double x0, double y0, double x1, double y1) const {
@@ -76,7 +83,6 @@ void pan(const Pen& p, double x) {
 }
 
 void balance(const Pen& p) {
-    tile(p, 0x1d4fa8, 0x123773);
     cairo_t* cr = p.cr;
     p.color(0xffffff);
     p.box(15, 7, 17, 26);    // post
@@ -90,7 +96,6 @@ void balance(const Pen& p) {
 }
 
 void ratio(const Pen& p) {
-    tile(p, 0x1f8a4c, 0x135c31);
     cairo_t* cr = p.cr;
     p.color(0xffffff);
     const double w = 2.6, r = 3.9, mid = 18.2;
@@ -116,8 +121,19 @@ void ratio(const Pen& p) {
 
 struct Icon {
     const char* name;
+    unsigned fill, edge;  // the tile's
     void (*draw)(const Pen&);
+
+    void onTile(const Pen& p) const {
+        tile(p, fill, edge);
+        draw(p);
+    }
 };
+
+// The drawing's share of a full-bleed icon's side: the drawing's farthest
+// point from the centre (a pan's rim, 15.5 units) stays inside the central
+// circle of four fifths of the side that a maskable icon keeps whole.
+constexpr double kBleedShare = 0.8;
 
 bool check(cairo_surface_t* s, const std::string& path) {
     if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) return true;
@@ -129,7 +145,7 @@ bool writeSvg(const Icon& icon, const std::filesystem::path& file) {
     cairo_surface_t* s = cairo_svg_surface_create(file.c_str(), 32, 32);
     cairo_svg_surface_set_document_unit(s, CAIRO_SVG_UNIT_PX);
     cairo_t* cr = cairo_create(s);
-    icon.draw(Pen{cr, 1, false});
+    icon.onTile(Pen{cr, 1, false});
     cairo_destroy(cr);
     cairo_surface_finish(s);
     const bool ok = check(s, file);
@@ -137,11 +153,22 @@ bool writeSvg(const Icon& icon, const std::filesystem::path& file) {
     return ok;
 }
 
-bool writePng(const Icon& icon, int size, const std::filesystem::path& file) {
+// The tile on a clear square, or (bleed) the drawing alone, smaller, on a
+// square filled with the tile's colour.
+bool writePng(const Icon& icon, int size, const std::filesystem::path& file, bool bleed = false) {
     cairo_surface_t* s = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, size, size);
     cairo_t* cr = cairo_create(s);
-    cairo_scale(cr, size / 32.0, size / 32.0);
-    icon.draw(Pen{cr, size / 32.0, true});
+    if (bleed) {
+        const Pen p{cr, size * kBleedShare / 32, true, size * (1 - kBleedShare) / 2};
+        p.color(icon.fill);
+        cairo_paint(cr);
+        cairo_translate(cr, p.offset, p.offset);
+        cairo_scale(cr, p.scale, p.scale);
+        icon.draw(p);
+    } else {
+        cairo_scale(cr, size / 32.0, size / 32.0);
+        icon.onTile(Pen{cr, size / 32.0, true});
+    }
     cairo_destroy(cr);
     bool ok = check(s, file);
     if (ok && cairo_surface_write_to_png(s, file.c_str()) != CAIRO_STATUS_SUCCESS) {
@@ -152,11 +179,29 @@ bool writePng(const Icon& icon, int size, const std::filesystem::path& file) {
     return ok;
 }
 
+const Icon kIcons[] = {{"solvara", 0x1d4fa8, 0x123773, balance}, {"ratiora", 0x1f8a4c, 0x135c31, ratio}};
+
+int writeWebIcons(const std::filesystem::path& out) {
+    std::error_code ec;
+    std::filesystem::create_directories(out, ec);
+    bool ok = true;
+    for (const Icon& icon : kIcons) {
+        const std::string name = icon.name;
+        ok = writePng(icon, 192, out / (name + "-192.png")) && ok;
+        ok = writePng(icon, 512, out / (name + "-512.png")) && ok;
+        ok = writePng(icon, 512, out / (name + "-maskable-512.png"), true) && ok;
+        ok = writePng(icon, 180, out / (name + "-touch-180.png"), true) && ok;
+    }
+    cairo_debug_reset_static_data();
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: lesson_icons OUTDIR SIZE...\n");
+    if (argc == 3 && std::string(argv[1]) == "--web") return writeWebIcons(argv[2]);
+    if (argc < 2 || std::string(argv[1]).starts_with("-")) {
+        std::fprintf(stderr, "usage: lesson_icons OUTDIR SIZE...\n       lesson_icons --web OUTDIR\n");
         return 2;
     }
     const std::filesystem::path out = argv[1];
@@ -169,10 +214,9 @@ int main(int argc, char** argv) {
         }
         sizes.push_back(n);
     }
-    const Icon icons[] = {{"solvara", balance}, {"ratiora", ratio}};
     bool ok = true;
     std::error_code ec;
-    for (const Icon& icon : icons) {
+    for (const Icon& icon : kIcons) {
         const auto svgDir = out / "scalable" / "apps";
         std::filesystem::create_directories(svgDir, ec);
         ok = writeSvg(icon, svgDir / (std::string(icon.name) + ".svg")) && ok;

@@ -3,7 +3,10 @@
 WebAssembly gzip-compressed and base64-encoded in an element of its own, and
 the program's script inline.
 
-  pack.py --shell SHELL.html --js NAME.js --wasm NAME.wasm --html NAME.html
+  pack.py --shell SHELL.html --js NAME.js --wasm NAME.wasm --html NAME.html [--app HEAD.html]
+
+--app puts the head lines of the web app (its manifest, icons, service
+worker) into the page's {{{ APP }}} line; without it the line goes.
 
 The page's script (web/page.js, inside NAME.js) reads the element back,
 inflates it and instantiates the program. Python's standard library only.
@@ -17,6 +20,7 @@ import re
 import sys
 
 SLOT = "{{{ SCRIPT }}}"
+APP_SLOT = "{{{ APP }}}\n"
 WASM_ELEMENT = "lesson-wasm"  # the id web/page.js reads the program from
 
 
@@ -33,9 +37,12 @@ def ascii_script(script):
     return re.sub(r"[^\x00-\x7f]", escaped, script)
 
 
-def pack(shell, script, wasm):
+def pack(shell, script, wasm, app=""):
     if shell.count(SLOT) != 1:
         fail(f"the page has no single {SLOT} slot")
+    if app and shell.count(APP_SLOT) != 1:
+        fail(f"the page has no single {APP_SLOT.strip()} line for the web app's head")
+    shell = shell.replace(APP_SLOT, app)
     # Inline, the script ends at the first "</script" the parser meets,
     # wherever it stands (a string, a comment); the rest would be shown as text.
     end = re.search(r"</script", script, re.I)
@@ -65,9 +72,10 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
     for name in ("shell", "js", "wasm", "html"):
         parser.add_argument("--" + name, required=True, type=pathlib.Path)
+    parser.add_argument("--app", type=pathlib.Path)
     args = parser.parse_args()
     html = pack(args.shell.read_text(encoding="utf-8"), args.js.read_text(encoding="utf-8"),
-                args.wasm.read_bytes())
+                args.wasm.read_bytes(), args.app.read_text(encoding="utf-8") if args.app else "")
     # Written whole or not at all: a build stopped half-way leaves no half file.
     tmp = args.html.with_suffix(args.html.suffix + ".tmp")
     tmp.write_text(html, encoding="utf-8")

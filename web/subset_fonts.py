@@ -114,7 +114,7 @@ def woff2(path, chars):
     options.notdef_outline = True
     options.hinting = False
     options.desubroutinize = True
-    font = TTFont(path)
+    font = TTFont(path, recalcTimestamp=False)  # the same fonts make the same bytes
     subsetter = subset.Subsetter(options)
     subsetter.populate(unicodes=sorted(ord(c) for c in chars))
     subsetter.subset(font)

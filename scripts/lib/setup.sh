@@ -115,9 +115,16 @@ build_web_tree() {
     done
 }
 
-# The browser tests' npm packages (exact versions from tests/web/package-lock.json),
-# installed again only when the lock file changed.
+# The browser tests' other engines: Firefox ESR (driven through WebDriver BiDi
+# by puppeteer-core) and WebKitGTK's MiniBrowser with its WebDriver, which
+# draws on an Xvfb display the tests start.
+WEB_TEST_PACKAGES=(firefox-esr webkit2gtk-driver xvfb)
+
+# The browser tests' Debian packages and their npm packages (exact versions
+# from tests/web/package-lock.json), these installed again only when the lock
+# file changed.
 install_web_test_packages() {
+    ensure_packages "${WEB_TEST_PACKAGES[@]}"
     local dir=$ROOT/tests/web
     cmp -s "$dir/package-lock.json" "$dir/node_modules/.installed-lock.json" && return 0
     (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error >&2)

@@ -1,0 +1,126 @@
+#!/usr/bin/python3
+"""The site: both programs as installable web apps in one folder, for any
+static web server.
+
+  site.py --tree BUILD-WEB/tree --icons LESSON_ICONS --out DIR
+      DIR/index.html (the start page), DIR/solvara.html and DIR/ratiora.html
+      (each program packed as its single browser file is, with the head lines
+      of its web app), their manifests, DIR/icons/ (drawn by LESSON_ICONS,
+      the desktop icons' program) and DIR/sw.js (the service worker, sealed
+      over all of them). DIR is replaced whole, or left as it was.
+  site.py --seal DIR
+      DIR/sw.js written again over the files DIR holds now.
+
+Python's standard library only.
+"""
+
+import argparse
+import hashlib
+import json
+import pathlib
+import shutil
+import subprocess
+import sys
+
+import pack
+
+HERE = pathlib.Path(__file__).resolve().parent
+SITE = HERE / "site"
+PROGRAMS = ("solvara", "ratiora")
+WORKER = "sw.js"
+
+
+def fail(message):
+    sys.exit(f"site.py: {message}")
+
+
+def png_size(path):
+    data = path.read_bytes()[:24]
+    if data[:8] != b"\x89PNG\r\n\x1a\n":
+        fail(f"{path} is not a PNG")
+    return int.from_bytes(data[16:20], "big"), int.from_bytes(data[20:24], "big")
+
+
+def app_head(program, manifest):
+    head = (SITE / "app-head.html").read_text(encoding="utf-8")
+    for slot, value in (("PROGRAM", program), ("NAME", manifest["short_name"]), ("THEME", manifest["theme_color"])):
+        head = head.replace("{{{ %s }}}" % slot, value)
+    return head
+
+
+def check_manifest(out, program, manifest):
+    """Every icon the manifest names is in the folder at its size."""
+    if manifest["start_url"] != f"./{program}.html":
+        fail(f"{program}.webmanifest does not start at {program}.html")
+    for icon in manifest["icons"]:
+        path = out / icon["src"]
+        if not path.is_file():
+            fail(f"{program}.webmanifest names {icon['src']}, which the folder has not")
+        width, height = png_size(path)
+        if icon["sizes"] != f"{width}x{height}":
+            fail(f"{icon['src']} is {width}x{height}, not the {icon['sizes']} its manifest says")
+
+
+def seal(out):
+    """The service worker over the files of the folder: each one's SHA-256,
+    and the build named by them and by the worker's own code."""
+    files = {}
+    for path in sorted(p for p in out.rglob("*") if p.is_file()):
+        name = path.relative_to(out).as_posix()
+        if name != WORKER:
+            files[name] = hashlib.sha256(path.read_bytes()).hexdigest()
+    if "index.html" not in files:
+        fail(f"{out} has no index.html")
+    code = (SITE / WORKER).read_text(encoding="utf-8")
+    listed = json.dumps(files, indent=2)
+    build = hashlib.sha256((code + listed).encode("utf-8")).hexdigest()[:16]
+    worker = code.replace("{{{ BUILD }}}", build).replace("{{{ FILES }}}", listed)
+    (out / WORKER).write_text(worker, encoding="utf-8")
+    return build
+
+
+def build(tree, icons, out):
+    new = out.with_name(out.name + ".new")
+    shutil.rmtree(new, ignore_errors=True)
+    new.mkdir(parents=True)
+    shutil.copyfile(SITE / "index.html", new / "index.html")
+    result = subprocess.run([str(icons), "--web", str(new / "icons")])
+    if result.returncode != 0:
+        fail(f"{icons} could not draw the icons")
+    shell = (tree / "web" / "shell.html").read_text(encoding="utf-8")
+    for program in PROGRAMS:
+        source = SITE / f"{program}.webmanifest"
+        manifest = json.loads(source.read_text(encoding="utf-8"))
+        shutil.copyfile(source, new / source.name)
+        check_manifest(new, program, manifest)
+        html = pack.pack(shell, (tree / f"{program}.js").read_text(encoding="utf-8"),
+                         (tree / f"{program}.wasm").read_bytes(), app_head(program, manifest))
+        (new / f"{program}.html").write_text(html, encoding="utf-8")
+    name = seal(new)
+    # The folder replaced whole: a build stopped half-way leaves the last one.
+    old = out.with_name(out.name + ".old")
+    shutil.rmtree(old, ignore_errors=True)
+    if out.exists():
+        out.rename(old)
+    new.rename(out)
+    shutil.rmtree(old, ignore_errors=True)
+    return name
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--tree", type=pathlib.Path)
+    parser.add_argument("--icons", type=pathlib.Path)
+    parser.add_argument("--out", type=pathlib.Path)
+    parser.add_argument("--seal", type=pathlib.Path)
+    args = parser.parse_args()
+    if args.seal:
+        seal(args.seal)
+    elif args.tree and args.icons and args.out:
+        build(args.tree, args.icons, args.out)
+    else:
+        parser.error("give --tree, --icons and --out, or --seal")
+
+
+if __name__ == "__main__":
+    main()
