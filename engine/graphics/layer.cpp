@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstdint>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
@@ -163,7 +164,7 @@ struct Layer::Checkpoint {
     WaitKind kind;       // of the loop's wait
     std::size_t scope;   // the loop
     std::size_t wait;    // the waits begun before the round: the next wait's index in the journal
-    std::size_t number;  // of the rounds kept of its kind, from 1
+    std::uint64_t number;  // of the rounds kept of its kind, from 1
     std::any above;
     std::mt19937 rng;
     std::size_t seedCalls;
@@ -220,14 +221,14 @@ const std::any* Layer::roundBegins(std::size_t scope, WaitKind kind, const std::
     }
     std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait > at; });
     const std::size_t k = kindIndex(kind);
-    const std::size_t number = ++roundsKept_[k];
+    const std::uint64_t number = ++roundsKept_[k];
     checkpoints_.push_back({kind, scope, at, number, keep(), rng_, seedCalls_, font_, pen_, page_});
     // Older rounds of the same kind thin out.
     std::erase_if(checkpoints_, [&](const Checkpoint& c) {
         if (kindIndex(c.kind) != k) return false;
-        const std::size_t age = number - c.number;
+        const std::uint64_t age = number - c.number;
         const int halvings = std::min(std::countr_zero(c.number), 40);
-        return age >= kRecentRounds && age >= (kRecentRounds << halvings);
+        return age >= kRecentRounds && age >= (std::uint64_t{kRecentRounds} << halvings);
     });
     return nullptr;
 }

@@ -12,6 +12,7 @@
 
 #include <any>
 #include <chrono>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -227,7 +228,7 @@ private:
     // how many were kept of each kind of loop.
     struct Checkpoint;
     std::vector<Checkpoint> checkpoints_;
-    std::size_t roundsKept_[3] = {};
+    std::uint64_t roundsKept_[3] = {};
     std::deque<std::string> pending_;  // forward at a step prompt: "1", Enter
     WaitKind waitKind_ = WaitKind::None;
     int waitLastItem_ = 0;
