@@ -5,6 +5,7 @@
 #include "engine/chars/chars.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 #include <sys/stat.h>
 
 #include <cmath>
@@ -89,10 +90,17 @@ std::function<void()>& displayLostHandler() {
     return handler;
 }
 
+// The X window the program's window was, once the program has begun to
+// destroy it (0 before).
+::Window& destroyedWindow() {
+    static ::Window window = 0;
+    return window;
+}
+
 // Xlib calls this when the connection to the X server breaks (the server
 // ended, or the window was killed); it must not return. Without it Xlib
 // would exit() from deep inside a drawing call.
-extern "C" int displayLost(void*) {
+extern "C" int displayLost(Display*) {
     if (auto& handler = displayLostHandler()) handler();
     std::fputs("the connection to the display was lost\n", stderr);
     std::_Exit(1);
@@ -102,19 +110,40 @@ extern "C" int displayLost(void*) {
 // of the program fails unless the window is gone (another client destroyed
 // it): the display is lost as far as the program goes. Without it Xlib's
 // default handler would print its report and exit() with nothing written.
-extern "C" int windowLost(void* display, void*) { return displayLost(display); }
+//
+// One failure is not: SDL ends each wait for events by sending a message to
+// the window on a second connection of its own, also when the event that
+// came is the close or the key that ends the program. That message may
+// still be on its way when the program destroys the window; a busy X server
+// can take the DestroyWindow first, and the message then fails with
+// BadWindow, told when SDL closes that connection at the very end. The
+// window is gone because the program took it away.
+extern "C" int windowLost(Display* display, XErrorEvent* error) {
+    if (error && error->error_code == BadWindow && destroyedWindow() != 0 && error->resourceid == destroyedWindow())
+        return 0;
+    return displayLost(display);
+}
 
-// Xlib is loaded by SDL at run time; its error handlers are set through
-// the same library.
-void watchDisplayConnection() {
-    using IOErrorHandler = int (*)(void*);
+using IOErrorHandler = int (*)(Display*);
+using ErrorHandler = int (*)(Display*, XErrorEvent*);
+struct ErrorHandlers {
+    IOErrorHandler io = nullptr;
+    ErrorHandler request = nullptr;
+};
+
+// Xlib is loaded by SDL at run time; its error handlers are set through the
+// same library. Returns the handlers they replace.
+ErrorHandlers setErrorHandlers(ErrorHandlers handlers) {
     using SetIOErrorHandler = IOErrorHandler (*)(IOErrorHandler);
-    using ErrorHandler = int (*)(void*, void*);
     using SetErrorHandler = ErrorHandler (*)(ErrorHandler);
+    ErrorHandlers before;
     void* xlib = SDL_LoadObject("libX11.so.6");
-    if (!xlib) return;
-    if (auto set = reinterpret_cast<SetIOErrorHandler>(SDL_LoadFunction(xlib, "XSetIOErrorHandler"))) set(displayLost);
-    if (auto set = reinterpret_cast<SetErrorHandler>(SDL_LoadFunction(xlib, "XSetErrorHandler"))) set(windowLost);
+    if (!xlib) return before;
+    if (auto set = reinterpret_cast<SetIOErrorHandler>(SDL_LoadFunction(xlib, "XSetIOErrorHandler")))
+        before.io = set(handlers.io);
+    if (auto set = reinterpret_cast<SetErrorHandler>(SDL_LoadFunction(xlib, "XSetErrorHandler")))
+        before.request = set(handlers.request);
+    return before;
 }
 
 // With no session bus named in the environment, the D-Bus library that SDL
@@ -151,6 +180,15 @@ std::optional<std::string> Window::unavailable() {
         // complaint) nor fall back to a driver that draws nowhere.
         if (!waylandSession) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
     }
+    // The program's handlers are in place before SDL's X driver starts: it
+    // keeps the handler it finds and puts it back when it closes its
+    // connections, and errors still come in then.
+    static bool installed = false;
+    static ErrorHandlers xlibOwn;
+    if (x11 && !installed) {
+        xlibOwn = setErrorHandlers({displayLost, windowLost});
+        installed = true;
+    }
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         const std::string error = SDL_GetError();
         SDL_Quit();  // gives back what the attempt set up
@@ -166,7 +204,16 @@ std::optional<std::string> Window::unavailable() {
         if (waylandSession) return noDisplay("no Wayland server answers at WAYLAND_DISPLAY=" + std::string(wayland));
         return noDisplay("no X server answers at DISPLAY=" + std::string(x11 ? display : ""));
     }
-    if (driver == "x11") watchDisplayConnection();
+    // SDL's X driver has put a handler of its own over the program's (it
+    // only puts back display modes, which the program never changes, and
+    // calls the program's): the program's go back on top. On another driver
+    // Xlib's own are put back.
+    if (installed && driver == "x11") {
+        setErrorHandlers({displayLost, windowLost});
+    } else if (installed) {
+        setErrorHandlers(xlibOwn);
+        installed = false;
+    }
     return std::nullopt;
 }
 
@@ -202,7 +249,13 @@ Window::Window(Fonts& fonts, const DisplayList& page, const std::string& title) 
 Window::~Window() {
     displayLostHandler() = nullptr;
     raster_.reset();
-    if (window_) SDL_DestroyWindow(window_);
+    if (window_) {
+        SDL_SysWMinfo info;
+        SDL_VERSION(&info.version);
+        if (SDL_GetWindowWMInfo(window_, &info) && info.subsystem == SDL_SYSWM_X11)
+            destroyedWindow() = info.info.x11.window;
+        SDL_DestroyWindow(window_);
+    }
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     SDL_Quit();
 }
