@@ -201,6 +201,19 @@ void DisplayList::remember(const DrawCommand& cmd, bool erase) {
         const LogicalBox cover{painted.x0 + half + 1, painted.y0 + half + 1, painted.x1 - half - 1,
                                painted.y1 - half - 1};
         std::erase_if(entries_, [&](const Entry& old) { return inside(old.bounds, cover); });
+        // A box that this one paints over wholly is gone too (the prompt's
+        // wipe drawn again at every wait, a drill's area blanked for every
+        // problem): the list's length follows the page, not the problems
+        // drilled. An erasing box reaches past its corners, so only an
+        // erasing box paints over all of it.
+        const LogicalBox own{left - half, top - half, right + half, bottom + half};
+        std::erase_if(entries_, [&](const Entry& old) {
+            if (!isOpaqueBox(old.cmd) || (old.erase && !erase)) return false;
+            const float oldHalf = std::max(0.0f, old.cmd.pen) / 2;
+            return inside({std::min(old.cmd.x1, old.cmd.x2) - oldHalf, std::min(old.cmd.y1, old.cmd.y2) - oldHalf,
+                           std::max(old.cmd.x1, old.cmd.x2) + oldHalf, std::max(old.cmd.y1, old.cmd.y2) + oldHalf},
+                          own);
+        });
         dropCoveredGlyphs(painted);
     }
     if (erase && cmd.op != DrawCommand::Op::Box) {
