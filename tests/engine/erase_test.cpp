@@ -88,3 +88,22 @@ TEST(DisplayList, ResizeRedrawsTheSamePage) {
     r.resize(2688, 1440);
     EXPECT_GT(nonWhitePixels(r), 1000);
 }
+
+// A drill of hours: the area blanked for every problem and the prompt's box
+// wiped at every wait leave a page of the same length as after ten problems
+// (every round kept to step back copies it).
+TEST(DisplayList, ADrillOfHoursKeepsAPageOfTheSameLength) {
+    EngineFixture f;
+    Layer& g = f.layer();
+    auto problem = [&](int i) {
+        g.box(40, 90, 2040, 1890, 15);
+        drawFormulaAt(f.engine(), 100, 110, 0, "x+" + std::to_string(i % 7) + "=5");
+        g.box(96, 657, 400, 693, 13, 4);
+        g.box(0, 657, 400, 693, 15);
+    };
+    for (int i = 0; i < 10; ++i) problem(i);
+    const std::size_t after10 = g.page().size();
+    for (int i = 10; i < 300; ++i) problem(i);
+    EXPECT_EQ(g.page().size(), after10);
+    EXPECT_LE(after10, 12u);
+}
