@@ -1,10 +1,12 @@
 # The layers of the programs, lowest first. A unit may include headers of its
 # own layer and of the layers below it; an include of a higher layer is an
-# error at configure time. "core" is the engine object (engine/engine.h).
+# error at configure time. "core" is the engine object (engine/engine.h);
+# "hosts" are the platforms' units (hosts/desktop, hosts/web), which stand on
+# the graphics layer and which nothing of the engine includes.
 #
 # Also runs as a script: cmake -DLESSON_TREE=<dir> -P cmake/layers.cmake
 
-set(LESSON_LAYERS chars graphics core text typesetter prompts frame pages lessons_a lessons_b)
+set(LESSON_LAYERS chars session graphics hosts core text typesetter prompts frame pages lessons_a lessons_b)
 
 # The layer a header or source file path (relative to the tree) belongs to; "" when none.
 function(lesson_layer_of path out)
@@ -12,6 +14,8 @@ function(lesson_layer_of path out)
     set(${out} core PARENT_SCOPE)
   elseif(path MATCHES "^engine/([a-z_]+)/")
     set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
+  elseif(path MATCHES "^hosts/[a-z_]+/")
+    set(${out} hosts PARENT_SCOPE)
   elseif(path MATCHES "^(lessons_[ab])/")
     set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
   else()
@@ -55,25 +59,23 @@ function(lesson_private_header_allowed header from out)
   set(${out} ${ok} PARENT_SCOPE)
 endfunction()
 
-# The units of one host (a platform's window, drawing and files). Only they
-# include the platform's libraries or each other's headers; the rest of the
-# engine, engine/graphics included, knows no host.
-set(LESSON_HOST_UNITS raster window pdf fonts desktop_host web_host)
+# The units of a host (a platform's window, drawing and files): the files
+# of its folder under hosts/. Only they include the platform's libraries;
+# no unit of the engine includes a host's, and no host includes another's.
 set(LESSON_HOST_LIBRARIES "cairo|SDL|fontconfig|ft2build|freetype|emscripten")
 
-function(lesson_host_unit path out)
-  set(host FALSE)
-  foreach(unit ${LESSON_HOST_UNITS})
-    if(path MATCHES "^engine/graphics/${unit}\\.(h|cpp)$")
-      set(host TRUE)
-    endif()
-  endforeach()
-  set(${out} ${host} PARENT_SCOPE)
+# The host a path belongs to ("desktop", "web"), or "".
+function(lesson_host_of path out)
+  if(path MATCHES "^hosts/([a-z_]+)/")
+    set(${out} ${CMAKE_MATCH_1} PARENT_SCOPE)
+  else()
+    set(${out} "" PARENT_SCOPE)
+  endif()
 endfunction()
 
 # Fails with every upward include of the tree listed.
 function(lesson_check_layers tree)
-  file(GLOB_RECURSE units RELATIVE ${tree} ${tree}/engine/*.h ${tree}/engine/*.cpp
+  file(GLOB_RECURSE units RELATIVE ${tree} ${tree}/engine/*.h ${tree}/engine/*.cpp ${tree}/hosts/*.h ${tree}/hosts/*.cpp
        ${tree}/lessons_a/*.h ${tree}/lessons_a/*.cpp ${tree}/lessons_b/*.h ${tree}/lessons_b/*.cpp)
   set(errors "")
   foreach(unit ${units})
@@ -81,8 +83,8 @@ function(lesson_check_layers tree)
     if(from STREQUAL "")
       continue()
     endif()
-    lesson_host_unit(${unit} unit_is_host)
-    if(NOT unit_is_host)
+    lesson_host_of(${unit} unit_host)
+    if(unit_host STREQUAL "")
       file(STRINGS ${tree}/${unit} host_includes REGEX "^[ \t]*#[ \t]*include[ \t]*<(${LESSON_HOST_LIBRARIES})")
       foreach(line ${host_includes})
         string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*(<[^>]+>).*" "\\1" header "${line}")
@@ -96,8 +98,8 @@ function(lesson_check_layers tree)
       if(to STREQUAL "")
         continue()
       endif()
-      lesson_host_unit(${header} header_is_host)
-      if(header_is_host AND NOT unit_is_host)
+      lesson_host_of(${header} header_host)
+      if(NOT header_host STREQUAL "" AND NOT header_host STREQUAL unit_host)
         string(APPEND errors "  ${unit} includes ${header}, a host's unit\n")
       endif()
       lesson_may_include(${from} ${to} ok)

@@ -1,5 +1,5 @@
-# The browser build's page: web/shell.html with the fonts put in at its
-# /*FONTS*/ slot (web/subset_fonts.py: WOFF2 subsets of the characters the
+# The browser build's page: hosts/web/shell.html with the fonts put in at its
+# /*FONTS*/ slot (hosts/web/subset_fonts.py: WOFF2 subsets of the characters the
 # sources can draw, made again whenever a source changes); each program is
 # packed into it as one self-contained HTML file.
 
@@ -11,15 +11,15 @@ file(GLOB_RECURSE LESSON_WEB_TEXT_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_SOURCE_DIR}/apps/*.cpp)
 add_custom_command(
   OUTPUT ${LESSON_WEB_SHELL}
-  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/web/subset_fonts.py --root ${CMAKE_SOURCE_DIR}
-          --shell ${CMAKE_SOURCE_DIR}/web/shell.html --html ${LESSON_WEB_SHELL}
-  DEPENDS ${CMAKE_SOURCE_DIR}/web/subset_fonts.py ${CMAKE_SOURCE_DIR}/web/shell.html ${LESSON_WEB_TEXT_SOURCES}
+  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/hosts/web/subset_fonts.py --root ${CMAKE_SOURCE_DIR}
+          --shell ${CMAKE_SOURCE_DIR}/hosts/web/shell.html --html ${LESSON_WEB_SHELL}
+  DEPENDS ${CMAKE_SOURCE_DIR}/hosts/web/subset_fonts.py ${CMAKE_SOURCE_DIR}/hosts/web/shell.html ${LESSON_WEB_TEXT_SOURCES}
   COMMENT "The browser page with its font subsets"
   VERBATIM)
 add_custom_target(lesson_web_shell DEPENDS ${LESSON_WEB_SHELL})
 
 # Links TARGET as a script and its WebAssembly, and packs them with the page
-# into one HTML file, TARGET.html beside them (web/pack.py): the WebAssembly
+# into one HTML file, TARGET.html beside them (hosts/web/pack.py): the WebAssembly
 # gzip'd inside it, nothing fetched. Packed again only when one of its parts
 # changed.
 function(lesson_web_page target)
@@ -27,9 +27,9 @@ function(lesson_web_page target)
   set(html ${CMAKE_BINARY_DIR}/${target}.html)
   add_custom_command(
     OUTPUT ${html}
-    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/web/pack.py --shell ${LESSON_WEB_SHELL}
+    COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/hosts/web/pack.py --shell ${LESSON_WEB_SHELL}
             --js $<TARGET_FILE:${target}> --wasm $<TARGET_FILE_DIR:${target}>/${target}.wasm --html ${html}
-    DEPENDS ${target} ${LESSON_WEB_SHELL} ${CMAKE_SOURCE_DIR}/web/pack.py
+    DEPENDS ${target} ${LESSON_WEB_SHELL} ${CMAKE_SOURCE_DIR}/hosts/web/pack.py
     COMMENT "The browser file ${target}.html"
     VERBATIM)
   add_custom_target(${target}_page ALL DEPENDS ${html})

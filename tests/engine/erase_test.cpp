@@ -1,6 +1,6 @@
 // Erasing is drawing again in white: nothing of the first picture may remain.
 
-#include "engine/graphics/raster.h"
+#include "hosts/desktop/raster.h"
 #include "engine/typesetter/formula.h"
 #include "tests/support/harness.h"
 

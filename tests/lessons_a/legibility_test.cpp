@@ -2,7 +2,7 @@
 // it stands on, and four rows that a later step must not cut into.
 
 #include "engine/graphics/palette.h"
-#include "engine/graphics/raster.h"
+#include "hosts/desktop/raster.h"
 #include "engine/typesetter/formula.h"
 #include "lessons_a/sections.h"
 #include "tests/support/harness.h"

@@ -4,7 +4,7 @@
 
 #include "lessons_a/section4.h"
 
-#include "engine/graphics/raster.h"
+#include "hosts/desktop/raster.h"
 #include "engine/pages/rows.h"
 #include "engine/typesetter/formula.h"
 #include "lessons_a/sections.h"

@@ -3,7 +3,7 @@
 // resize is the same page.
 
 #include "engine/frame/frame.h"
-#include "engine/graphics/raster.h"
+#include "hosts/desktop/raster.h"
 #include "lessons_a/sections.h"
 
 #include <gtest/gtest.h>

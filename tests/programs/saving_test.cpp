@@ -4,7 +4,7 @@
 
 #include "engine/frame/frame.h"
 #include "engine/frame/options.h"
-#include "engine/graphics/raster.h"
+#include "hosts/desktop/raster.h"
 #include "engine/chars/chars.h"
 #include "lessons_a/sections.h"
 #include "lessons_b/sections.h"

@@ -11,7 +11,7 @@ trap 'rm -rf "$work"' EXIT
 printf '<html><body>\n{{{ SCRIPT }}}\n</body></html>\n' >"$work/shell.html"
 head -c 70000 /dev/urandom | { printf '\0asm\1\0\0\0'; cat; } >"$work/program.wasm"
 printf 'var label = "\xe2\x8c\xab";\nvar ok = 1;\n' >"$work/good.js"
-/usr/bin/python3 "$root/web/pack.py" --shell "$work/shell.html" --js "$work/good.js" \
+/usr/bin/python3 "$root/hosts/web/pack.py" --shell "$work/shell.html" --js "$work/good.js" \
     --wasm "$work/program.wasm" --html "$work/page.html" || fail "a sound script was refused"
 /usr/bin/python3 - "$work/page.html" "$work/program.wasm" <<'PY' || fail "the packed page is not what went in"
 import base64, gzip, re, sys
@@ -23,7 +23,7 @@ assert b'var label = "\\u232b";' in page, "the script's character is not escaped
 PY
 
 printf 'var a = 1;\nvar b = "</SCRIPT>";\n' >"$work/bad.js"
-if /usr/bin/python3 "$root/web/pack.py" --shell "$work/shell.html" --js "$work/bad.js" \
+if /usr/bin/python3 "$root/hosts/web/pack.py" --shell "$work/shell.html" --js "$work/bad.js" \
     --wasm "$work/program.wasm" --html "$work/bad.html" 2>"$work/err"; then
     fail "a script holding </SCRIPT> was packed"
 fi

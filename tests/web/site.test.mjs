@@ -202,7 +202,7 @@ test('a new build with one changed file replaces the kept files whole at the nex
   cpSync(SITE, nextBuild, { recursive: true });
   const page1 = join(nextBuild, 'solvara.html');
   writeFileSync(page1, readFileSync(page1, 'utf8').replace('<head>\n', '<head>\n<meta name="lesson-build" content="next">\n'));
-  execFileSync('/usr/bin/python3', [join(ROOT, 'web/site.py'), '--seal', nextBuild]);
+  execFileSync('/usr/bin/python3', [join(ROOT, 'hosts/web/site.py'), '--seal', nextBuild]);
   assert.notEqual(buildOf(nextBuild), buildOf(firstBuild));
   cpSync(firstBuild, partly, { recursive: true });
   for (const file of ['sw.js', 'index.html']) cpSync(join(nextBuild, file), join(partly, file));

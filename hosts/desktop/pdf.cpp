@@ -1,7 +1,7 @@
-#include "engine/graphics/pdf.h"
+#include "hosts/desktop/pdf.h"
 
 #include "engine/graphics/output_file.h"
-#include "engine/graphics/raster.h"
+#include "hosts/desktop/raster.h"
 
 #include <cairo-pdf.h>
 

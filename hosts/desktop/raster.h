@@ -5,7 +5,7 @@
 // again from it at a new size, never stretched.
 
 #include "engine/graphics/display_list.h"
-#include "engine/graphics/fonts.h"
+#include "hosts/desktop/fonts.h"
 
 #include <cairo.h>
 

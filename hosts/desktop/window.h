@@ -3,7 +3,7 @@
 // drawn crisply at the window's real pixel size, F11 for full screen, keys
 // translated to the one-character keys the lessons read.
 
-#include "engine/graphics/raster.h"
+#include "hosts/desktop/raster.h"
 
 #include <cstdint>
 #include <deque>

@@ -1,5 +1,5 @@
 // The site's service worker: keeps every file of the folder, as one build,
-// so that both programs open and run with no network. web/site.py fills in
+// so that both programs open and run with no network. hosts/web/site.py fills in
 // the build's files with their SHA-256 and the build's name, made of them.
 //
 // Installed, it fetches every file from the server, checks each against its

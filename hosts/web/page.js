@@ -19,7 +19,7 @@
   Module['arguments'] = args;
 
   // The program's WebAssembly is packed into the page gzip'd and in base64
-  // (web/pack.py). Where the browser inflates gzip itself, the program is
+  // (hosts/web/pack.py). Where the browser inflates gzip itself, the program is
   // compiled as it is inflated; elsewhere (iPads before iPadOS 16.4, older
   // Chromebooks) inflate() below does it first.
   Module['instantiateWasm'] = (imports, receive) => {

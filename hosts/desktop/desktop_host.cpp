@@ -4,12 +4,12 @@
 
 #include "engine/graphics/host.h"
 
-#include "engine/graphics/fonts.h"
+#include "hosts/desktop/fonts.h"
 #include "engine/graphics/layer.h"
-#include "engine/graphics/pdf.h"
-#include "engine/graphics/raster.h"
+#include "hosts/desktop/pdf.h"
+#include "hosts/desktop/raster.h"
 #include "engine/graphics/trace.h"
-#include "engine/graphics/window.h"
+#include "hosts/desktop/window.h"
 
 #include <fcntl.h>
 #include <pwd.h>

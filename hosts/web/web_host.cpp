@@ -1,4 +1,4 @@
-// The browser's host: the page drawn on the canvas of web/page.js with the
+// The browser's host: the page drawn on the canvas of hosts/web/page.js with the
 // numbers the desktop draws with (the palette, the face table, the cell
 // advance, the erasing spread), keys from the page's keyboard events, and
 // waits that give the browser its turn (Asyncify).
@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-// The calls into the page (web/page.js); each forwards to Module.page.
+// The calls into the page (hosts/web/page.js); each forwards to Module.page.
 // The page begins: the program's name, its colours, the clear colour, the
 // erasing spread, and the keys that type no text (name \x1f key \x1e ...).
 EM_JS(void, lesson_js_begin,

@@ -1,4 +1,4 @@
-#include "engine/graphics/fonts.h"
+#include "hosts/desktop/fonts.h"
 
 #include "engine/chars/chars.h"
 

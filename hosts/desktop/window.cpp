@@ -1,4 +1,4 @@
-#include "engine/graphics/window.h"
+#include "hosts/desktop/window.h"
 
 #include "engine/graphics/keys.h"
 #include "engine/graphics/layer.h"

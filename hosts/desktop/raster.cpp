@@ -1,4 +1,4 @@
-#include "engine/graphics/raster.h"
+#include "hosts/desktop/raster.h"
 
 #include "engine/graphics/output_file.h"
 #include "engine/graphics/palette.h"
