@@ -170,7 +170,7 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
         say(stderr, app.name + ": " + *why + "\n");
         return 1;
     }
-    Layer::catchStopSignals();
+    catchStopSignals();
     // Each file that could not be written is told, and the run is not a success.
     auto finish = [&](Layer& layer, int status) {
         for (const std::string& failure : layer.finish()) {
@@ -189,7 +189,7 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
         if (cl.walk != 0) layer.setMoreKeys(sectionWalk(layer, cl.walk));
         Engine e(layer);
         int status = runFrame(e, app);
-        if (const int signal = Layer::stopSignal()) {
+        if (const int signal = stopSignal()) {
             say(stderr, app.name + ": stopped by signal " + std::to_string(signal) + " (" + strsignal(signal) +
                             "); the files asked for are written as the page stands\n");
         }

@@ -3,16 +3,13 @@
 // DrawCommand; the window, the screenshot and the trace are consumers of the
 // same stream (DrawSink), so what a class sees and what a test reads agree.
 
+#include "engine/session/point.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lesson {
-
-struct Point {
-    float x = 0;
-    float y = 0;
-};
 
 // Current font of the layer: face name as the program asked for it, size,
 // weight and slant.
@@ -40,12 +37,6 @@ struct DrawCommand {
     std::string text;                 // text: UTF-8
     int mx = 1, my = 1;               // text magnification
     FontState font;                   // text
-};
-
-// Thrown to end the program from any wait: the window was closed, the
-// scripted keys of a headless run are used up, or the quit item was chosen.
-struct ProgramEnd {
-    int status = 0;
 };
 
 // A consumer of the layer's stream: every drawing command, and beside them

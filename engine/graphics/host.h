@@ -6,8 +6,8 @@
 // makeHost picks among them.
 
 #include "engine/graphics/commands.h"
+#include "engine/session/session.h"
 
-#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -19,15 +19,12 @@ namespace lesson {
 class DisplayList;
 class InkSource;
 struct LayerOptions;
-enum class WaitKind;
 
-class Host {
+// A host draws the page: each command as the display list takes it, and
+// the whole page again when asked.
+class HostDrawing {
 public:
-    virtual ~Host() = default;
-
-    // False when no one can type (a headless run): the scripted keys are all
-    // there is, and pauses do not wait.
-    virtual bool interactive() const = 0;
+    virtual ~HostDrawing() = default;
     // One command as the display list took it, drawn at once: erase widens
     // a white redraw; a page clear paints the clear colour.
     virtual void draw(const DrawCommand& cmd, bool erase) = 0;
@@ -36,29 +33,31 @@ public:
     virtual void redraw() = 0;
     // Puts what has been drawn on the screen.
     virtual void show() = 0;
-    // Handles events for up to timeoutMs (0: only those pending); typed keys
-    // go to the back of `keys`. Throws ProgramEnd when the page is closed.
-    virtual void wait(int timeoutMs, std::deque<std::string>& keys) = 0;
-    // Keys a script on the page typed since asked, in the key-script syntax
-    // (they count as scripted keys).
-    virtual std::string script() { return {}; }
-    // A wait for keys begins with nothing typed and no scripted key left.
-    virtual void idle() {}
-    // The kind of wait now open (a page can offer what suits it: a number
-    // pad while an entry field waits).
-    virtual void waitOpens(WaitKind kind) {}
     virtual void setTitle(const std::string& title) = 0;
+    // The ink of the glyphs of the fonts it draws with (see DisplayList::setInk).
+    virtual InkSource* ink() { return nullptr; }
+};
+
+// What a host writes of the page: the page saved as the user asks, and the
+// files asked for when the program stops.
+class HostOutputs {
+public:
+    virtual ~HostOutputs() = default;
     // The page as it stands, saved as the user saves it (Ctrl+S): what
     // happened, in a line.
     virtual std::string savePage() = 0;
-    // The ink of the glyphs of the fonts it draws with (see DisplayList::setInk).
-    virtual InkSource* ink() { return nullptr; }
     // Consumers the host adds to the stream; each sees a command before the
     // display list takes it.
     virtual std::vector<DrawSink*> sinks() { return {}; }
     // The files asked for, written when the program stops: a line for each
     // that could not be written whole.
     virtual std::vector<std::string> finish() { return {}; }
+};
+
+// One platform's host: its drawing, its input (engine/session/session.h)
+// and its outputs.
+class Host : public HostDrawing, public HostInput, public HostOutputs {
+public:
     // Called, in place of returning, when the connection to the display is
     // lost; it must end the process.
     virtual void onDisplayLost(std::function<void()> lastWords) {}
@@ -68,5 +67,8 @@ public:
 std::unique_ptr<Host> makeHost(const LayerOptions& options, const DisplayList& page);
 // A reason why no host can start (no display, a missing font), or nothing.
 std::optional<std::string> hostCannotStart(bool headless, const std::string& title);
+// Whether a walk can run where someone types: the walk's keys come first,
+// then the program waits for the teacher.
+bool hostWalksInWindow();
 
 }  // namespace lesson

@@ -9,6 +9,7 @@
 #include "engine/graphics/commands.h"
 #include "engine/graphics/display_list.h"
 #include "engine/graphics/keys.h"
+#include "engine/session/session.h"
 
 #include <any>
 #include <chrono>
@@ -25,36 +26,7 @@
 namespace lesson {
 
 class Host;
-class Raster;
 class Trace;
-
-// The waits of the lessons, each told to the layer as it starts: the password
-// gate, the main menu, a section's sub-menu, the step prompt of a practice
-// page, and the press-any-key pause.
-enum class WaitKind { None, Gate, MainMenu, SubMenu, Step, AnyKey };
-
-
-// A tap (a click, a touch) at a page position in logical units travels with
-// the keys as one key of its own: what it means is resolved at the wait that
-// reads it. On a choice offered there (a main-menu row, an item of a
-// sub-menu line) it is that choice's number and Enter; elsewhere at a step
-// prompt or an any-key wait it goes on, as forward; elsewhere at a menu, and
-// at the password gate, it is nothing.
-std::string tapKey(float x, float y);
-// The position of a tap key, or nothing for any other key.
-std::optional<Point> tapPoint(std::string_view key);
-
-// Where a choice of the open wait was drawn, and its number.
-struct TapArea {
-    float x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    int choice = 0;
-};
-
-// Thrown from a wait when back is pressed and there is a wait to go back to:
-// the program starts again from its beginning (a fresh engine) while the
-// layer replays, off the screen, the keys read from there up to the previous
-// wait, going on from the latest round kept on the way (runFrame catches it).
-struct StepBack {};
 
 struct LayerOptions {
     bool headless = false;
@@ -73,12 +45,6 @@ struct LayerOptions {
     std::string program;            // the program's name, for the pages it saves
 };
 
-// Scripted keys: each character is one key; backslash-n, backslash-r or a
-// newline is Enter, backslash-b Backspace, two backslashes one backslash,
-// backslash-< back and backslash-> forward (PageUp and PageDown), and
-// backslash-@X,Y; a tap at the page position (X, Y).
-std::vector<std::string> parseKeyScript(std::string_view script);
-
 class Layer {
 public:
     explicit Layer(LayerOptions options);
@@ -91,12 +57,6 @@ public:
     // titled `title` when a display can show one.
     static std::optional<std::string> cannotStart(bool headless, const std::string& title = "");
 
-    // From now on SIGTERM, SIGINT and SIGHUP end the program at its next
-    // drawing call or wait (ProgramEnd with status 128 + the signal), so that
-    // its files are written as the page stands.
-    static void catchStopSignals();
-    // The signal that ended the program, or 0.
-    static int stopSignal();
     // Whether a walk (LayerOptions::moreKeys) can run where someone types:
     // the walk's keys come first, then the program waits for the teacher.
     static bool windowCanWalk();
@@ -132,9 +92,9 @@ public:
     // A wait of the lessons starts (its keys are kept so that a step back can
     // replay them). A sub-menu tells the number of its last item.
     void beginWait(WaitKind kind, int lastItem = 0);
-    WaitKind waitKind() const { return waitKind_; }
+    WaitKind waitKind() const { return session_.waitKind(); }
     // The waits begun so far: where the program stands in its run.
-    std::size_t waitsBegun() const;
+    std::size_t waitsBegun() const { return session_.waitsBegun(); }
     // The top of a round of a loop that the program can go on from with the
     // state `keep` gives (the engine's variables, the loop's own), in the
     // loop `scope` (the waits begun before it) whose rounds wait at `kind`.
@@ -145,11 +105,11 @@ public:
     // what `keep` gave there returned for the program to take back.
     const std::any* roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep);
     // A choice of the wait now open, where it was drawn: a tap there chooses it.
-    void offerChoice(const TapArea& area);
-    int waitLastItem() const { return waitLastItem_; }
+    void offerChoice(const TapArea& area) { session_.offerChoice(area); }
+    int waitLastItem() const { return session_.waitLastItem(); }
     // Headless: asked for each key once the scripted keys are used up, in
     // place of LayerOptions::moreKeys (a source that looks at the wait).
-    void setMoreKeys(std::function<std::string()> source) { options_.moreKeys = std::move(source); }
+    void setMoreKeys(std::function<std::string()> source) { session_.setMoreKeys(std::move(source)); }
     // Waits for window events until the window is closed (the error screen).
     void idle();
 
@@ -163,9 +123,8 @@ public:
     // A formula drawn, for the sinks that keep formulas (the trace).
     void traceFormula(std::string_view text, float x, float y, int color, float end);
     // One more consumer of the stream from now on (not owned; it must stay
-    // alive as long as the layer, or until removed).
+    // alive as long as the layer).
     void addSink(DrawSink& sink);
-    void removeSink(DrawSink& sink);
     // Writes the screenshot and the timing and closes the trace; called once
     // when the program stops. Returns a line for each file that could not be
     // written whole (a full disk included).
@@ -174,8 +133,8 @@ public:
 
     // What is visible on the page, as every renderer draws it.
     const DisplayList& page() const { return page_; }
-    // For tests of a desktop build: the page as it stands, in pixels.
-    Raster& raster();
+    // The host that draws the page and reads the keys.
+    Host& host() { return *host_; }
 
     // Ctrl+S: the page as it stands, saved by the host (on the desktop a PNG
     // at the window's size and a PDF, named after the program and the time,
@@ -185,54 +144,28 @@ public:
 
 private:
     class PageSink;
+    class Events;
     void emit(DrawCommand cmd);
     void show();
-    void checkStop() const;
-    std::string nextKey();
-    bool scriptedKeysRemain() const;
-    void stepBack();
-    void endReplay();
-    void typeEntry(const std::string& entry);
 
     LayerOptions options_;
     DisplayList page_;
     std::unique_ptr<Host> host_;
     std::unique_ptr<DrawSink> pageSink_;  // the display list, and the host drawing what it keeps
+    std::unique_ptr<DrawSink> replaySink_;  // the display list alone
     std::unique_ptr<Trace> trace_;
-    std::vector<DrawSink*> sinks_;  // the host's, the page, the trace, and any added
-    std::deque<std::string> script_;
-    std::deque<std::string> typed_;
-    bool walkDone_ = false;  // moreKeys gave its last key
+    // The stream's consumers: in a run the host's, the page, the trace and
+    // any added; while a step back replays off the screen, the display list
+    // alone.
+    std::vector<DrawSink*> sinks_;
+    std::vector<DrawSink*> replaySinks_;
+    const std::vector<DrawSink*>* active_ = &sinks_;
+    std::unique_ptr<SessionEvents> events_;
+    Session session_;
     FontState font_;
     float pen_ = 1;
     std::mt19937 rng_{0};
     bool finished_ = false;
-    // key-step timing
-    std::chrono::steady_clock::time_point lastKeyTime_{};
-    bool timingStarted_ = false;
-    std::vector<double> stepMillis_;
-    // Going back: the seeds used and the keys each wait consumed; while a
-    // step back replays them, only the page's display list sees the stream.
-    struct WaitKeys {
-        WaitKind kind;
-        std::vector<std::string> keys;
-    };
-    std::vector<WaitKeys> journal_;
-    std::vector<unsigned> seeds_;
-    std::size_t seedCalls_ = 0;
-    bool replaying_ = false;
-    std::size_t replayBegun_ = 0;   // waits begun in the replay; the keys come from journal_[replayBegun_ - 1]
-    std::size_t replayKey_ = 0;     // the next of them
-    std::size_t replayTarget_ = 0;  // the wait whose start ends the replay
-    // The rounds kept to go on from, in the order kept (see layer.cpp), and
-    // how many were kept of each kind of loop.
-    struct Checkpoint;
-    std::vector<Checkpoint> checkpoints_;
-    std::uint64_t roundsKept_[3] = {};
-    std::deque<std::string> pending_;  // forward at a step prompt: "1", Enter
-    WaitKind waitKind_ = WaitKind::None;
-    int waitLastItem_ = 0;
-    std::vector<TapArea> choices_;  // of the open wait
 };
 
 }  // namespace lesson

@@ -2,6 +2,8 @@
 // run, both drawing with Cairo and writing the screenshot, the PDF, the
 // handout and the saved page from the display list.
 
+#include "hosts/desktop/desktop_host.h"
+
 #include "engine/graphics/host.h"
 
 #include "hosts/desktop/fonts.h"
@@ -193,8 +195,8 @@ std::optional<std::string> hostCannotStart(bool headless, const std::string& tit
 
 // A walk in the desktop's window would end where the teacher takes over: it
 // runs headless.
-bool Layer::windowCanWalk() { return false; }
+bool hostWalksInWindow() { return false; }
 
-Raster& Layer::raster() { return static_cast<CairoHost&>(*host_).raster(); }
+Raster& rasterOf(Layer& layer) { return static_cast<CairoHost&>(layer.host()).raster(); }
 
 }  // namespace lesson

@@ -167,7 +167,7 @@ std::string noDisplay(const std::string& why) {
 
 std::optional<std::string> Window::unavailable() {
     if (SDL_WasInit(SDL_INIT_VIDEO)) return std::nullopt;
-    // The program ends on SIGTERM and SIGINT itself (Layer::catchStopSignals).
+    // The program ends on SIGTERM and SIGINT itself (catchStopSignals).
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     noBusLaunch();
     const char* asked = std::getenv("SDL_VIDEODRIVER");

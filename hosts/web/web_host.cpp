@@ -258,6 +258,6 @@ std::unique_ptr<Host> makeHost(const LayerOptions& options, const DisplayList& p
 
 std::optional<std::string> hostCannotStart(bool, const std::string&) { return std::nullopt; }
 
-bool Layer::windowCanWalk() { return true; }
+bool hostWalksInWindow() { return true; }
 
 }  // namespace lesson

@@ -1,6 +1,6 @@
 // Erasing is drawing again in white: nothing of the first picture may remain.
 
-#include "hosts/desktop/raster.h"
+#include "hosts/desktop/desktop_host.h"
 #include "engine/typesetter/formula.h"
 #include "tests/support/harness.h"
 
@@ -47,9 +47,9 @@ TEST_P(Erase, DrawingAgainInWhiteLeavesPureWhite) {
         g.box(96, 639, 400, 675, color, color);
     };
     picture(0);
-    ASSERT_GT(nonWhitePixels(g.raster()), 1000);
+    ASSERT_GT(nonWhitePixels(rasterOf(g)), 1000);
     picture(15);
-    EXPECT_EQ(nonWhitePixels(g.raster()), 0);
+    EXPECT_EQ(nonWhitePixels(rasterOf(g)), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, Erase,
@@ -73,8 +73,8 @@ TEST(Erase, WhiteTextOnAColouredFillKeepsItsShape) {
         return n;
     };
     // The white glyphs cover about as many pixels as the same glyphs in yellow.
-    const int white = colored(a.layer().raster());
-    const int yellow = colored(b.layer().raster());
+    const int white = colored(rasterOf(a.layer()));
+    const int yellow = colored(rasterOf(b.layer()));
     EXPECT_NEAR(white, yellow, yellow * 0.05);
 }
 
@@ -83,7 +83,7 @@ TEST(DisplayList, ResizeRedrawsTheSamePage) {
     drawFormulaAt(f.engine(), 40, 40, 0, "ﾀx/3ﾀ=5");
     f.layer().box(0, 0, 1760, 1800, 15);
     drawFormulaAt(f.engine(), 40, 40, 5, "x=15");
-    Raster& r = f.layer().raster();
+    Raster& r = rasterOf(f.layer());
     EXPECT_LE(r.displayListSize(), 8u);  // the page clear dropped what it covered
     r.resize(2688, 1440);
     EXPECT_GT(nonWhitePixels(r), 1000);

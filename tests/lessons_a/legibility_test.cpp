@@ -2,7 +2,7 @@
 // it stands on, and four rows that a later step must not cut into.
 
 #include "engine/graphics/palette.h"
-#include "hosts/desktop/raster.h"
+#include "hosts/desktop/desktop_host.h"
 #include "engine/typesetter/formula.h"
 #include "lessons_a/sections.h"
 #include "tests/support/harness.h"
@@ -73,8 +73,8 @@ TEST(Legibility, ErrorLineReadsOnWhatTheClearPaintsAndSoDoTheMenuTexts) {
     Layer& g = f.layer();
     g.cls();
     g.text(288, 432, "1,9エラーが発生しました。", 1, 1, 13);
-    g.raster().resize(800, 600);
-    cairo_surface_t* s = g.raster().surface();
+    rasterOf(g).resize(800, 600);
+    cairo_surface_t* s = rasterOf(g).surface();
     cairo_surface_flush(s);
     const unsigned char* p = cairo_image_surface_get_data(s);  // the top-left pixel
     EXPECT_EQ(p[2], kClearColor.r);
@@ -92,7 +92,7 @@ TEST(Legibility, LaterStepsLeaveEveryInkOfTheRowsAboveAndBeside) {
     // of the title stays whole.
     EngineFixture title;
     drawFormulaAt(title.engine(), 40, 30, 0, "課題2　xの値を求めなさい。");
-    const int titleInk = inkIn(title.layer().raster().surface(), 380, 30, 540, 85);
+    const int titleInk = inkIn(rasterOf(title.layer()).surface(), 380, 30, 540, 85);
     ASSERT_GT(titleInk, 100);
     EXPECT_EQ(inkAfter("2\n3\n" + repeat('k', 12), 380, 30, 540, 85), titleInk);
 

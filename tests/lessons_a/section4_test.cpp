@@ -4,7 +4,7 @@
 
 #include "lessons_a/section4.h"
 
-#include "hosts/desktop/raster.h"
+#include "hosts/desktop/desktop_host.h"
 #include "engine/pages/rows.h"
 #include "engine/typesetter/formula.h"
 #include "lessons_a/sections.h"
@@ -255,7 +255,7 @@ std::vector<bool> inkOf(const std::vector<Drawn>& picture) {
     EngineFixture f;
     for (const Drawn& d : picture)
         lesson::drawFormulaAt(f.engine(), static_cast<float>(d.x), static_cast<float>(d.y), 0, d.text);
-    return inkOf(f.layer().raster());
+    return inkOf(rasterOf(f.layer()));
 }
 
 }  // namespace
@@ -269,7 +269,7 @@ TEST(Section4Transposition, ErasedPictureLeavesPureWhite) {
         EXPECT_THROW(solvara::section4(f.engine()), lesson::ProgramEnd);
         const std::vector<bool> old = inkOf(kSteps[static_cast<std::size_t>(step) - 1]);
         const std::vector<bool> now = inkOf(kSteps[static_cast<std::size_t>(step)]);
-        const std::vector<bool> page = inkOf(f.layer().raster());
+        const std::vector<bool> page = inkOf(rasterOf(f.layer()));
         int checked = 0, left = 0;
         for (std::size_t at = 0; at < page.size(); ++at) {
             if (!old[at] || now[at]) continue;  // where only the old picture stood

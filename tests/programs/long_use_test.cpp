@@ -3,7 +3,7 @@
 // resize is the same page.
 
 #include "engine/frame/frame.h"
-#include "hosts/desktop/raster.h"
+#include "hosts/desktop/desktop_host.h"
 #include "lessons_a/sections.h"
 
 #include <gtest/gtest.h>
@@ -54,14 +54,14 @@ TEST(LongUse, WhatIsKeptOfThePageDoesNotGrowWithTheVisits) {
     const std::string visit = "1\n1\n" + times("k", 44) + "4\n";
     auto few = runSolvara("5926\n" + times(visit, 2));
     auto many = runSolvara("5926\n" + times(visit, 60));
-    EXPECT_EQ(many->raster().displayListSize(), few->raster().displayListSize());
+    EXPECT_EQ(rasterOf(*many).displayListSize(), rasterOf(*few).displayListSize());
 }
 
 TEST(LongUse, AMenuPageAfter250000KeysIsDrawnAgainWhole) {
     // Keys that the menu ignores, typed for hours; then the window is resized.
     auto worn = runSolvara("5926\n" + std::string(250000, 'k'));
     auto fresh = runSolvara("5926\nkkk");
-    worn->raster().resize(1000, 563);
-    fresh->raster().resize(1000, 563);
-    EXPECT_EQ(differingPixels(worn->raster(), fresh->raster()), 0);
+    rasterOf(*worn).resize(1000, 563);
+    rasterOf(*fresh).resize(1000, 563);
+    EXPECT_EQ(differingPixels(rasterOf(*worn), rasterOf(*fresh)), 0);
 }

@@ -4,7 +4,7 @@
 
 #include "engine/frame/frame.h"
 #include "engine/frame/options.h"
-#include "hosts/desktop/raster.h"
+#include "hosts/desktop/desktop_host.h"
 #include "engine/chars/chars.h"
 #include "lessons_a/sections.h"
 #include "lessons_b/sections.h"
@@ -225,7 +225,7 @@ public:
 
     void check() {
         ++waits;
-        Raster& shown = layer_.raster();
+        Raster& shown = rasterOf(layer_);
         const std::vector<DisplayList::Entry>& entries = layer_.page().entries();
         const bool cleared = layer_.page().cleared();
         std::vector<std::uint32_t> seen;

@@ -33,6 +33,7 @@ refused lessons_a/section1.cpp lessons_b/section1.h
 refused lessons_b/section5.cpp engine/text/layout_state.h  # the layout state is the typesetter's to write
 refused engine/pages/rows.cpp engine/text/layout_state.h
 refused engine/graphics/layer.cpp hosts/desktop/raster.h  # the layer knows no host
+refused engine/session/session.cpp engine/graphics/display_list.h  # the session knows no drawing
 refused hosts/web/web_host.cpp hosts/desktop/fonts.h  # nor one host another's
 refused hosts/desktop/raster.cpp engine/frame/frame.h  # a host stands on the graphics layer
 refused engine/frame/frame.cpp hosts/desktop/window.h

@@ -1,0 +1,45 @@
+#pragma once
+// The keys the lessons read beside the typed characters, the taps that travel
+// with them, and the key scripts that type them for a headless run, a test or
+// a page's script.
+
+#include "engine/session/point.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lesson {
+
+// The keys of a presenter remote. Back (PageUp, the Left or Up arrow; \< in
+// a key script) puts the page back as it stood at the previous wait; forward
+// (PageDown, the Right or Down arrow, Space; \>) goes on: as any key at an any-key
+// wait, as "1" and Enter at a step prompt, and does nothing at a menu.
+inline constexpr const char* kBackKey = "\x02";
+inline constexpr const char* kForwardKey = "\x03";
+// A key that ends an any-key wait and means nothing else.
+inline constexpr const char* kPlainKey = "\x01";
+// The keypad's 5 without NumLock: a key of its own (the keypad's other keys
+// without NumLock are plain keys).
+inline constexpr const char* kKeypadFiveKey = "\x0c";
+// The first character of a tap key; its position follows as "X,Y".
+inline constexpr char kTapMark = '\x04';
+
+// A tap (a click, a touch) at a page position in logical units travels with
+// the keys as one key of its own: what it means is resolved at the wait that
+// reads it. On a choice offered there (a main-menu row, an item of a
+// sub-menu line) it is that choice's number and Enter; elsewhere at a step
+// prompt or an any-key wait it goes on, as forward; elsewhere at a menu, and
+// at the password gate, it is nothing.
+std::string tapKey(float x, float y);
+// The position of a tap key, or nothing for any other key.
+std::optional<Point> tapPoint(std::string_view key);
+
+// Scripted keys: each character is one key; backslash-n, backslash-r or a
+// newline is Enter, backslash-b Backspace, two backslashes one backslash,
+// backslash-< back and backslash-> forward (PageUp and PageDown), and
+// backslash-@X,Y; a tap at the page position (X, Y).
+std::vector<std::string> parseKeyScript(std::string_view script);
+
+}  // namespace lesson
