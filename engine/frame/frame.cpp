@@ -1,6 +1,7 @@
 #include "engine/frame/frame.h"
 
 #include "engine/frame/options.h"
+#include "engine/graphics/colour_roles.h"
 #include "engine/prompts/prompts.h"
 #include "engine/text/text.h"
 #include "engine/typesetter/formula.h"
@@ -43,7 +44,7 @@ void startUp(Engine& e, const ProgramSpec& app) {
     g.setFontItalic(false);
     g.setDrawWidth(3);
     g.randomize(clockSeed(g.timeOfDay()));
-    e.textColor = 4;
+    e.textColor = colour::kStartText;
     e.inputX = kEntryAnchor.x;
     e.inputY = kEntryAnchor.y;
     e.programTitle = app.title;
@@ -54,8 +55,8 @@ void passwordGate(Engine& e) {
     e.entryText.clear();
     int passwordTries = 1;
     while (e.entryText != kPassword) {
-        e.layer.box(240, 150, 840, 350, 13, kWhite);
-        e.textColor = 3;
+        e.layer.box(240, 150, 840, 350, colour::kGateOutline, kWhite);
+        e.textColor = colour::kGateText;
         e.textX = 280;
         e.textY = 200;
         e.textString = "パスワードを入力してください。";
@@ -78,8 +79,8 @@ void mainMenu(Engine& e, const ProgramSpec& app) {
         beginRound(e, round);
         clearPageArea(e);
         blankPage(e);
-        e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
-        drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
+        e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, colour::kMenuFrame);
+        drawFormulaAt(e, 264, 30, colour::kMenuTitle, "＜" + e.programTitle + "　メニュー＞");
         // Each item's row as drawn is where a tap chooses it.
         std::vector<TapArea> rows;
         for (const MenuItem& item : app.menu) {
@@ -90,7 +91,7 @@ void mainMenu(Engine& e, const ProgramSpec& app) {
             const FormulaBox box = drawFormula(e);
             rows.push_back({item.x, item.y + box.top, e.textX, item.y + box.bottom, static_cast<int>(rows.size()) + 1});
         }
-        drawPlainAt(e, e.inputX - 240, e.inputY, 0, "番号を入力して下さい。");
+        drawPlainAt(e, e.inputX - 240, e.inputY, colour::kBodyText, "番号を入力して下さい。");
         menuNumberPrompt(e, rows);
         clearMenuPrompt(e);
         const float choice = e.entryValue;

@@ -10,6 +10,7 @@
 //   });
 
 #include "engine/engine.h"
+#include "engine/graphics/colour_roles.h"
 
 #include <functional>
 #include <string>
@@ -50,7 +51,7 @@ enum class Wait { None, Key, TwoKeys };
 struct RowBox {
     enum class Kind { None, Boxed, Around } kind = Kind::None;
     float w = 0, h = 0;
-    int line = 0, fill = 15;
+    int line = 0, fill = colour::kCellFill;
 };
 
 // What a row does besides drawing its text.
@@ -201,7 +202,7 @@ struct LabelledBox {
     float w, h;
     int line, fill;
     std::string label;
-    int textColor = 13;
+    int textColor = colour::kBoxLabel;
 };
 // At (x, y); leaves textX at its right edge.
 void drawLabelledBox(Engine& e, const LabelledBox& box, float x, float y);

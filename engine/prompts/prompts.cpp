@@ -26,9 +26,9 @@ void readEntry(Engine& e) {
     float cursorX = e.inputX;
     const float cursorY = e.inputY;
     e.entryText.clear();
-    drawPlainAt(e, cursorX - 48, cursorY, 0, "入力");
+    drawPlainAt(e, cursorX - 48, cursorY, colour::kBodyText, "入力");
     for (;;) {
-        g.circle(cursorX + 8, cursorY + 8, 4, colour::kAnswer);
+        g.circle(cursorX + 8, cursorY + 8, 4, colour::kEntryCursor);
         const std::string key = g.inkey();
         if (key.empty()) {
             g.circle(cursorX + 8, cursorY + 8, 4, kWhite);
@@ -162,7 +162,7 @@ void errorScreen(Engine& e, int line, int code) {
     g.cls();
     const std::string message = numberToText(static_cast<float>(line)) + "," + numberToText(static_cast<float>(code)) +
                                 "エラーが発生しました。マウスで×をクリックして下さい。";
-    g.text(288, 432, message, 1, 1, 13);
+    g.text(288, 432, message, 1, 1, colour::kErrorText);
     g.idle();
 }
 

@@ -1,8 +1,9 @@
 #include "engine/typesetter/cells.h"
 
+#include "engine/graphics/colour_roles.h"
+#include "engine/graphics/trig.h"
 #include "engine/typesetter/formula.h"
 #include "engine/typesetter/glyph_rules.h"
-#include "engine/graphics/trig.h"
 
 #include <cmath>
 
@@ -154,7 +155,7 @@ void drawGrid(Engine& e) {
     auto setPen = [&](int i) -> int {
         const bool heavy = i % 5 == 0;
         g.setDrawWidth(heavy ? 3 : 1);
-        return heavy ? 14 : e.lineColor;
+        return heavy ? colour::kHeavyGridLine : e.lineColor;
     };
     for (int i = 0; i <= static_cast<int>(e.gridColumns); ++i) {
         const int color = setPen(i);
