@@ -71,7 +71,7 @@ namespace {
 
 void bracketsPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRows(e, page, {
         {3, 40, 30, "例題2"},
         {3, 40, plus(50), "次の方程式を解きなさい。"},
@@ -101,7 +101,7 @@ void bracketsPage(Engine& e) {
 
 void fractionsPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "例題3 次の方程式を解きなさい。"});
     practiceLoop(e, page, 40, 90, [](Engine& e) { return fractionsOneRows(e, drawFractionsOne(e)); });
     anyKeyPrompt(e);
@@ -121,7 +121,7 @@ void fractionsPage(Engine& e) {
 
 void answersPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "問5 解答", key});
     runAnswers(e, page, {40, 94, true}, {
         {"(1)", plus(60), {"ﾀx-1/3ﾀ=ﾀ1/4ﾀx+1", {"(ﾀx-1/3ﾀ)*12=(ﾀ1/4ﾀx+1)*12", 70}, {"(x-1)*4=ﾀ1/4ﾀx*12+1*12", 70},
@@ -132,7 +132,7 @@ void answersPage(Engine& e) {
                      {"3x-28=8x+2", 70}, {"3x-8x=2+28", 70}, {"-5x=30", 70}, {"x=ﾀ30/-5ﾀ", 70}, {"x=-6", 70}}, key},
     });
 
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "問5 解答"});
     runAnswers(e, page, {40, 121}, {
         {"(3)", plus(60), {"ﾀ9x-5/6ﾀ=ﾀ8+x/3ﾀ", {"ﾀ9x-5/6ﾀ*6=ﾀ8+x/3ﾀ*6", 70}, {"9x-5=2(8+x)", 70}, {"9x-5=16+2x", 70},
@@ -148,7 +148,7 @@ void answersPage(Engine& e) {
 
 void discussionPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRows(e, page, {
         {7, 40, 30, "Q 次の方程式を工夫して解きなさい。"},
         {3, 40, plus(80), "(1)"}, {0, 121, same, "0.3x+2=0.1x+1.6"},
@@ -213,7 +213,7 @@ void discussionPage(Engine& e) {
 
 void decimalsPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "練習 次の方程式を解きなさい。"});
     practiceLoop(e, page, 40, 90, [](Engine& e) { return decimalsRows(e, drawDecimals(e)); });
     anyKeyPrompt(e);
@@ -227,7 +227,7 @@ void decimalsPage(Engine& e) {
 
 void linearPage(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRows(e, page, {
         {5, 40, 30, "<xについての1次方程式>"},
         {0, 40, plus(50), "(1次式 ax+b)=0 と変形できる方程式"},

@@ -59,7 +59,7 @@ std::vector<Row> addedParts(const Figure& f, const char* text) {
 
 void example1Page(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     e.layer.setDrawWidth(5);
     runRow(e, page, {3, 40, 30, "教科書P106 例題1 を考えよう"});
     const Figure f = figureFrame(e);
@@ -107,7 +107,7 @@ void example1Page(Engine& e) {
 // ---- Page 2: 問1 -------------------------------------------------------------
 
 void question1Page(Engine& e) {
-    runPage(e, 1760, {
+    runPage(e, {
         {3, 80, 30, "問1 解答"},
         {0, 80, plus(50), "Bの容器に入っていたコーヒーの量をxmLとすると、", key},
         {0, 80, plus(50), "(400+200):(x-200)=5:2", key},

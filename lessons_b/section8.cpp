@@ -191,7 +191,7 @@ void proportionsPage(Engine& e) {
 void checkAndMixingPage(Engine& e) {
     const Then blank = box(40, 50, 3, 15);
     Page page;
-    pageClear(e, 1760, 1800);
+    pageClear(e, kPageClearWidth, kTallPageClearHeight);
     runRows(e, page, {
         boxRow(kTitle, kHeading.at.x, kHeading.at.y, kTitle.label),
         boxRow(kNumber, 30, 80, "3"),

@@ -23,8 +23,6 @@ int clockSeed(const std::string& time) {
     return time.size() >= 8 ? two(0) + two(3) + two(6) : 0;
 }
 
-void blankPage(Engine& e) { whiteBox(e, 0, 0, 1760, 1800); }
-
 int showError(Engine& e, int line, int code) {
     try {
         errorScreen(e, line, code);
@@ -78,7 +76,7 @@ void mainMenu(Engine& e, const ProgramSpec& app) {
     for (;;) {
         beginRound(e, round);
         clearPageArea(e);
-        blankPage(e);
+        pageClear(e, kPageClearWidth, kTallPageClearHeight);
         e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, colour::kMenuFrame);
         drawFormulaAt(e, 264, 30, colour::kMenuTitle, "＜" + e.programTitle + "　メニュー＞");
         // Each item's row as drawn is where a tap chooses it.
@@ -98,7 +96,7 @@ void mainMenu(Engine& e, const ProgramSpec& app) {
         if (choice == quit) return;
         // Outside the menu, or not a whole number (2.5): the menu is drawn again.
         if (choice < 1 || choice > quit || choice != std::floor(choice)) continue;
-        blankPage(e);
+        pageClear(e, kPageClearWidth, kTallPageClearHeight);
         const MenuItem& item = app.menu[static_cast<std::size_t>(choice) - 1];
         if (item.section) item.section(e);
     }

@@ -10,8 +10,6 @@
 
 namespace lesson {
 
-void pageClear(Engine& e, float w, float h) { whiteBox(e, 0, 0, w, h); }
-
 namespace {
 
 const Place& markOf(const Page& page, int n) {
@@ -89,9 +87,11 @@ void runRows(Engine& e, Page& page, const std::vector<Row>& rows) {
     for (const Row& row : rows) runRow(e, page, row);
 }
 
+void runPage(Engine& e, const std::vector<Row>& rows) { runPage(e, kPageClearWidth, rows); }
+
 void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows) {
     Page page;
-    pageClear(e, clearWidth, 1300);
+    pageClear(e, clearWidth);
     runRows(e, page, rows);
 }
 

@@ -11,6 +11,7 @@
 
 #include "engine/engine.h"
 #include "engine/graphics/colour_roles.h"
+#include "engine/prompts/prompts.h"
 
 #include <functional>
 #include <string>
@@ -112,12 +113,11 @@ struct Page {
     Place marks[kMarks] = {};
 };
 
-// A filled white box from (0, 0), w right and h down.
-void pageClear(Engine& e, float w, float h);
-
 void runRow(Engine& e, Page& page, const Row& row);
 void runRows(Engine& e, Page& page, const std::vector<Row>& rows);
-// A page that is its table: the page clear (clearWidth x 1300), then the rows.
+// A page that is its table: the page clear (the common one, or clearWidth
+// wide), then the rows.
+void runPage(Engine& e, const std::vector<Row>& rows);
 void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows);
 
 // ---- Worked answers ----------------------------------------------------

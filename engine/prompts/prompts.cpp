@@ -10,7 +10,18 @@ namespace lesson {
 namespace {
 
 constexpr int kMaxEntry = 10;
-constexpr float kSubMenuLineY = 666;
+
+// The prompts' geometry in the prompt band. The sub-menu line and the
+// any-key text stand on one line; the any-key box and the band a sub-menu
+// entry clears begin 9 above it. The step prompt's box stands at the band's
+// top; both boxes span the same x.
+constexpr float kPromptLineY = 666;
+constexpr float kPromptLineTop = 657;
+constexpr float kAnyKeyBoxBottom = 693;
+constexpr float kStepBoxBottom = 675;
+constexpr float kPromptBoxLeft = 96;
+constexpr float kPromptBoxRight = 400;
+constexpr float kPromptTextX = 128;
 
 bool isEntryKey(const std::string& key) {
     // "-", ".", "/" and the digits lie together in code order.
@@ -20,6 +31,8 @@ bool isEntryKey(const std::string& key) {
 }  // namespace
 
 void whiteBox(Engine& e, float x, float y, float w, float h) { e.layer.box(x, y, x + w, y + h, kWhite); }
+
+void pageClear(Engine& e, float w, float h) { whiteBox(e, 0, 0, w, h); }
 
 void readEntry(Engine& e) {
     Layer& g = e.layer;
@@ -93,7 +106,7 @@ void subMenuPrompt(Engine& e, int lastItem) {
     float itemX = 0;
     int itemChoice = 0;  // the item the line is in; 0 between items
     auto offer = [&] {
-        if (itemChoice != 0) e.layer.offerChoice({itemX, kSubMenuLineY, x, kSubMenuLineY + 16, itemChoice});
+        if (itemChoice != 0) e.layer.offerChoice({itemX, kPromptLineY, x, kPromptLineY + 16, itemChoice});
         itemChoice = 0;
     };
     for (std::string_view ch : splitChars(line)) {
@@ -104,7 +117,7 @@ void subMenuPrompt(Engine& e, int lastItem) {
             itemX = x;
             itemChoice = static_cast<int>(c - U'①') + 1;
         }
-        drawPlainAt(e, x, kSubMenuLineY, colour::kBodyText, std::string(ch));
+        drawPlainAt(e, x, kPromptLineY, colour::kBodyText, std::string(ch));
         x = e.textX;
     }
     offer();
@@ -112,7 +125,7 @@ void subMenuPrompt(Engine& e, int lastItem) {
     entryToNumber(e);
 }
 
-void clearPromptBand(Engine& e) { e.layer.box(0, 657, 992, kPromptBandBottom, kWhite); }
+void clearPromptBand(Engine& e) { e.layer.box(0, kPromptLineTop, 992, kPromptBandBottom, kWhite); }
 
 void clearPageArea(Engine& e) { e.layer.box(0, 54, 1440, 900, kWhite); }
 
@@ -122,12 +135,13 @@ void stepPrompt(Engine& e) {
     const float pen = g.drawWidth();
     g.setDrawWidth(2);
     // The box stands at the top of the prompt band, its text on the entry field's line.
-    g.box(96, kPromptBandTop, 400, 675, colour::kPromptOutline, colour::kStepPromptFill);
-    drawPlainAt(e, 128, kEntryAnchor.y, colour::kPromptText, "次のステップは１を入力。");
+    g.box(kPromptBoxLeft, kPromptBandTop, kPromptBoxRight, kStepBoxBottom, colour::kPromptOutline,
+          colour::kStepPromptFill);
+    drawPlainAt(e, kPromptTextX, kEntryAnchor.y, colour::kPromptText, "次のステップは１を入力。");
     readEntry(e);
     entryToNumber(e);
     whiteBox(e, e.inputX - 48, e.inputY - 9, 160, 27);
-    g.box(96, kPromptBandTop, 400, 675, kWhite);
+    g.box(kPromptBoxLeft, kPromptBandTop, kPromptBoxRight, kStepBoxBottom, kWhite);
     g.setDrawWidth(pen);
 }
 
@@ -137,13 +151,14 @@ void anyKeyPrompt(Engine& e) {
     const int color = e.textColor;
     const float pen = g.drawWidth();
     g.setDrawWidth(3);
-    g.box(96, 657, 400, 693, colour::kPromptOutline, colour::kAnyKeyPromptFill);
-    drawPlainAt(e, 128, 666, colour::kPromptText, "何かキーを押して下さい。");
+    g.box(kPromptBoxLeft, kPromptLineTop, kPromptBoxRight, kAnyKeyBoxBottom, colour::kPromptOutline,
+          colour::kAnyKeyPromptFill);
+    drawPlainAt(e, kPromptTextX, kPromptLineY, colour::kPromptText, "何かキーを押して下さい。");
     std::string key;
     while ((key = g.inkey()).empty()) {
     }
     e.lastKey = key;
-    g.box(0, 657, 400, 693, kWhite);
+    g.box(0, kPromptLineTop, kPromptBoxRight, kAnyKeyBoxBottom, kWhite);
     e.textColor = color;
     g.setDrawWidth(pen);
 }

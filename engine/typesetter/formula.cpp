@@ -182,9 +182,9 @@ void Typesetter::figure(const GlyphDrawing& d, float x, float y) {
 // The over-bar of an open root grows to the pen point x.
 void Typesetter::overBarStep(float x) {
     float barY = 0;
-    if (state_.rootMode == 1) barY = y_ - 4;
-    else if (state_.rootMode == 11) barY = y_ - 6;
-    else if (state_.rootMode == 22 && state_.fractionMode == 0) barY = y_ + kFraction.tallRootBarY;
+    if (state_.rootMode == RootMode::Open) barY = y_ - 4;
+    else if (state_.rootMode == RootMode::OpenSmall) barY = y_ - 6;
+    else if (state_.rootMode == RootMode::Tall && state_.fractionMode == 0) barY = y_ + kFraction.tallRootBarY;
     else {
         state_.rootBarStartX = x;
         return;
@@ -213,9 +213,9 @@ float Typesetter::run(std::string_view text) {
         switch (rule.then) {
             case AfterGlyph::SetSuperscript: state_.superscriptPending = 1; break;
             case AfterGlyph::SetRaised: state_.raisedPending = 1; break;
-            case AfterGlyph::CloseRoot: state_.rootMode = 0; break;
-            case AfterGlyph::OpenRoot: state_.rootMode = 1; state_.rootBarStartX = x; break;
-            case AfterGlyph::OpenSmallRoot: state_.rootMode = 11; state_.rootBarStartX = x; break;
+            case AfterGlyph::CloseRoot: state_.rootMode = RootMode::Closed; break;
+            case AfterGlyph::OpenRoot: state_.rootMode = RootMode::Open; state_.rootBarStartX = x; break;
+            case AfterGlyph::OpenSmallRoot: state_.rootMode = RootMode::OpenSmall; state_.rootBarStartX = x; break;
             case AfterGlyph::BarStartAfter: state_.rootBarStartX = x; break;
             case AfterGlyph::ClearRaised: state_.raisedPending = 0; overBarStep(x); break;
             case AfterGlyph::ClearSuperscript: state_.superscriptPending = 0; overBarStep(x); break;
@@ -279,7 +279,7 @@ void Typesetter::fraction(const std::string& text) {
     pen_ = kFraction.barPen;
     line(x0, y0 + kFraction.barY, x0 + w, y0 + kFraction.barY);
     pen_ = pen;
-    if (state_.rootMode == 22) {
+    if (state_.rootMode == RootMode::Tall) {
         // The tall root's over-bar runs across the whole fraction.
         pen_ = 3;
         line(x0, y0 + kFraction.tallRootBarY, x0 + w, y0 + kFraction.tallRootBarY);
@@ -310,7 +310,7 @@ void Typesetter::tallRootConstruct(std::string_view, std::size_t&) {
     const float pen = pen_;
     pen_ = 3;
     polyline({{x + 4, y + 36}, {x + 8, y + 24}, {x + 16, y + 60}, {x + 30, y - 14}, {x + 38, y - 14}});
-    state_.rootMode = 22;
+    state_.rootMode = RootMode::Tall;
     pen_ = pen;
     x_ += 32;
     state_.rootBarStartX = x_;
