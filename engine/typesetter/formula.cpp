@@ -340,6 +340,9 @@ void Typesetter::formula(std::string_view markup) {
 FormulaLayout layoutFormula(Engine& e, std::string_view markup, float x, float y, int color) {
     FormulaLayout layout;
     layout.origin = {x, y};
+    layout.markup = std::string(markup);
+    layout.color = color;
+    const FormulaLayoutState before = e.formulaLayout();
     const int savedColor = e.textColor;
     e.textColor = color;
     Typesetter typesetter(e, layout);
@@ -347,6 +350,11 @@ FormulaLayout layoutFormula(Engine& e, std::string_view markup, float x, float y
     layout.endFont = typesetter.font();
     layout.endPen = typesetter.pen();
     e.textColor = savedColor;
+    const FormulaLayoutState& after = e.formulaLayout();
+    layout.movable = before.rootMode == RootMode::Closed && after.rootMode == RootMode::Closed &&
+                     after.fractionMode == before.fractionMode &&
+                     after.superscriptPending == before.superscriptPending &&
+                     after.raisedPending == before.raisedPending;
     return layout;
 }
 
@@ -377,16 +385,21 @@ void emitFormula(Engine& e, const FormulaLayout& layout, float x, float y) {
     g.setDrawWidth(layout.endPen);
 }
 
+FormulaBox drawFormulaLayout(Engine& e, const FormulaLayout& layout, float x, float y) {
+    if (!layout.movable && (x != layout.origin.x || y != layout.origin.y))
+        return drawFormulaLayout(e, layoutFormula(e, layout.markup, x, y, layout.color), x, y);
+    emitFormula(e, layout, x, y);
+    e.textString.clear();
+    e.textX = x + layout.box.width;
+    e.textY = y;
+    e.layer.traceFormula(layout.markup, x, y, layout.color, e.textX);
+    return layout.box;
+}
+
 FormulaBox drawFormula(Engine& e) {
     const std::string text = std::move(e.textString);
     e.textString.clear();
-    const float startX = e.textX, startY = e.textY;
-    const FormulaLayout layout = layoutFormula(e, text, startX, startY, e.textColor);
-    emitFormula(e, layout, startX, startY);
-    e.textX = startX + layout.box.width;
-    e.textY = startY;
-    e.layer.traceFormula(text, startX, startY, e.textColor, e.textX);
-    return layout.box;
+    return drawFormulaLayout(e, layoutFormula(e, text, e.textX, e.textY, e.textColor), e.textX, e.textY);
 }
 
 FormulaBox measureFormula(Engine& e) {
