@@ -305,12 +305,12 @@ void xTermExample(Engine& e) {
 // ④ 例題1: x terms and constants on both sides, then the procedure.
 std::vector<Row> bothSidesProblem(Engine& e) {
     const auto rows = model::bothMovesRows(e, model::drawBothMoves(e));
-    return {
-        {0, 100, 90, rows[0]},
-        {0, 100, plus(70), rows[1]},
-        {0, 100, plus(70), rows[2]},
-        {5, 100, plus(70), rows[3]},
-    };
+    return answerRows(100, {
+        {rows[0], 100, 90},
+        {rows[1], 70},
+        {rows[2], 70},
+        {rows[3], 70},
+    });
 }
 
 void procedureExample(Engine& e) {

@@ -19,50 +19,50 @@ using namespace lesson::notation;
 
 std::vector<Row> bracketsRows(Engine& e, const Brackets& n) {
     const auto t = bracketsTexts(e, n);
-    return {
-        {0, 100, 140, t[0]},
-        {0, 100, plus(70), t[1]},
-        {0, 100, plus(70), t[2]},
-        {0, 100, plus(70), t[3]},
-        {5, 100, plus(70), t[4]},
-    };
+    return answerRows(100, {
+        {t[0], 100, 140},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+    });
 }
 
 std::vector<Row> fractionsOneRows(Engine& e, const FractionsOne& n) {
     const auto t = fractionsOneTexts(e, n);
     const int collected = fractionsOneCoefficient(n) == 1 ? 5 : 0;  // "x=..." is then the answer
-    return {
-        {0, 40, 110, t[0]},
-        {0, 100, plus(70), t[1]},
-        {0, 100, plus(70), t[2]},
-        {0, 100, plus(70), t[3]},
-        {collected, 100, plus(70), t[4]},
-        {5, 100, plus(70), t[5]},
-    };
+    return answerRows(100, {
+        {t[0], 40, 110},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 100, plus(70), collected},
+        {t[5], 70},
+    });
 }
 
 std::vector<Row> fractionsTwoRows(Engine& e, const FractionsTwo& n) {
     const auto t = fractionsTwoTexts(e, n);
-    return {
-        {0, 640, 50, t[0]},
-        {0, 700, plus(70), t[1]},
-        {0, 700, plus(70), t[2]},
-        {0, 700, plus(70), t[3]},
-        {0, 700, plus(70), t[4]},
-        {0, 700, plus(70), t[5]},
-        {5, 700, plus(70), t[6]},
-    };
+    return answerRows(700, {
+        {t[0], 640, 50},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+        {t[5], 70},
+        {t[6], 70},
+    });
 }
 
 std::vector<Row> decimalsRows(Engine& e, const Decimals& n) {
     const auto t = decimalsTexts(e, n);
-    return {
-        {0, 100, 90, t[0]},
-        {0, 100, plus(70), t[1]},
-        {0, 100, plus(70), t[2]},
-        {0, 100, plus(70), t[3]},
-        {5, 100, plus(70), t[4]},
-    };
+    return answerRows(100, {
+        {t[0], 100, 90},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+    });
 }
 
 namespace {

@@ -56,12 +56,12 @@ void ratioValuePage(Engine& e) {
 
 std::vector<Row> ratioProblem(Engine& e) {
     const auto t = ratioTexts(drawRatioNumbers(e));
-    return {
-        {0, 100, kLeftAreaY + 20, t[0]},
-        {0, 100, plus(80), t[1]},
-        {0, 100, plus(80), t[2]},
-        {5, 100, plus(70), t[3]},
-    };
+    return answerRows(100, {
+        {t[0], 100, kLeftAreaY + 20},
+        {t[1], 80},
+        {t[2], 80},
+        {t[3], 70},
+    });
 }
 
 void problemPage(Engine& e) {
@@ -117,26 +117,26 @@ void propertyPage(Engine& e) {
 
 std::vector<Row> crossProblem(Engine& e) {
     const auto t = crossTexts(drawRatioNumbers(e));
-    return {
-        {0, 40, kLeftAreaY + 20, t[0]},
-        {0, 100, plus(70), t[1]},
-        {0, 100, plus(70), t[2]},
-        {0, 100, plus(70), t[3]},
-        {5, 100, plus(70), t[4]},
-    };
+    return answerRows(100, {
+        {t[0], 40, kLeftAreaY + 20},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+    });
 }
 
 std::vector<Row> bracketProblem(Engine& e) {
     const auto t = bracketTexts(e, drawBracketNumbers(e));
-    return {
-        {0, 640, kRightAreaY + 20, t[0]},
-        {0, 700, plus(70), t[1]},
-        {0, 700, plus(70), t[2]},
-        {0, 700, plus(70), t[3]},
-        {0, 700, plus(70), t[4]},
-        {0, 700, plus(70), t[5]},
-        {5, 700, plus(70), t[6]},
-    };
+    return answerRows(700, {
+        {t[0], 640, kRightAreaY + 20},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+        {t[5], 70},
+        {t[6], 70},
+    });
 }
 
 void examplePage(Engine& e) {

@@ -95,23 +95,37 @@ void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows) {
     runRows(e, page, rows);
 }
 
+namespace {
+
+// The steps as rows: at the indent unless a step gives its x (the first one
+// at firstX), colour 0 and the last one 5 unless given.
+std::vector<Row> stepRows(const std::vector<Step>& steps, const X& firstX, const X& indent) {
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        const bool last = i + 1 == steps.size();
+        const int color = step.color >= 0 ? step.color : (last ? colour::kAnswer : colour::kBodyText);
+        const X x = !step.atIndent ? step.x : (i == 0 ? firstX : indent);
+        rows.push_back({color, x, step.y, step.text});
+    }
+    return rows;
+}
+
+}  // namespace
+
 void runAnswers(Engine& e, Page& page, const Column& column, const std::vector<AnswerBlock>& blocks) {
+    const X firstX = column.labelKeepsEnd ? X(X::Kind::After, 0) : X(column.indent);
     for (const AnswerBlock& block : blocks) {
         // A label row records only its y, unless the column lets the problem follow it.
         const float labelEnd = drawFormulaAt(e, column.x, resolveY(page, block.labelY), colour::kLabel, block.label);
         page.rowY = e.textY;
         if (column.labelKeepsEnd) page.endX = labelEnd;
-        for (std::size_t i = 0; i < block.steps.size(); ++i) {
-            const Step& step = block.steps[i];
-            const bool last = i + 1 == block.steps.size();
-            const int color = step.color >= 0 ? step.color : (last ? colour::kAnswer : colour::kBodyText);
-            X x = step.x;
-            if (step.atIndent) x = (i == 0 && column.labelKeepsEnd) ? X(X::Kind::After, 0) : X(column.indent);
-            runRow(e, page, {color, x, step.y, step.text});
-        }
+        runRows(e, page, stepRows(block.steps, firstX, column.indent));
         if (block.wait == Wait::Key) anyKeyPrompt(e);
     }
 }
+
+std::vector<Row> answerRows(float indent, const std::vector<Step>& steps) { return stepRows(steps, indent, indent); }
 
 void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const ProblemMaker& make, RowWaits waits) {
     practiceLoop(e, page, areaX, areaY, [&make](Engine& e, int) { return make(e); }, waits);

@@ -123,7 +123,7 @@ void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows);
 // ---- Worked answers ----------------------------------------------------
 
 // One step of an answer: the first on the label's row, each further one
-// below the previous (+50 unless given); colour 0, the last one 5.
+// its dy below the previous; colour 0, the last one 5.
 struct Step {
     std::string text;
     X x{X::Kind::After, 0};  // replaced by the column's indent unless given
@@ -150,6 +150,11 @@ struct Column {
 };
 
 void runAnswers(Engine& e, Page& page, const Column& column, const std::vector<AnswerBlock>& blocks);
+// The rows of an answer's steps as runAnswers draws them, without a label:
+// each step at the indent unless it gives its place (the first one gives
+// where the answer begins), colour 0 and the last one 5 unless given. A
+// drill's solution: answerRows(100, {{t[0], 100, 140}, {t[1], 70}, {t[2], 70}}).
+std::vector<Row> answerRows(float indent, const std::vector<Step>& steps);
 
 // ---- Random drills -------------------------------------------------------
 
