@@ -177,13 +177,20 @@ std::array<std::string, 3> practiceRows(Engine& e, int form, const PracticeNumbe
     e.practiceText(15) = e.fracText;
     if (n.c < 0) e.practiceText(16) = "(" + e.practiceText(16) + ")";
 
-    const auto t = [&e](int i) { return e.practiceText(i); };
+    const auto text = [&e](int i) { return e.practiceText(i); };
     switch (form) {
-        case 1: return {"x+" + t(1) + "=" + t(2), "x+" + t(1) + t(5) + "=" + t(2) + t(5), "x=" + t(3)};
-        case 2: return {"x-" + t(1) + "=" + t(2), "x-" + t(1) + "+" + t(1) + "=" + t(2) + "+" + t(1), "x=" + t(4)};
-        case 3: return {t(15) + "ﾀx=" + t(12), t(15) + "ﾀx*" + t(16) + "=" + t(12) + "*" + t(16), "x=" + t(13)};
+        case 1:
+            return {"x+" + text(1) + "=" + text(2), "x+" + text(1) + text(5) + "=" + text(2) + text(5),
+                    "x=" + text(3)};
+        case 2:
+            return {"x-" + text(1) + "=" + text(2),
+                    "x-" + text(1) + "+" + text(1) + "=" + text(2) + "+" + text(1), "x=" + text(4)};
+        case 3:
+            return {text(15) + "ﾀx=" + text(12), text(15) + "ﾀx*" + text(16) + "=" + text(12) + "*" + text(16),
+                    "x=" + text(13)};
         case 4:
-            return {t(11) + "x=" + t(13), "ﾀ" + t(11) + "x/" + t(11) + "ﾀ=ﾀ" + t(13) + "/" + t(11) + "ﾀ", "x=" + t(12)};
+            return {text(11) + "x=" + text(13),
+                    "ﾀ" + text(11) + "x/" + text(11) + "ﾀ=ﾀ" + text(13) + "/" + text(11) + "ﾀ", "x=" + text(12)};
     }
     throw std::invalid_argument("practice form out of range");
 }

@@ -176,7 +176,7 @@ void exercise1Page(Engine& e) {
 
 void exercise2Page(Engine& e) {
     // The check column: 40 right of the widest row, from the line of the equation.
-    const X check = afterMark(2, 40);
+    const RowX check = afterMark(2, 40);
     runPage(e, {
         {3, 40, 30, "教科書P105 練習問題②　解答", key},
         {0, 40, plus(50), "女子の人数をx人とすると、", key},

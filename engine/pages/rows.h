@@ -21,26 +21,26 @@ namespace lesson {
 
 // x of a row: absolute, where the previous row's text ended (plus n), or
 // where a marked row began or ended (plus n).
-struct X {
+struct RowX {
     enum class Kind { Absolute, After, MarkStart, MarkEnd } kind = Kind::Absolute;
     float value = 0;
     int mark = 0;
-    X(float v) : value(v) {}  // NOLINT: a plain number is an absolute x
-    X(int v) : value(static_cast<float>(v)) {}  // NOLINT
-    X(double v) : value(static_cast<float>(v)) {}  // NOLINT
-    X(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
+    RowX(float v) : value(v) {}  // NOLINT: a plain number is an absolute x
+    RowX(int v) : value(static_cast<float>(v)) {}  // NOLINT
+    RowX(double v) : value(static_cast<float>(v)) {}  // NOLINT
+    RowX(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
 };
 
 // y of a row: absolute, the previous row's y plus n (same: plus 0), or a
 // marked row's y plus n.
-struct Y {
+struct RowY {
     enum class Kind { Absolute, Plus, Mark } kind = Kind::Absolute;
     float value = 0;
     int mark = 0;
-    Y(float v) : value(v) {}  // NOLINT: a plain number is an absolute y
-    Y(int v) : value(static_cast<float>(v)) {}  // NOLINT
-    Y(double v) : value(static_cast<float>(v)) {}  // NOLINT
-    Y(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
+    RowY(float v) : value(v) {}  // NOLINT: a plain number is an absolute y
+    RowY(int v) : value(static_cast<float>(v)) {}  // NOLINT
+    RowY(double v) : value(static_cast<float>(v)) {}  // NOLINT
+    RowY(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
 };
 
 enum class Wait { None, Key, TwoKeys };
@@ -69,19 +69,19 @@ struct Then {
 Then operator|(Then a, const Then& b);
 
 namespace notation {
-inline const X after{X::Kind::After, 0};
-inline X afterPlus(float n) { return {X::Kind::After, n}; }
-inline const Y same{Y::Kind::Plus, 0};
-inline Y plus(float n) { return {Y::Kind::Plus, n}; }
+inline const RowX after{RowX::Kind::After, 0};
+inline RowX afterPlus(float n) { return {RowX::Kind::After, n}; }
+inline const RowY same{RowY::Kind::Plus, 0};
+inline RowY plus(float n) { return {RowY::Kind::Plus, n}; }
 inline constexpr Wait key = Wait::Key;
 inline constexpr Wait twoKeys = Wait::TwoKeys;  // two any-key waits in a row
 
 // Remember where this row stood: the x it began at, the x its text ended
 // at, and its y.
 inline Then mark(int n) { Then t; t.mark = n; return t; }
-inline X atMark(int n, float plus = 0) { return {X::Kind::MarkStart, plus, n}; }
-inline X afterMark(int n, float plus = 0) { return {X::Kind::MarkEnd, plus, n}; }
-inline Y markY(int n, float plus = 0) { return {Y::Kind::Mark, plus, n}; }
+inline RowX atMark(int n, float plus = 0) { return {RowX::Kind::MarkStart, plus, n}; }
+inline RowX afterMark(int n, float plus = 0) { return {RowX::Kind::MarkEnd, plus, n}; }
+inline RowY markY(int n, float plus = 0) { return {RowY::Kind::Mark, plus, n}; }
 // A row that does not move the after/same reference.
 inline const Then aside = [] { Then t; t.aside = true; return t; }();
 // Cell rows: after them, `after` is the box's right edge.
@@ -91,8 +91,8 @@ inline Then boxAround(float w, float h, int line, int fill) { Then t; t.box = {R
 
 struct Row {
     int color;
-    X x;
-    Y y;
+    RowX x;
+    RowY y;
     std::string text;
     Then then = {};
 };
@@ -126,19 +126,20 @@ void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows);
 // its dy below the previous; colour 0, the last one 5.
 struct Step {
     std::string text;
-    X x{X::Kind::After, 0};  // replaced by the column's indent unless given
-    Y y{Y::Kind::Plus, 0};
+    RowX x{RowX::Kind::After, 0};  // replaced by the column's indent unless given
+    RowY y{RowY::Kind::Plus, 0};
     int color = -1;           // -1: 0, or 5 for the last step of the block
     bool atIndent = true;
     Step(const char* t) : text(t) {}  // NOLINT: first step, on the label's row
     Step(std::string t) : text(std::move(t)) {}  // NOLINT
-    Step(std::string t, float dy) : text(std::move(t)), y(Y::Kind::Plus, dy) {}
-    Step(std::string t, X x, Y y, int color = -1) : text(std::move(t)), x(x), y(y), color(color), atIndent(false) {}
+    Step(std::string t, float dy) : text(std::move(t)), y(RowY::Kind::Plus, dy) {}
+    Step(std::string t, RowX x, RowY y, int color = -1)
+        : text(std::move(t)), x(x), y(y), color(color), atIndent(false) {}
 };
 
 struct AnswerBlock {
-    std::string label;       // drawn in colour 3 at the column's x
-    Y labelY;                // usually plus(60), or an absolute y for a column's first block
+    std::string label;       // drawn in the label colour (3) at the column's x
+    RowY labelY;             // usually plus(60), or an absolute y for a column's first block
     std::vector<Step> steps;
     Wait wait = Wait::None;  // after the last step
 };
