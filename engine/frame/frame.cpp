@@ -6,12 +6,11 @@
 #include "engine/text/text.h"
 #include "engine/typesetter/formula.h"
 
-#include <any>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 namespace lesson {
 

@@ -4,7 +4,6 @@
 #include "engine/graphics/colour_roles.h"
 #include "engine/text/text.h"
 
-
 namespace lesson {
 
 namespace {
