@@ -60,6 +60,14 @@ private:
     std::vector<T> items_;
 };
 
+// The root sign whose over-bar runs on under what follows until "ﾝ" closes it.
+enum class RootMode {
+    Closed,     // no root open
+    Open,       // "√": the bar 4 above the line's top
+    OpenSmall,  // "√" inside a fraction: the bar 6 above
+    Tall,       // "#": a tall root over the fraction after it
+};
+
 // The layout state of formulas and plain text that carries from one call to
 // the next: inside a fraction, an exponent or raised letter pending, an open
 // root and where its over-bar starts.
@@ -67,7 +75,7 @@ struct FormulaLayoutState {
     int fractionMode = 0;
     int superscriptPending = 0;
     int raisedPending = 0;
-    int rootMode = 0;
+    RootMode rootMode = RootMode::Closed;
     float rootBarStartX = 0;
 };
 

@@ -141,13 +141,16 @@ void drawFareSegments(Engine& e, const FareFigure& f) {
 constexpr float kArcStep = 6;
 
 SpanArc busArc(const FareFigure& f, const std::string& label) {
-    return {f.p1, f.p2, 3, 3, 1, kArcStep, 5, label, key};
+    return {.from = f.p1, .to = f.p2, .textColor = 3, .lineColor = 3, .side = 1, .step = kArcStep,
+            .height = 5, .label = label, .wait = key};
 }
 
 void drawFareArcs(Engine& e, const FareFigure& f) {
     runSpanArcs(e, {
-        {f.p1, f.p3, 7, 7, -1, kArcStep, 3, "1200円", key},
-        {f.p2, f.p3, 0, 0, 1, kArcStep, 6, "240円*2", key},
+        {.from = f.p1, .to = f.p3, .textColor = 7, .lineColor = 7, .side = -1, .step = kArcStep,
+         .height = 3, .label = "1200円", .wait = key},
+        {.from = f.p2, .to = f.p3, .textColor = 0, .lineColor = 0, .side = 1, .step = kArcStep,
+         .height = 6, .label = "240円*2", .wait = key},
         busArc(f, "180円*？"),
     });
     e.termNum(1) = e.textX;
@@ -207,7 +210,7 @@ void drawSubstitutionTable(Engine& e, float x, float top) {
 }
 
 void farePage(Engine& e) {
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     Page page;
     runRows(e, page, {{0, 40, 15, "P86 金額が同じになるのは、バスに何回乗るとき?", key}});
     const FareFigure figure = placeFareFigure(page.rowY + 150);
@@ -248,7 +251,7 @@ void farePage(Engine& e) {
 // ---- Definitions and example 1 ----------------------------------------
 
 void definitionsPage(Engine& e) {
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     Page page;
     runRows(e, page, {
         {5, 40, 30, "方程式"},
@@ -297,7 +300,7 @@ std::vector<Row> makeSolutionCheck(Engine& e) {
 }
 
 void practicePage(Engine& e) {
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     Page page;
     practiceLoop(e, page, 0, 0, makeSolutionCheck, RowWaits::AsGiven);
     anyKeyPrompt(e);

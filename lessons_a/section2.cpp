@@ -177,13 +177,20 @@ std::array<std::string, 3> practiceRows(Engine& e, int form, const PracticeNumbe
     e.practiceText(15) = e.fracText;
     if (n.c < 0) e.practiceText(16) = "(" + e.practiceText(16) + ")";
 
-    const auto t = [&e](int i) { return e.practiceText(i); };
+    const auto text = [&e](int i) { return e.practiceText(i); };
     switch (form) {
-        case 1: return {"x+" + t(1) + "=" + t(2), "x+" + t(1) + t(5) + "=" + t(2) + t(5), "x=" + t(3)};
-        case 2: return {"x-" + t(1) + "=" + t(2), "x-" + t(1) + "+" + t(1) + "=" + t(2) + "+" + t(1), "x=" + t(4)};
-        case 3: return {t(15) + "ﾀx=" + t(12), t(15) + "ﾀx*" + t(16) + "=" + t(12) + "*" + t(16), "x=" + t(13)};
+        case 1:
+            return {"x+" + text(1) + "=" + text(2), "x+" + text(1) + text(5) + "=" + text(2) + text(5),
+                    "x=" + text(3)};
+        case 2:
+            return {"x-" + text(1) + "=" + text(2),
+                    "x-" + text(1) + "+" + text(1) + "=" + text(2) + "+" + text(1), "x=" + text(4)};
+        case 3:
+            return {text(15) + "ﾀx=" + text(12), text(15) + "ﾀx*" + text(16) + "=" + text(12) + "*" + text(16),
+                    "x=" + text(13)};
         case 4:
-            return {t(11) + "x=" + t(13), "ﾀ" + t(11) + "x/" + t(11) + "ﾀ=ﾀ" + t(13) + "/" + t(11) + "ﾀ", "x=" + t(12)};
+            return {text(11) + "x=" + text(13),
+                    "ﾀ" + text(11) + "x/" + text(11) + "ﾀ=ﾀ" + text(13) + "/" + text(11) + "ﾀ", "x=" + text(12)};
     }
     throw std::invalid_argument("practice form out of range");
 }
@@ -192,7 +199,7 @@ std::array<std::string, 3> practiceRows(Engine& e, int form, const PracticeNumbe
 
 void task1(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     setPivot(e, 880, 450);
     const float y0 = e.pointY(0);
     runRows(e, page, {
@@ -259,7 +266,7 @@ void drawRightAdded(Engine& e, int i) {
 
 void task2(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     setPivot(e, 840, 300);
     runRows(e, page, {{0, 40, 30, "課題2　xの値を求めなさい。"}});
     drawBalance(e, 0);
@@ -313,7 +320,7 @@ void drawTakenRow(Engine& e) {
 
 void task3(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     setPivot(e, 840, 300);
     runRows(e, page, {{0, 40, 30, "課題3　xの値を求めなさい。"}});
     drawBalance(e, 0);
@@ -349,7 +356,7 @@ void task3(Engine& e) {
 
 void task4(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     setPivot(e, 840, 300);
     runRows(e, page, {{0, 40, 30, "課題4　xの値を求めなさい。"}});
     drawBalance(e, 0);
@@ -380,7 +387,7 @@ void task4(Engine& e) {
 // ---- What solving means, and the summary ----------------------------------
 
 void solvingPage(Engine& e) {
-    runPage(e, 1760, {
+    runPage(e, {
         {5, 40, 30, "方程式を解く"},
         {0, after, same, "…方程式の解を求めること"},
         {0, 40, plus(70), "例　次の"},
@@ -422,7 +429,7 @@ void summaryPage(Engine& e) {
 
 void practicePage(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRows(e, page, {{0, 40, 30, "練習　次の方程式を解きなさい。"}});
     // The four forms take turns, from the first.
     practiceLoop(e, page, 0, 90, [](Engine& e, int problem) -> std::vector<Row> {
@@ -446,7 +453,7 @@ void practicePage(Engine& e) {
 void answersPage(Engine& e) {
     const Column left{40, 121}, right{600, 681};
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRows(e, page, {{3, left.x, 30, "問4 解答", key}});
     runAnswers(e, page, left, {
         {"(1)", plus(60), {"x-9=3", {"x-9+9=3+9", 50}, {"x=12", 50}}},
@@ -460,7 +467,7 @@ void answersPage(Engine& e) {
         {"(3)", plus(60), {"x+1.2=0", {"x+1.2-1.2=-1.2", 70}, {"x=-1.2", 70}}, key},
     });
 
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRows(e, page, {{3, left.x, 30, "問6 解答"}});
     runAnswers(e, page, left, {
         {"(1)", plus(60), {"ﾀx/7ﾀ=3", {"ﾀx/7ﾀ*7=3*7", 70}, {"x=21", afterPlus(60), same}}},
@@ -479,7 +486,7 @@ void answersPage(Engine& e) {
 
 void examplePage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRows(e, page, {
         {3, 40, 30, "例　"},
         {0, after, same, "次の方程式を解きなさい。"},

@@ -206,7 +206,7 @@ void moveTerm(Engine& e, Point p1, Point p3) {
 
 // ① P92: from the properties of equalities to transposition.
 void transpositionPage(Engine& e) {
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     constexpr float c = 40 + 216;
     Page page;
     runRows(e, page, {
@@ -237,7 +237,7 @@ void transpositionPage(Engine& e) {
 
 // A drill page: its heading, then problems from (40, 90) until 1 is entered.
 void drillPage(Engine& e, Page& page, const std::vector<Row>& heading, const ProblemMaker& makeProblem) {
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRows(e, page, heading);
     practiceLoop(e, page, 40, 90, makeProblem);
 }
@@ -305,12 +305,12 @@ void xTermExample(Engine& e) {
 // ④ 例題1: x terms and constants on both sides, then the procedure.
 std::vector<Row> bothSidesProblem(Engine& e) {
     const auto rows = model::bothMovesRows(e, model::drawBothMoves(e));
-    return {
-        {0, 100, 90, rows[0]},
-        {0, 100, plus(70), rows[1]},
-        {0, 100, plus(70), rows[2]},
-        {5, 100, plus(70), rows[3]},
-    };
+    return answerRows(100, {
+        {rows[0], 100, 90},
+        {rows[1], 70},
+        {rows[2], 70},
+        {rows[3], 70},
+    });
 }
 
 void procedureExample(Engine& e) {
@@ -329,7 +329,7 @@ void procedureExample(Engine& e) {
 
 // ⑤ 問3.
 void answers3(Engine& e) {
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     Page page;
     runRows(e, page, {{3, 40, 30, "問3 解答", key}});
     runAnswers(e, page, Column{40, 121}, {
@@ -344,7 +344,7 @@ void answers3(Engine& e) {
 
 // ⑥ 説明しよう.
 void explanation(Engine& e) {
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     Page page;
     runRows(e, page, {
         {3, 40, 30, "方程式 8=3x+5 の解き方"},

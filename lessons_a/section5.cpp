@@ -19,50 +19,50 @@ using namespace lesson::notation;
 
 std::vector<Row> bracketsRows(Engine& e, const Brackets& n) {
     const auto t = bracketsTexts(e, n);
-    return {
-        {0, 100, 140, t[0]},
-        {0, 100, plus(70), t[1]},
-        {0, 100, plus(70), t[2]},
-        {0, 100, plus(70), t[3]},
-        {5, 100, plus(70), t[4]},
-    };
+    return answerRows(100, {
+        {t[0], 100, 140},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+    });
 }
 
 std::vector<Row> fractionsOneRows(Engine& e, const FractionsOne& n) {
     const auto t = fractionsOneTexts(e, n);
     const int collected = fractionsOneCoefficient(n) == 1 ? 5 : 0;  // "x=..." is then the answer
-    return {
-        {0, 40, 110, t[0]},
-        {0, 100, plus(70), t[1]},
-        {0, 100, plus(70), t[2]},
-        {0, 100, plus(70), t[3]},
-        {collected, 100, plus(70), t[4]},
-        {5, 100, plus(70), t[5]},
-    };
+    return answerRows(100, {
+        {t[0], 40, 110},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 100, plus(70), collected},
+        {t[5], 70},
+    });
 }
 
 std::vector<Row> fractionsTwoRows(Engine& e, const FractionsTwo& n) {
     const auto t = fractionsTwoTexts(e, n);
-    return {
-        {0, 640, 50, t[0]},
-        {0, 700, plus(70), t[1]},
-        {0, 700, plus(70), t[2]},
-        {0, 700, plus(70), t[3]},
-        {0, 700, plus(70), t[4]},
-        {0, 700, plus(70), t[5]},
-        {5, 700, plus(70), t[6]},
-    };
+    return answerRows(700, {
+        {t[0], 640, 50},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+        {t[5], 70},
+        {t[6], 70},
+    });
 }
 
 std::vector<Row> decimalsRows(Engine& e, const Decimals& n) {
     const auto t = decimalsTexts(e, n);
-    return {
-        {0, 100, 90, t[0]},
-        {0, 100, plus(70), t[1]},
-        {0, 100, plus(70), t[2]},
-        {0, 100, plus(70), t[3]},
-        {5, 100, plus(70), t[4]},
-    };
+    return answerRows(100, {
+        {t[0], 100, 90},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+    });
 }
 
 namespace {
@@ -71,7 +71,7 @@ namespace {
 
 void bracketsPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRows(e, page, {
         {3, 40, 30, "例題2"},
         {3, 40, plus(50), "次の方程式を解きなさい。"},
@@ -101,7 +101,7 @@ void bracketsPage(Engine& e) {
 
 void fractionsPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "例題3 次の方程式を解きなさい。"});
     practiceLoop(e, page, 40, 90, [](Engine& e) { return fractionsOneRows(e, drawFractionsOne(e)); });
     anyKeyPrompt(e);
@@ -121,7 +121,7 @@ void fractionsPage(Engine& e) {
 
 void answersPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "問5 解答", key});
     runAnswers(e, page, {40, 94, true}, {
         {"(1)", plus(60), {"ﾀx-1/3ﾀ=ﾀ1/4ﾀx+1", {"(ﾀx-1/3ﾀ)*12=(ﾀ1/4ﾀx+1)*12", 70}, {"(x-1)*4=ﾀ1/4ﾀx*12+1*12", 70},
@@ -132,7 +132,7 @@ void answersPage(Engine& e) {
                      {"3x-28=8x+2", 70}, {"3x-8x=2+28", 70}, {"-5x=30", 70}, {"x=ﾀ30/-5ﾀ", 70}, {"x=-6", 70}}, key},
     });
 
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "問5 解答"});
     runAnswers(e, page, {40, 121}, {
         {"(3)", plus(60), {"ﾀ9x-5/6ﾀ=ﾀ8+x/3ﾀ", {"ﾀ9x-5/6ﾀ*6=ﾀ8+x/3ﾀ*6", 70}, {"9x-5=2(8+x)", 70}, {"9x-5=16+2x", 70},
@@ -148,7 +148,7 @@ void answersPage(Engine& e) {
 
 void discussionPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRows(e, page, {
         {7, 40, 30, "Q 次の方程式を工夫して解きなさい。"},
         {3, 40, plus(80), "(1)"}, {0, 121, same, "0.3x+2=0.1x+1.6"},
@@ -213,7 +213,7 @@ void discussionPage(Engine& e) {
 
 void decimalsPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "練習 次の方程式を解きなさい。"});
     practiceLoop(e, page, 40, 90, [](Engine& e) { return decimalsRows(e, drawDecimals(e)); });
     anyKeyPrompt(e);
@@ -227,7 +227,7 @@ void decimalsPage(Engine& e) {
 
 void linearPage(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRows(e, page, {
         {5, 40, 30, "<xについての1次方程式>"},
         {0, 40, plus(50), "(1次式 ax+b)=0 と変形できる方程式"},

@@ -20,8 +20,9 @@ int pick(Engine& e, int first, int last) { return static_cast<int>(drawPick(e, f
 // 0 or 1 apart upwards: the adjustment rules test these two differences.
 bool zeroOrOne(int difference) { return difference == 0 || difference == 1; }
 
-const std::string& T(Engine& e, int i) { return e.termText(i); }
-const std::string& K(Engine& e, int i) { return e.constText(i); }
+// The texts of slot i: its x term and its signed constant.
+const std::string& term(Engine& e, int i) { return e.termText(i); }
+const std::string& constant(Engine& e, int i) { return e.constText(i); }
 
 }  // namespace
 
@@ -55,12 +56,12 @@ std::vector<std::string> bracketsTexts(Engine& e, const Brackets& n) {
     blankZeroConstants(e, 11, 13);
     e.rowText(3) = slotAnswerText(e, 14);
     // The right side's constant is written without its "+" from the first row on.
-    const std::string right = withoutLeadingPlus(e, K(e, 12));
+    const std::string right = withoutLeadingPlus(e, constant(e, 12));
     return {
-        T(e, 11) + K(e, 15) + "(" + T(e, 15) + K(e, 16) + ")=" + right,
-        T(e, 11) + T(e, 13) + K(e, 11) + "=" + right,
-        T(e, 11) + T(e, 13) + "=" + right + K(e, 13),
-        T(e, 14) + "=" + withoutLeadingPlus(e, K(e, 14)),
+        term(e, 11) + constant(e, 15) + "(" + term(e, 15) + constant(e, 16) + ")=" + right,
+        term(e, 11) + term(e, 13) + constant(e, 11) + "=" + right,
+        term(e, 11) + term(e, 13) + "=" + right + constant(e, 13),
+        term(e, 14) + "=" + withoutLeadingPlus(e, constant(e, 14)),
         "x=" + e.rowText(3),
     };
 }
@@ -95,11 +96,11 @@ std::vector<std::string> fractionsOneTexts(Engine& e, const FractionsOne& n) {
     const std::string f2 = fractionText(e, n.t, n.s);
     const std::string mt = numberText(m);
     return {
-        "① " + f1 + "x" + K(e, 16) + "=" + f2 + "x",
-        mt + "*" + f1 + "x+" + mt + "*" + withoutLeadingPlus(e, K(e, 16)) + "=" + mt + "*" + f2 + "x",
-        T(e, 11) + K(e, 11) + "=" + T(e, 12) + K(e, 12),
-        T(e, 11) + T(e, 13) + "=" + K(e, 12) + K(e, 13),
-        T(e, 14) + "=" + K(e, 14),
+        "① " + f1 + "x" + constant(e, 16) + "=" + f2 + "x",
+        mt + "*" + f1 + "x+" + mt + "*" + withoutLeadingPlus(e, constant(e, 16)) + "=" + mt + "*" + f2 + "x",
+        term(e, 11) + constant(e, 11) + "=" + term(e, 12) + constant(e, 12),
+        term(e, 11) + term(e, 13) + "=" + constant(e, 12) + constant(e, 13),
+        term(e, 14) + "=" + constant(e, 14),
         coefficient == 1 ? "" : "x=" + e.rowText(3),
     };
 }
@@ -134,14 +135,14 @@ std::vector<std::string> fractionsTwoTexts(Engine& e, const FractionsTwo& n) {
     blankZeroConstants(e, 1, 3);
     e.rowText(1) = slotAnswerText(e, 4);
     const std::string d1 = numberText(n.d1), d2 = numberText(n.d2), lt = numberText(n.d1 * n.d2);
-    const std::string left = T(e, 6) + K(e, 6), right = T(e, 7) + K(e, 7);
+    const std::string left = term(e, 6) + constant(e, 6), right = term(e, 7) + constant(e, 7);
     return {
         "② ﾀ" + left + "/" + d1 + "ﾀ=ﾀ" + right + "/" + d2 + "ﾀ",
         lt + "*ﾀ" + left + "/" + d1 + "ﾀ=" + lt + "*ﾀ" + right + "/" + d2 + "ﾀ",
         d2 + "(" + left + ")=" + d1 + "(" + right + ")",
-        T(e, 1) + K(e, 1) + "=" + T(e, 2) + K(e, 2),
-        T(e, 1) + T(e, 3) + "=" + withoutLeadingPlus(e, K(e, 2)) + K(e, 3),
-        T(e, 4) + "=" + withoutLeadingPlus(e, K(e, 4)),
+        term(e, 1) + constant(e, 1) + "=" + term(e, 2) + constant(e, 2),
+        term(e, 1) + term(e, 3) + "=" + withoutLeadingPlus(e, constant(e, 2)) + constant(e, 3),
+        term(e, 4) + "=" + withoutLeadingPlus(e, constant(e, 4)),
         "x=" + e.rowText(1),
     };
 }
@@ -188,10 +189,10 @@ std::vector<std::string> decimalsTexts(Engine& e, const Decimals& n) {
     e.constText(15) = signedText(decimalText(g), g);
     e.rowText(3) = slotAnswerText(e, 14);
     return {
-        T(e, 15) + K(e, 15) + "=" + T(e, 16) + K(e, 16),
-        T(e, 11) + K(e, 11) + "=" + T(e, 12) + K(e, 12),
-        T(e, 11) + signedText(T(e, 13), n.c) + "=" + withoutLeadingPlus(e, K(e, 12)) + K(e, 13),
-        T(e, 14) + "=" + withoutLeadingPlus(e, K(e, 14)),
+        term(e, 15) + constant(e, 15) + "=" + term(e, 16) + constant(e, 16),
+        term(e, 11) + constant(e, 11) + "=" + term(e, 12) + constant(e, 12),
+        term(e, 11) + signedText(term(e, 13), n.c) + "=" + withoutLeadingPlus(e, constant(e, 12)) + constant(e, 13),
+        term(e, 14) + "=" + withoutLeadingPlus(e, constant(e, 14)),
         "x=" + e.rowText(3),
     };
 }

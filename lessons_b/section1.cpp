@@ -25,7 +25,7 @@ constexpr float kRightAreaX = 640, kRightAreaY = 30;
 // ---- Page 1: 比例式 ----------------------------------------------------------
 
 void ratioValuePage(Engine& e) {
-    runPage(e, 1760, {
+    runPage(e, {
         {5, 40, 30, "1 比の値"},
         {3, 67, plus(50), "a:b "},
         {0, after, same, "で、前の項aをうしろの項bでわった値　"},
@@ -56,17 +56,17 @@ void ratioValuePage(Engine& e) {
 
 std::vector<Row> ratioProblem(Engine& e) {
     const auto t = ratioTexts(drawRatioNumbers(e));
-    return {
-        {0, 100, kLeftAreaY + 20, t[0]},
-        {0, 100, plus(80), t[1]},
-        {0, 100, plus(80), t[2]},
-        {5, 100, plus(70), t[3]},
-    };
+    return answerRows(100, {
+        {t[0], 100, kLeftAreaY + 20},
+        {t[1], 80},
+        {t[2], 80},
+        {t[3], 70},
+    });
 }
 
 void problemPage(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "Q2 次の比例式を解きなさい。"});
     practiceLoop(e, page, kLeftAreaX, kLeftAreaY, ratioProblem);
     anyKeyPrompt(e);
@@ -92,7 +92,7 @@ void problemPage(Engine& e) {
 // ---- Page 3: 性質 ------------------------------------------------------------
 
 void propertyPage(Engine& e) {
-    runPage(e, 1760, {
+    runPage(e, {
         {0, 40, 30, "課題2 "},
         {3, after, same, "a:4=c:5"},
         {0, afterPlus(10), same, "→"},
@@ -117,31 +117,31 @@ void propertyPage(Engine& e) {
 
 std::vector<Row> crossProblem(Engine& e) {
     const auto t = crossTexts(drawRatioNumbers(e));
-    return {
-        {0, 40, kLeftAreaY + 20, t[0]},
-        {0, 100, plus(70), t[1]},
-        {0, 100, plus(70), t[2]},
-        {0, 100, plus(70), t[3]},
-        {5, 100, plus(70), t[4]},
-    };
+    return answerRows(100, {
+        {t[0], 40, kLeftAreaY + 20},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+    });
 }
 
 std::vector<Row> bracketProblem(Engine& e) {
     const auto t = bracketTexts(e, drawBracketNumbers(e));
-    return {
-        {0, 640, kRightAreaY + 20, t[0]},
-        {0, 700, plus(70), t[1]},
-        {0, 700, plus(70), t[2]},
-        {0, 700, plus(70), t[3]},
-        {0, 700, plus(70), t[4]},
-        {0, 700, plus(70), t[5]},
-        {5, 700, plus(70), t[6]},
-    };
+    return answerRows(700, {
+        {t[0], 640, kRightAreaY + 20},
+        {t[1], 70},
+        {t[2], 70},
+        {t[3], 70},
+        {t[4], 70},
+        {t[5], 70},
+        {t[6], 70},
+    });
 }
 
 void examplePage(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRow(e, page, {3, 40, 30, "例1 xの値を求めなさい。"});
 
     practiceLoop(e, page, kLeftAreaX, kLeftAreaY, crossProblem);
@@ -163,7 +163,7 @@ void examplePage(Engine& e) {
 // ---- Page 5: 問2 -------------------------------------------------------------
 
 void question2Page(Engine& e) {
-    runPage(e, 1760, {
+    runPage(e, {
         {3, 40, 30, "問2 解答", key},
         {3, 40, plus(60), "(1)"},
         {0, 121, same, "x:21=3:7", key},
@@ -195,7 +195,7 @@ void question2Page(Engine& e) {
 // ---- Page 6: 練習問題 --------------------------------------------------------
 
 void exercisesPage(Engine& e) {
-    runPage(e, 1760, {
+    runPage(e, {
         {3, 40, 30, "練習問題 解答"},
         {3, 40, plus(60), "(1)"},
         {0, 121, same, "3:12=x:36"},

@@ -46,7 +46,7 @@ std::vector<Row> ageCheckRows(float x, int years, int factor) {
 // The question, on the whole screen: the prompt band is blanked too.
 void questionScreen(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1800);
+    pageClear(e, kPageClearWidth, kTallPageClearHeight);
     runRows(e, page, {
         {7, 30, 20, "P99 "},
         {3, after, same, "先生の年齢が生徒の年齢の3倍,2倍になるのは何年後?"},
@@ -68,7 +68,7 @@ void questionScreen(Engine& e) {
 // The equation made (left column) and solved and checked (right column).
 void equationScreen(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRows(e, page, {
         {3, 30, 30, "問題 "},
         {0, after, same, "現在、はるとさんは13歳"},
@@ -118,7 +118,7 @@ void p99Page(Engine& e) {
 
 void procedurePage(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRows(e, page, {
         {3, 44, 30, "方程式を利用した解き方", key},
         {5, 44, plus(50), "① 数量の間の関係をみつける。"},
@@ -147,7 +147,7 @@ void procedurePage(Engine& e) {
 
 void question1Page(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRows(e, page, {
         {3, 44, 30, "問1　解答"},
         {0, 44, plus(50), "x年後に先生の年齢がはるとさんの年齢の2倍になるとすると、", key},
@@ -171,7 +171,7 @@ void question1Page(Engine& e) {
 
 void discussionPage(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRows(e, page, {
         {7, 44, 30, "<話しあおう> "},
         {3, 44, plus(50), "5倍になる年数を求めた方程式の解からどんなことがいえますか?"},

@@ -27,10 +27,14 @@ constexpr Point on(float x) { return {x, kLineY}; }
 // The four cake arcs under the line, with or without their price.
 std::vector<SpanArc> cakeArcs(const std::string& label) {
     return {
-        {on(x1), on(x2), 0, 0, 1, 8, 20, label},
-        {on(x2), on(x3), 0, 0, 1, 8, 20, label},
-        {on(x3), on(x4), 0, 0, 1, 8, 20, label},
-        {on(x4), on(x5), 0, 0, 1, 8, 20, label},
+        {.from = on(x1), .to = on(x2), .textColor = 0, .lineColor = 0, .side = 1, .step = 8,
+         .height = 20, .label = label},
+        {.from = on(x2), .to = on(x3), .textColor = 0, .lineColor = 0, .side = 1, .step = 8,
+         .height = 20, .label = label},
+        {.from = on(x3), .to = on(x4), .textColor = 0, .lineColor = 0, .side = 1, .step = 8,
+         .height = 20, .label = label},
+        {.from = on(x4), .to = on(x5), .textColor = 0, .lineColor = 0, .side = 1, .step = 8,
+         .height = 20, .label = label},
     };
 }
 
@@ -43,9 +47,12 @@ void drawFigure(Engine& e) {
     e.layer.setDrawWidth(5);  // stays set after the page
     runSpanArcs(e, cakeArcs(""));
     runSpanArcs(e, {
-        {on(x1), on(x7), 5, 5, -1, 1, 50, ""},
-        {on(x5), on(x6), 7, 7, 1, 10, 20, "ジュース"},
-        {on(x6), on(x7), 3, 3, 1, 10, 20, "おつり"},
+        {.from = on(x1), .to = on(x7), .textColor = 5, .lineColor = 5, .side = -1, .step = 1,
+         .height = 50, .label = ""},
+        {.from = on(x5), .to = on(x6), .textColor = 7, .lineColor = 7, .side = 1, .step = 10,
+         .height = 20, .label = "ジュース"},
+        {.from = on(x6), .to = on(x7), .textColor = 3, .lineColor = 3, .side = 1, .step = 10,
+         .height = 20, .label = "おつり"},
     });
 }
 
@@ -53,7 +60,7 @@ void drawFigure(Engine& e) {
 
 void example1Page(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRows(e, page, {
         {3, 40, 30, "P102 例題1 "},
         {0, after, same, "2000円で、ケーキ4個と150円のジュースを1本"},

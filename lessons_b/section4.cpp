@@ -37,7 +37,8 @@ Row fillBox(int mark, const char* text) { return {5, atMark(mark), markY(mark), 
 
 // A dotted straight span (height 0) or a dotted arc over a bar, without a label.
 SpanArc dotted(Point from, Point to, int textColor, int lineColor, float step, float height, Wait wait = Wait::None) {
-    return {from, to, textColor, lineColor, 1, step, height, "", wait};
+    return {.from = from, .to = to, .textColor = textColor, .lineColor = lineColor, .side = 1, .step = step,
+            .height = height, .label = "", .wait = wait};
 }
 
 void candyFigure(Engine& e, Page& page) {
@@ -91,7 +92,7 @@ void candyFigure(Engine& e, Page& page) {
 
 void example2Page(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     runRow(e, page, {3, 40, 30, "教科書P103 例題2をやってみよう。"});
     candyFigure(e, page);
     runRows(e, page, {
@@ -159,7 +160,7 @@ void boxRow(Engine& e, float x, float y, const std::vector<Link>& links) {
 
 void question3Page(Engine& e) {
     Page page;
-    pageClear(e, 1320, 1300);
+    pageClear(e, 1320);
     runRow(e, page, {3, 40, 30, "教科書P103 問3"});
     const Link three{"3", "個"}, four{"4", "個"};
     boxRow(e, 40, 90, {three, three, kBoxesLeftOut, three, three, {"11個", "余る", 10, 114, 11}});

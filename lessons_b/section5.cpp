@@ -54,9 +54,15 @@ void drawStaticPart(Engine& e) {
 }
 
 void drawMovingPart(Engine& e, const Walkers& w) {
-    if (w.showsTenMinutes()) runSpanArc(e, {{kHome, kBrotherY}, {kTenMinutes, kBrotherY}, 3, 3, 1, 9, 20, "10分"});
+    if (w.showsTenMinutes()) {
+        runSpanArc(e, {.from = {kHome, kBrotherY}, .to = {kTenMinutes, kBrotherY}, .textColor = 3, .lineColor = 3,
+                       .side = 1, .step = 9, .height = 20, .label = "10分"});
+    }
     // Height 0: a dotted straight line from the brother down to the sister.
-    if (w.showsMeeting()) runSpanArc(e, {{kMeeting, kBrotherY}, {kMeeting, kSisterY}, 7, 0, 1, 8, 0, ""});
+    if (w.showsMeeting()) {
+        runSpanArc(e, {.from = {kMeeting, kBrotherY}, .to = {kMeeting, kSisterY}, .textColor = 7, .lineColor = 0,
+                       .side = 1, .step = 8, .height = 0, .label = ""});
+    }
     e.layer.line(kHome, kBrotherY, w.brotherX, kBrotherY, 3);
     e.layer.circle(w.brotherX, kBrotherY, kWalkerRadius, 3);
     e.layer.line(kHome, kSisterY, w.sisterX, kSisterY, 7);
@@ -74,14 +80,16 @@ void drawFrame(Engine& e, const Walkers& w) {
 
 void example3Page(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     e.layer.setDrawWidth(5);
     runRow(e, page, {3, 40, 30, "教科書P104 例3をやってみよう。", key});
     for (int t = 0; t <= kLastFrame; ++t) drawFrame(e, walkersAt(t));
     drawFrame(e, caughtUp());
     runSpanArcs(e, {
-        {{kHome, kSisterY}, {kMeeting, kSisterY}, 3, 3, 1, 3, 20, "x分", key},
-        {{kTenMinutes, kBrotherY}, {kMeeting, kBrotherY}, 3, 3, 1, 8, 20, "x分", key},
+        {.from = {kHome, kSisterY}, .to = {kMeeting, kSisterY}, .textColor = 3, .lineColor = 3, .side = 1,
+         .step = 3, .height = 20, .label = "x分", .wait = key},
+        {.from = {kTenMinutes, kBrotherY}, .to = {kMeeting, kBrotherY}, .textColor = 3, .lineColor = 3, .side = 1,
+         .step = 8, .height = 20, .label = "x分", .wait = key},
     });
     // The table: first the frame (the empty corner cell lies under the next
     // one's left part), then its numbers.
@@ -124,7 +132,7 @@ void example3Page(Engine& e) {
 
 
 void question4Page(Engine& e) {
-    runPage(e, 1760, {
+    runPage(e, {
         {3, 40, 30, "教科書P105 問4解答", key},
         {0, 40, plus(50), "兄が出発してからx分後に弟に追いつくとすると、", key},
         {0, 40, plus(50), "280x=80(20+x)", key},
@@ -153,7 +161,7 @@ void procedurePage(Engine& e) {
 
 void exercise1Page(Engine& e) {
     e.layer.setDrawWidth(5);
-    runPage(e, 1760, {
+    runPage(e, {
         {3, 40, 30, "教科書P105 練習問題①　解答", key},
         {0, 40, plus(50), "この選手の背番号をx番とすると、", key},
         {0, 40, plus(50), "2x+7=5x-8", key},
@@ -168,8 +176,8 @@ void exercise1Page(Engine& e) {
 
 void exercise2Page(Engine& e) {
     // The check column: 40 right of the widest row, from the line of the equation.
-    const X check = afterMark(2, 40);
-    runPage(e, 1760, {
+    const RowX check = afterMark(2, 40);
+    runPage(e, {
         {3, 40, 30, "教科書P105 練習問題②　解答", key},
         {0, 40, plus(50), "女子の人数をx人とすると、", key},
         {0, 40, plus(70), "男子の人数は、", key},

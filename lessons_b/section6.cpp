@@ -26,9 +26,9 @@ namespace {
 struct Figure {
     float originX, originY;
     float cell = 50;
-    float x(float u) const { return originX + cell * u; }
-    float y(float v) const { return originY - cell * v; }
-    Point at(float u, float v) const { return {x(u), y(v)}; }
+    float pageX(float u) const { return originX + cell * u; }
+    float pageY(float v) const { return originY - cell * v; }
+    Point at(float u, float v) const { return {pageX(u), pageY(v)}; }
 };
 
 // Lays out the grid below the title without drawing it (line colour 15).
@@ -52,14 +52,14 @@ void container(Engine& e, const Figure& f, float left, float right, float top) {
 // The part to be added to each container, empty or labelled.
 std::vector<Row> addedParts(const Figure& f, const char* text) {
     return {
-        {3, f.x(0), f.y(4), text, box(200, 75, 0, 11)},
-        {3, f.x(5), f.y(4), text, box(100, 150, 0, 11)},
+        {3, f.pageX(0), f.pageY(4), text, box(200, 75, 0, 11)},
+        {3, f.pageX(5), f.pageY(4), text, box(100, 150, 0, 11)},
     };
 }
 
 void example1Page(Engine& e) {
     Page page;
-    pageClear(e, 1760, 1300);
+    pageClear(e);
     e.layer.setDrawWidth(5);
     runRow(e, page, {3, 40, 30, "教科書P106 例題1 を考えよう"});
     const Figure f = figureFrame(e);
@@ -68,9 +68,9 @@ void example1Page(Engine& e) {
         {0, 305, 90, "砂糖"},
     });
     container(e, f, 0, 4, 5);
-    runRow(e, page, {3, f.x(0), f.y(2.5f), "152g", box(200, 125, 0, 13)});
+    runRow(e, page, {3, f.pageX(0), f.pageY(2.5f), "152g", box(200, 125, 0, 13)});
     container(e, f, 5, 7, 5);
-    runRow(e, page, {3, f.x(5), f.y(1), "32g", box(100, 50, 0, 13) | key});
+    runRow(e, page, {3, f.pageX(5), f.pageY(1), "32g", box(100, 50, 0, 13) | key});
     runRows(e, page, addedParts(f, ""));
     anyKeyPrompt(e);
     // The ratio the two should keep.
@@ -107,7 +107,7 @@ void example1Page(Engine& e) {
 // ---- Page 2: 問1 -------------------------------------------------------------
 
 void question1Page(Engine& e) {
-    runPage(e, 1760, {
+    runPage(e, {
         {3, 80, 30, "問1 解答"},
         {0, 80, plus(50), "Bの容器に入っていたコーヒーの量をxmLとすると、", key},
         {0, 80, plus(50), "(400+200):(x-200)=5:2", key},

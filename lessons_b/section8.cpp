@@ -24,7 +24,7 @@ const LabelledBox kNumber{44, 44, 4, 3, "", 13};
 const SheetHeading kHeading{{30, 20}, kTitle, 30, kNumber};
 
 // A heading's box drawn as a row, where a page places it on its own.
-Row boxRow(const LabelledBox& b, X x, Y y, std::string label, Then then = {}) {
+Row boxRow(const LabelledBox& b, RowX x, RowY y, std::string label, Then then = {}) {
     return {b.textColor, x, y, std::move(label), box(b.w, b.h, b.line, b.fill) | then};
 }
 
@@ -191,7 +191,7 @@ void proportionsPage(Engine& e) {
 void checkAndMixingPage(Engine& e) {
     const Then blank = box(40, 50, 3, 15);
     Page page;
-    pageClear(e, 1760, 1800);
+    pageClear(e, kPageClearWidth, kTallPageClearHeight);
     runRows(e, page, {
         boxRow(kTitle, kHeading.at.x, kHeading.at.y, kTitle.label),
         boxRow(kNumber, 30, 80, "3"),

@@ -45,10 +45,12 @@ char32_t codePoint(std::string_view ch) {
     if (ch.empty()) return 0;
     const auto b = static_cast<unsigned char>(ch[0]);
     if (ch.size() == 1) return b < 0x80 ? b : 0xFFFD;
-    auto c = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(ch[i]) & 0x3F); };
-    if (ch.size() == 2) return (static_cast<char32_t>(b & 0x1F) << 6) | c(1);
-    if (ch.size() == 3) return (static_cast<char32_t>(b & 0x0F) << 12) | (c(1) << 6) | c(2);
-    return (static_cast<char32_t>(b & 0x07) << 18) | (c(1) << 12) | (c(2) << 6) | c(3);
+        // The six payload bits of continuation byte i.
+    auto continuation = [&](std::size_t i) { return static_cast<char32_t>(static_cast<unsigned char>(ch[i]) & 0x3F); };
+    if (ch.size() == 2) return (static_cast<char32_t>(b & 0x1F) << 6) | continuation(1);
+    if (ch.size() == 3) return (static_cast<char32_t>(b & 0x0F) << 12) | (continuation(1) << 6) | continuation(2);
+    return (static_cast<char32_t>(b & 0x07) << 18) | (continuation(1) << 12) | (continuation(2) << 6) |
+           continuation(3);
 }
 
 bool isSingleByte(std::string_view ch) {

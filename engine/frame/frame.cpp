@@ -1,16 +1,16 @@
 #include "engine/frame/frame.h"
 
 #include "engine/frame/options.h"
+#include "engine/graphics/colour_roles.h"
 #include "engine/prompts/prompts.h"
 #include "engine/text/text.h"
 #include "engine/typesetter/formula.h"
 
-#include <any>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 namespace lesson {
 
@@ -21,8 +21,6 @@ int clockSeed(const std::string& time) {
     auto two = [&](std::size_t at) { return static_cast<int>(textToNumber(time.substr(at, 2))); };
     return time.size() >= 8 ? two(0) + two(3) + two(6) : 0;
 }
-
-void blankPage(Engine& e) { whiteBox(e, 0, 0, 1760, 1800); }
 
 int showError(Engine& e, int line, int code) {
     try {
@@ -43,7 +41,7 @@ void startUp(Engine& e, const ProgramSpec& app) {
     g.setFontItalic(false);
     g.setDrawWidth(3);
     g.randomize(clockSeed(g.timeOfDay()));
-    e.textColor = 4;
+    e.textColor = colour::kStartText;
     e.inputX = kEntryAnchor.x;
     e.inputY = kEntryAnchor.y;
     e.programTitle = app.title;
@@ -54,8 +52,8 @@ void passwordGate(Engine& e) {
     e.entryText.clear();
     int passwordTries = 1;
     while (e.entryText != kPassword) {
-        e.layer.box(240, 150, 840, 350, 13, kWhite);
-        e.textColor = 3;
+        e.layer.box(240, 150, 840, 350, colour::kGateOutline, kWhite);
+        e.textColor = colour::kGateText;
         e.textX = 280;
         e.textY = 200;
         e.textString = "パスワードを入力してください。";
@@ -77,9 +75,9 @@ void mainMenu(Engine& e, const ProgramSpec& app) {
     for (;;) {
         beginRound(e, round);
         clearPageArea(e);
-        blankPage(e);
-        e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, 10);
-        drawFormulaAt(e, 264, 30, 15, "＜" + e.programTitle + "　メニュー＞");
+        pageClear(e, kPageClearWidth, kTallPageClearHeight);
+        e.layer.box(22, 10, 22 + 1320, 10 + 600, kWhite, colour::kMenuFrame);
+        drawFormulaAt(e, 264, 30, colour::kMenuTitle, "＜" + e.programTitle + "　メニュー＞");
         // Each item's row as drawn is where a tap chooses it.
         std::vector<TapArea> rows;
         for (const MenuItem& item : app.menu) {
@@ -90,14 +88,14 @@ void mainMenu(Engine& e, const ProgramSpec& app) {
             const FormulaBox box = drawFormula(e);
             rows.push_back({item.x, item.y + box.top, e.textX, item.y + box.bottom, static_cast<int>(rows.size()) + 1});
         }
-        drawPlainAt(e, e.inputX - 240, e.inputY, 0, "番号を入力して下さい。");
+        drawPlainAt(e, e.inputX - 240, e.inputY, colour::kBodyText, "番号を入力して下さい。");
         menuNumberPrompt(e, rows);
         clearMenuPrompt(e);
         const float choice = e.entryValue;
         if (choice == quit) return;
         // Outside the menu, or not a whole number (2.5): the menu is drawn again.
         if (choice < 1 || choice > quit || choice != std::floor(choice)) continue;
-        blankPage(e);
+        pageClear(e, kPageClearWidth, kTallPageClearHeight);
         const MenuItem& item = app.menu[static_cast<std::size_t>(choice) - 1];
         if (item.section) item.section(e);
     }

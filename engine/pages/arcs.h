@@ -3,7 +3,8 @@
 // side, step, height, label, wait), drawn by drawSpanArc.
 //
 //   runSpanArcs(e, {
-//       {{76, 165}, {556, 165}, 7, 7, -1, 60, 3, "1200円", key},
+//       {.from = {76, 165}, .to = {556, 165}, .textColor = 7, .lineColor = 7, .side = -1, .step = 6,
+//        .height = 3, .label = "1200円", .wait = key},
 //   });
 
 #include "engine/graphics/commands.h"

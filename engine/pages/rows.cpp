@@ -10,8 +10,6 @@
 
 namespace lesson {
 
-void pageClear(Engine& e, float w, float h) { whiteBox(e, 0, 0, w, h); }
-
 namespace {
 
 const Place& markOf(const Page& page, int n) {
@@ -19,21 +17,21 @@ const Place& markOf(const Page& page, int n) {
     return page.marks[n];
 }
 
-float resolveX(const Page& page, const X& x) {
+float resolveX(const Page& page, const RowX& x) {
     switch (x.kind) {
-    case X::Kind::After: return page.endX + x.value;
-    case X::Kind::MarkStart: return markOf(page, x.mark).x + x.value;
-    case X::Kind::MarkEnd: return markOf(page, x.mark).endX + x.value;
-    case X::Kind::Absolute: break;
+    case RowX::Kind::After: return page.endX + x.value;
+    case RowX::Kind::MarkStart: return markOf(page, x.mark).x + x.value;
+    case RowX::Kind::MarkEnd: return markOf(page, x.mark).endX + x.value;
+    case RowX::Kind::Absolute: break;
     }
     return x.value;
 }
 
-float resolveY(const Page& page, const Y& y) {
+float resolveY(const Page& page, const RowY& y) {
     switch (y.kind) {
-    case Y::Kind::Plus: return page.rowY + y.value;
-    case Y::Kind::Mark: return markOf(page, y.mark).y + y.value;
-    case Y::Kind::Absolute: break;
+    case RowY::Kind::Plus: return page.rowY + y.value;
+    case RowY::Kind::Mark: return markOf(page, y.mark).y + y.value;
+    case RowY::Kind::Absolute: break;
     }
     return y.value;
 }
@@ -89,29 +87,45 @@ void runRows(Engine& e, Page& page, const std::vector<Row>& rows) {
     for (const Row& row : rows) runRow(e, page, row);
 }
 
+void runPage(Engine& e, const std::vector<Row>& rows) { runPage(e, kPageClearWidth, rows); }
+
 void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows) {
     Page page;
-    pageClear(e, clearWidth, 1300);
+    pageClear(e, clearWidth);
     runRows(e, page, rows);
 }
 
+namespace {
+
+// The steps as rows: at the indent unless a step gives its x (the first one
+// at firstX), colour 0 and the last one 5 unless given.
+std::vector<Row> stepRows(const std::vector<Step>& steps, const RowX& firstX, const RowX& indent) {
+    std::vector<Row> rows;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        const Step& step = steps[i];
+        const bool last = i + 1 == steps.size();
+        const int color = step.color >= 0 ? step.color : (last ? colour::kAnswer : colour::kBodyText);
+        const RowX x = !step.atIndent ? step.x : (i == 0 ? firstX : indent);
+        rows.push_back({color, x, step.y, step.text});
+    }
+    return rows;
+}
+
+}  // namespace
+
 void runAnswers(Engine& e, Page& page, const Column& column, const std::vector<AnswerBlock>& blocks) {
+    const RowX firstX = column.labelKeepsEnd ? RowX(RowX::Kind::After, 0) : RowX(column.indent);
     for (const AnswerBlock& block : blocks) {
         // A label row records only its y, unless the column lets the problem follow it.
         const float labelEnd = drawFormulaAt(e, column.x, resolveY(page, block.labelY), colour::kLabel, block.label);
         page.rowY = e.textY;
         if (column.labelKeepsEnd) page.endX = labelEnd;
-        for (std::size_t i = 0; i < block.steps.size(); ++i) {
-            const Step& step = block.steps[i];
-            const bool last = i + 1 == block.steps.size();
-            const int color = step.color >= 0 ? step.color : (last ? colour::kAnswer : colour::kBodyText);
-            X x = step.x;
-            if (step.atIndent) x = (i == 0 && column.labelKeepsEnd) ? X(X::Kind::After, 0) : X(column.indent);
-            runRow(e, page, {color, x, step.y, step.text});
-        }
+        runRows(e, page, stepRows(block.steps, firstX, column.indent));
         if (block.wait == Wait::Key) anyKeyPrompt(e);
     }
 }
+
+std::vector<Row> answerRows(float indent, const std::vector<Step>& steps) { return stepRows(steps, indent, indent); }
 
 void practiceLoop(Engine& e, Page& page, float areaX, float areaY, const ProblemMaker& make, RowWaits waits) {
     practiceLoop(e, page, areaX, areaY, [&make](Engine& e, int) { return make(e); }, waits);

@@ -10,6 +10,8 @@
 //   });
 
 #include "engine/engine.h"
+#include "engine/graphics/colour_roles.h"
+#include "engine/prompts/prompts.h"
 
 #include <functional>
 #include <string>
@@ -19,26 +21,26 @@ namespace lesson {
 
 // x of a row: absolute, where the previous row's text ended (plus n), or
 // where a marked row began or ended (plus n).
-struct X {
+struct RowX {
     enum class Kind { Absolute, After, MarkStart, MarkEnd } kind = Kind::Absolute;
     float value = 0;
     int mark = 0;
-    X(float v) : value(v) {}  // NOLINT: a plain number is an absolute x
-    X(int v) : value(static_cast<float>(v)) {}  // NOLINT
-    X(double v) : value(static_cast<float>(v)) {}  // NOLINT
-    X(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
+    RowX(float v) : value(v) {}  // NOLINT: a plain number is an absolute x
+    RowX(int v) : value(static_cast<float>(v)) {}  // NOLINT
+    RowX(double v) : value(static_cast<float>(v)) {}  // NOLINT
+    RowX(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
 };
 
 // y of a row: absolute, the previous row's y plus n (same: plus 0), or a
 // marked row's y plus n.
-struct Y {
+struct RowY {
     enum class Kind { Absolute, Plus, Mark } kind = Kind::Absolute;
     float value = 0;
     int mark = 0;
-    Y(float v) : value(v) {}  // NOLINT: a plain number is an absolute y
-    Y(int v) : value(static_cast<float>(v)) {}  // NOLINT
-    Y(double v) : value(static_cast<float>(v)) {}  // NOLINT
-    Y(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
+    RowY(float v) : value(v) {}  // NOLINT: a plain number is an absolute y
+    RowY(int v) : value(static_cast<float>(v)) {}  // NOLINT
+    RowY(double v) : value(static_cast<float>(v)) {}  // NOLINT
+    RowY(Kind k, float v, int mark = 0) : kind(k), value(v), mark(mark) {}
 };
 
 enum class Wait { None, Key, TwoKeys };
@@ -50,7 +52,7 @@ enum class Wait { None, Key, TwoKeys };
 struct RowBox {
     enum class Kind { None, Boxed, Around } kind = Kind::None;
     float w = 0, h = 0;
-    int line = 0, fill = 15;
+    int line = 0, fill = colour::kCellFill;
 };
 
 // What a row does besides drawing its text.
@@ -67,19 +69,19 @@ struct Then {
 Then operator|(Then a, const Then& b);
 
 namespace notation {
-inline const X after{X::Kind::After, 0};
-inline X afterPlus(float n) { return {X::Kind::After, n}; }
-inline const Y same{Y::Kind::Plus, 0};
-inline Y plus(float n) { return {Y::Kind::Plus, n}; }
+inline const RowX after{RowX::Kind::After, 0};
+inline RowX afterPlus(float n) { return {RowX::Kind::After, n}; }
+inline const RowY same{RowY::Kind::Plus, 0};
+inline RowY plus(float n) { return {RowY::Kind::Plus, n}; }
 inline constexpr Wait key = Wait::Key;
 inline constexpr Wait twoKeys = Wait::TwoKeys;  // two any-key waits in a row
 
 // Remember where this row stood: the x it began at, the x its text ended
 // at, and its y.
 inline Then mark(int n) { Then t; t.mark = n; return t; }
-inline X atMark(int n, float plus = 0) { return {X::Kind::MarkStart, plus, n}; }
-inline X afterMark(int n, float plus = 0) { return {X::Kind::MarkEnd, plus, n}; }
-inline Y markY(int n, float plus = 0) { return {Y::Kind::Mark, plus, n}; }
+inline RowX atMark(int n, float plus = 0) { return {RowX::Kind::MarkStart, plus, n}; }
+inline RowX afterMark(int n, float plus = 0) { return {RowX::Kind::MarkEnd, plus, n}; }
+inline RowY markY(int n, float plus = 0) { return {RowY::Kind::Mark, plus, n}; }
 // A row that does not move the after/same reference.
 inline const Then aside = [] { Then t; t.aside = true; return t; }();
 // Cell rows: after them, `after` is the box's right edge.
@@ -89,8 +91,8 @@ inline Then boxAround(float w, float h, int line, int fill) { Then t; t.box = {R
 
 struct Row {
     int color;
-    X x;
-    Y y;
+    RowX x;
+    RowY y;
     std::string text;
     Then then = {};
 };
@@ -111,33 +113,33 @@ struct Page {
     Place marks[kMarks] = {};
 };
 
-// A filled white box from (0, 0), w right and h down.
-void pageClear(Engine& e, float w, float h);
-
 void runRow(Engine& e, Page& page, const Row& row);
 void runRows(Engine& e, Page& page, const std::vector<Row>& rows);
-// A page that is its table: the page clear (clearWidth x 1300), then the rows.
+// A page that is its table: the page clear (the common one, or clearWidth
+// wide), then the rows.
+void runPage(Engine& e, const std::vector<Row>& rows);
 void runPage(Engine& e, float clearWidth, const std::vector<Row>& rows);
 
 // ---- Worked answers ----------------------------------------------------
 
 // One step of an answer: the first on the label's row, each further one
-// below the previous (+50 unless given); colour 0, the last one 5.
+// its dy below the previous; colour 0, the last one 5.
 struct Step {
     std::string text;
-    X x{X::Kind::After, 0};  // replaced by the column's indent unless given
-    Y y{Y::Kind::Plus, 0};
+    RowX x{RowX::Kind::After, 0};  // replaced by the column's indent unless given
+    RowY y{RowY::Kind::Plus, 0};
     int color = -1;           // -1: 0, or 5 for the last step of the block
     bool atIndent = true;
     Step(const char* t) : text(t) {}  // NOLINT: first step, on the label's row
     Step(std::string t) : text(std::move(t)) {}  // NOLINT
-    Step(std::string t, float dy) : text(std::move(t)), y(Y::Kind::Plus, dy) {}
-    Step(std::string t, X x, Y y, int color = -1) : text(std::move(t)), x(x), y(y), color(color), atIndent(false) {}
+    Step(std::string t, float dy) : text(std::move(t)), y(RowY::Kind::Plus, dy) {}
+    Step(std::string t, RowX x, RowY y, int color = -1)
+        : text(std::move(t)), x(x), y(y), color(color), atIndent(false) {}
 };
 
 struct AnswerBlock {
-    std::string label;       // drawn in colour 3 at the column's x
-    Y labelY;                // usually plus(60), or an absolute y for a column's first block
+    std::string label;       // drawn in the label colour (3) at the column's x
+    RowY labelY;             // usually plus(60), or an absolute y for a column's first block
     std::vector<Step> steps;
     Wait wait = Wait::None;  // after the last step
 };
@@ -149,6 +151,11 @@ struct Column {
 };
 
 void runAnswers(Engine& e, Page& page, const Column& column, const std::vector<AnswerBlock>& blocks);
+// The rows of an answer's steps as runAnswers draws them, without a label:
+// each step at the indent unless it gives its place (the first one gives
+// where the answer begins), colour 0 and the last one 5 unless given. A
+// drill's solution: answerRows(100, {{t[0], 100, 140}, {t[1], 70}, {t[2], 70}}).
+std::vector<Row> answerRows(float indent, const std::vector<Step>& steps);
 
 // ---- Random drills -------------------------------------------------------
 
@@ -201,7 +208,7 @@ struct LabelledBox {
     float w, h;
     int line, fill;
     std::string label;
-    int textColor = 13;
+    int textColor = colour::kBoxLabel;
 };
 // At (x, y); leaves textX at its right edge.
 void drawLabelledBox(Engine& e, const LabelledBox& box, float x, float y);

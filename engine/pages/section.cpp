@@ -11,7 +11,7 @@ void runSection(Engine& e, const SectionSpec& section) {
 }
 
 void sheetScreen(Engine& e, const SheetHeading& heading, const std::string& number) {
-    pageClear(e, 1760, 1800);
+    pageClear(e, kPageClearWidth, kTallPageClearHeight);
     drawLabelledBox(e, heading.title, heading.at.x, heading.at.y);
     LabelledBox box = heading.number;
     box.label = number;
@@ -20,7 +20,7 @@ void sheetScreen(Engine& e, const SheetHeading& heading, const std::string& numb
 
 void runSheet(Engine& e, const SheetHeading& heading, const std::vector<SheetScreen>& screens) {
     for (const SheetScreen& screen : screens) {
-        if (screen.number.empty()) pageClear(e, 1760, 1800);
+        if (screen.number.empty()) pageClear(e, kPageClearWidth, kTallPageClearHeight);
         else sheetScreen(e, heading, screen.number);
         Page page;
         runRows(e, page, screen.rows);

@@ -4,13 +4,23 @@
 #include "engine/graphics/colour_roles.h"
 #include "engine/text/text.h"
 
-
 namespace lesson {
 
 namespace {
 
 constexpr int kMaxEntry = 10;
-constexpr float kSubMenuLineY = 666;
+
+// The prompts' geometry in the prompt band. The sub-menu line and the
+// any-key text stand on one line; the any-key box and the band a sub-menu
+// entry clears begin 9 above it. The step prompt's box stands at the band's
+// top; both boxes span the same x.
+constexpr float kPromptLineY = 666;
+constexpr float kPromptLineTop = 657;
+constexpr float kAnyKeyBoxBottom = 693;
+constexpr float kStepBoxBottom = 675;
+constexpr float kPromptBoxLeft = 96;
+constexpr float kPromptBoxRight = 400;
+constexpr float kPromptTextX = 128;
 
 bool isEntryKey(const std::string& key) {
     // "-", ".", "/" and the digits lie together in code order.
@@ -21,14 +31,16 @@ bool isEntryKey(const std::string& key) {
 
 void whiteBox(Engine& e, float x, float y, float w, float h) { e.layer.box(x, y, x + w, y + h, kWhite); }
 
+void pageClear(Engine& e, float w, float h) { whiteBox(e, 0, 0, w, h); }
+
 void readEntry(Engine& e) {
     Layer& g = e.layer;
     float cursorX = e.inputX;
     const float cursorY = e.inputY;
     e.entryText.clear();
-    drawPlainAt(e, cursorX - 48, cursorY, 0, "入力");
+    drawPlainAt(e, cursorX - 48, cursorY, colour::kBodyText, "入力");
     for (;;) {
-        g.circle(cursorX + 8, cursorY + 8, 4, colour::kAnswer);
+        g.circle(cursorX + 8, cursorY + 8, 4, colour::kEntryCursor);
         const std::string key = g.inkey();
         if (key.empty()) {
             g.circle(cursorX + 8, cursorY + 8, 4, kWhite);
@@ -93,7 +105,7 @@ void subMenuPrompt(Engine& e, int lastItem) {
     float itemX = 0;
     int itemChoice = 0;  // the item the line is in; 0 between items
     auto offer = [&] {
-        if (itemChoice != 0) e.layer.offerChoice({itemX, kSubMenuLineY, x, kSubMenuLineY + 16, itemChoice});
+        if (itemChoice != 0) e.layer.offerChoice({itemX, kPromptLineY, x, kPromptLineY + 16, itemChoice});
         itemChoice = 0;
     };
     for (std::string_view ch : splitChars(line)) {
@@ -104,7 +116,7 @@ void subMenuPrompt(Engine& e, int lastItem) {
             itemX = x;
             itemChoice = static_cast<int>(c - U'①') + 1;
         }
-        drawPlainAt(e, x, kSubMenuLineY, colour::kBodyText, std::string(ch));
+        drawPlainAt(e, x, kPromptLineY, colour::kBodyText, std::string(ch));
         x = e.textX;
     }
     offer();
@@ -112,7 +124,7 @@ void subMenuPrompt(Engine& e, int lastItem) {
     entryToNumber(e);
 }
 
-void clearPromptBand(Engine& e) { e.layer.box(0, 657, 992, kPromptBandBottom, kWhite); }
+void clearPromptBand(Engine& e) { e.layer.box(0, kPromptLineTop, 992, kPromptBandBottom, kWhite); }
 
 void clearPageArea(Engine& e) { e.layer.box(0, 54, 1440, 900, kWhite); }
 
@@ -122,12 +134,13 @@ void stepPrompt(Engine& e) {
     const float pen = g.drawWidth();
     g.setDrawWidth(2);
     // The box stands at the top of the prompt band, its text on the entry field's line.
-    g.box(96, kPromptBandTop, 400, 675, colour::kPromptOutline, colour::kStepPromptFill);
-    drawPlainAt(e, 128, kEntryAnchor.y, colour::kPromptText, "次のステップは１を入力。");
+    g.box(kPromptBoxLeft, kPromptBandTop, kPromptBoxRight, kStepBoxBottom, colour::kPromptOutline,
+          colour::kStepPromptFill);
+    drawPlainAt(e, kPromptTextX, kEntryAnchor.y, colour::kPromptText, "次のステップは１を入力。");
     readEntry(e);
     entryToNumber(e);
     whiteBox(e, e.inputX - 48, e.inputY - 9, 160, 27);
-    g.box(96, kPromptBandTop, 400, 675, kWhite);
+    g.box(kPromptBoxLeft, kPromptBandTop, kPromptBoxRight, kStepBoxBottom, kWhite);
     g.setDrawWidth(pen);
 }
 
@@ -137,13 +150,14 @@ void anyKeyPrompt(Engine& e) {
     const int color = e.textColor;
     const float pen = g.drawWidth();
     g.setDrawWidth(3);
-    g.box(96, 657, 400, 693, colour::kPromptOutline, colour::kAnyKeyPromptFill);
-    drawPlainAt(e, 128, 666, colour::kPromptText, "何かキーを押して下さい。");
+    g.box(kPromptBoxLeft, kPromptLineTop, kPromptBoxRight, kAnyKeyBoxBottom, colour::kPromptOutline,
+          colour::kAnyKeyPromptFill);
+    drawPlainAt(e, kPromptTextX, kPromptLineY, colour::kPromptText, "何かキーを押して下さい。");
     std::string key;
     while ((key = g.inkey()).empty()) {
     }
     e.lastKey = key;
-    g.box(0, 657, 400, 693, kWhite);
+    g.box(0, kPromptLineTop, kPromptBoxRight, kAnyKeyBoxBottom, kWhite);
     e.textColor = color;
     g.setDrawWidth(pen);
 }
@@ -162,7 +176,7 @@ void errorScreen(Engine& e, int line, int code) {
     g.cls();
     const std::string message = numberToText(static_cast<float>(line)) + "," + numberToText(static_cast<float>(code)) +
                                 "エラーが発生しました。マウスで×をクリックして下さい。";
-    g.text(288, 432, message, 1, 1, 13);
+    g.text(288, 432, message, 1, 1, colour::kErrorText);
     g.idle();
 }
 

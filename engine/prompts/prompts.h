@@ -35,4 +35,14 @@ void errorScreen(Engine& e, int line, int code);
 // A white box (filled in its line colour) from (x, y), w wide and h high.
 void whiteBox(Engine& e, float x, float y, float w, float h);
 
+// The page clears: a white box from the page's corner, well past its far
+// edges, wipes everything on the page, the prompt band included. Most pages
+// begin with the common one; the main menu, the answer sheets and a few
+// whole-screen pages with the taller one.
+inline constexpr float kPageClearWidth = 1760;
+inline constexpr float kPageClearHeight = 1300;
+inline constexpr float kTallPageClearHeight = 1800;
+// A white box from (0, 0), w right and h down: the common page clear unless given.
+void pageClear(Engine& e, float w = kPageClearWidth, float h = kPageClearHeight);
+
 }  // namespace lesson

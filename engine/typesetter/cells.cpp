@@ -1,8 +1,9 @@
 #include "engine/typesetter/cells.h"
 
+#include "engine/graphics/colour_roles.h"
+#include "engine/graphics/trig.h"
 #include "engine/typesetter/formula.h"
 #include "engine/typesetter/glyph_rules.h"
-#include "engine/graphics/trig.h"
 
 #include <cmath>
 
@@ -10,10 +11,9 @@ namespace lesson {
 
 namespace {
 
-FormulaBox measure(Engine& e, const std::string& text) {
-    e.workText = text;
-    return measureFormula(e);
-}
+// A cell's or a label's text laid out once, at the page's corner in the
+// text colour: its box places it, and it is drawn from there.
+FormulaLayout laidOut(Engine& e, const std::string& text) { return layoutFormula(e, text, 0, 0, e.textColor); }
 
 float indentFor(float boxWidth, float width) {
     const float p = (boxWidth - width) / 2;
@@ -28,30 +28,20 @@ float lineTop(float band, const FormulaBox& box) { return std::floor((band - box
 
 void drawBoxedFormula(Engine& e) {
     const float x0 = e.textX, y0 = e.textY;
-    const std::string text = e.workText;
-    const FormulaBox box = measure(e, text);
-    const float p = indentFor(e.boxWidth, box.width);
-    const float t = y0 + lineTop(e.boxHeight, box);
+    const FormulaLayout text = laidOut(e, e.workText);
     e.layer.box(x0, y0, x0 + e.boxWidth, y0 + e.boxHeight, e.lineColor, e.boxFillColor);
-    e.textX = x0 + p;
-    e.textY = t;
-    e.textString = text;
-    drawFormula(e);
+    drawFormulaLayout(e, text, x0 + indentFor(e.boxWidth, text.box.width), y0 + lineTop(e.boxHeight, text.box));
     e.textX = x0 + e.boxWidth;
     e.textY = y0;
 }
 
 void drawBoxAroundFormula(Engine& e) {
     const float x0 = e.textX, y0 = e.textY;
-    const std::string text = e.workText;
-    const float p = indentFor(e.boxWidth, measure(e, text).width);
+    const FormulaLayout text = laidOut(e, e.workText);
     // The cell is centred on the text's first line, whatever the text holds.
     const float d = std::floor((e.boxHeight - kLineHeight) / 2);
     e.layer.box(x0, y0 - d, x0 + e.boxWidth, y0 + e.boxHeight - d, e.lineColor, e.boxFillColor);
-    e.textX = x0 + p;
-    e.textY = y0;
-    e.textString = text;
-    drawFormula(e);
+    drawFormulaLayout(e, text, x0 + indentFor(e.boxWidth, text.box.width), y0);
     e.textX = x0 + e.boxWidth;
     e.textY = y0;
 }
@@ -59,26 +49,18 @@ void drawBoxAroundFormula(Engine& e) {
 void drawTwoLineBox(Engine& e) {
     const float x0 = e.textX, y0 = e.textY;
     const float h2 = e.boxHeight / 2;
-    const std::string upper = e.upperText;
-    const std::string lower = e.lowerText;
+    const bool oneLine = e.lowerText.empty();
 
-    const FormulaBox upperBox = measure(e, upper);
-    const float p1 = indentFor(e.boxWidth, upperBox.width);
-    const float t1 = y0 + lineTop(h2, upperBox);
+    const FormulaLayout upper = laidOut(e, e.upperText);
+    const float t1 = y0 + lineTop(h2, upper.box);
     e.layer.box(x0, y0, x0 + e.boxWidth, y0 + e.boxHeight, e.lineColor, e.boxFillColor);
-    e.textX = x0 + p1;
-    e.textY = lower.empty() ? t1 + 25 : t1;
-    e.textString = upper;
-    drawFormula(e);
+    drawFormulaLayout(e, upper, x0 + indentFor(e.boxWidth, upper.box.width), oneLine ? t1 + 25 : t1);
 
     // The lower line is set as the upper half would centre it, one line
     // further down: a line's drop is its box's bottom less the rise above it.
-    const FormulaBox lowerBox = measure(e, lower);
-    const float p2 = indentFor(e.boxWidth, lowerBox.width);
-    e.textX = x0 + p2;
-    e.textY = y0 + (lowerBox.bottom + lowerBox.top) + lineTop(h2, lowerBox);
-    e.textString = lower;
-    drawFormula(e);
+    const FormulaLayout lower = laidOut(e, e.lowerText);
+    drawFormulaLayout(e, lower, x0 + indentFor(e.boxWidth, lower.box.width),
+                      y0 + (lower.box.bottom + lower.box.top) + lineTop(h2, lower.box));
 
     e.textX = x0 + e.boxWidth;
     e.textY = y0;
@@ -91,21 +73,17 @@ float directionAngle(float px, float py, float qx, float qy) {
 }
 
 void placeLabelAt(Engine& e, float mx, float my, float p1x, float p1y, float p2x, float p2y, float side) {
-    const std::string label = e.labelText;
-    const FormulaBox box = measure(e, label);
-    const float w = box.width;
+    const FormulaLayout label = laidOut(e, e.labelText);
+    const float w = label.box.width;
     // How far the label's line top moves from below the vertex to above it:
     // the box's height, and a fraction's rise once more.
-    const float reach = box.height() - box.top;
+    const float reach = label.box.height() - label.box.top;
     float a1 = directionAngle(mx, my, p1x, p1y);
     float a2 = directionAngle(mx, my, p2x, p2y);
     if (side == -1) std::swap(a1, a2);
     float beta = (a1 + a2) / 2;
     if (a2 < a1) beta += kPi;  // away from the chord: the label stands outside the arc
-    e.textY = my - reach * (sine(beta) / 2 + 0.5f);
-    e.textX = mx + w * (cosine(beta) / 2 - 0.5f);
-    e.textString = label;
-    drawFormula(e);
+    drawFormulaLayout(e, label, mx + w * (cosine(beta) / 2 - 0.5f), my - reach * (sine(beta) / 2 + 0.5f));
 }
 
 void drawSpanArc(Engine& e) {
@@ -154,7 +132,7 @@ void drawGrid(Engine& e) {
     auto setPen = [&](int i) -> int {
         const bool heavy = i % 5 == 0;
         g.setDrawWidth(heavy ? 3 : 1);
-        return heavy ? 14 : e.lineColor;
+        return heavy ? colour::kHeavyGridLine : e.lineColor;
     };
     for (int i = 0; i <= static_cast<int>(e.gridColumns); ++i) {
         const int color = setPen(i);

@@ -182,9 +182,9 @@ void Typesetter::figure(const GlyphDrawing& d, float x, float y) {
 // The over-bar of an open root grows to the pen point x.
 void Typesetter::overBarStep(float x) {
     float barY = 0;
-    if (state_.rootMode == 1) barY = y_ - 4;
-    else if (state_.rootMode == 11) barY = y_ - 6;
-    else if (state_.rootMode == 22 && state_.fractionMode == 0) barY = y_ + kFraction.tallRootBarY;
+    if (state_.rootMode == RootMode::Open) barY = y_ - 4;
+    else if (state_.rootMode == RootMode::OpenSmall) barY = y_ - 6;
+    else if (state_.rootMode == RootMode::Tall && state_.fractionMode == 0) barY = y_ + kFraction.tallRootBarY;
     else {
         state_.rootBarStartX = x;
         return;
@@ -213,9 +213,9 @@ float Typesetter::run(std::string_view text) {
         switch (rule.then) {
             case AfterGlyph::SetSuperscript: state_.superscriptPending = 1; break;
             case AfterGlyph::SetRaised: state_.raisedPending = 1; break;
-            case AfterGlyph::CloseRoot: state_.rootMode = 0; break;
-            case AfterGlyph::OpenRoot: state_.rootMode = 1; state_.rootBarStartX = x; break;
-            case AfterGlyph::OpenSmallRoot: state_.rootMode = 11; state_.rootBarStartX = x; break;
+            case AfterGlyph::CloseRoot: state_.rootMode = RootMode::Closed; break;
+            case AfterGlyph::OpenRoot: state_.rootMode = RootMode::Open; state_.rootBarStartX = x; break;
+            case AfterGlyph::OpenSmallRoot: state_.rootMode = RootMode::OpenSmall; state_.rootBarStartX = x; break;
             case AfterGlyph::BarStartAfter: state_.rootBarStartX = x; break;
             case AfterGlyph::ClearRaised: state_.raisedPending = 0; overBarStep(x); break;
             case AfterGlyph::ClearSuperscript: state_.superscriptPending = 0; overBarStep(x); break;
@@ -279,7 +279,7 @@ void Typesetter::fraction(const std::string& text) {
     pen_ = kFraction.barPen;
     line(x0, y0 + kFraction.barY, x0 + w, y0 + kFraction.barY);
     pen_ = pen;
-    if (state_.rootMode == 22) {
+    if (state_.rootMode == RootMode::Tall) {
         // The tall root's over-bar runs across the whole fraction.
         pen_ = 3;
         line(x0, y0 + kFraction.tallRootBarY, x0 + w, y0 + kFraction.tallRootBarY);
@@ -310,7 +310,7 @@ void Typesetter::tallRootConstruct(std::string_view, std::size_t&) {
     const float pen = pen_;
     pen_ = 3;
     polyline({{x + 4, y + 36}, {x + 8, y + 24}, {x + 16, y + 60}, {x + 30, y - 14}, {x + 38, y - 14}});
-    state_.rootMode = 22;
+    state_.rootMode = RootMode::Tall;
     pen_ = pen;
     x_ += 32;
     state_.rootBarStartX = x_;
@@ -340,6 +340,9 @@ void Typesetter::formula(std::string_view markup) {
 FormulaLayout layoutFormula(Engine& e, std::string_view markup, float x, float y, int color) {
     FormulaLayout layout;
     layout.origin = {x, y};
+    layout.markup = std::string(markup);
+    layout.color = color;
+    const FormulaLayoutState before = e.formulaLayout();
     const int savedColor = e.textColor;
     e.textColor = color;
     Typesetter typesetter(e, layout);
@@ -347,6 +350,11 @@ FormulaLayout layoutFormula(Engine& e, std::string_view markup, float x, float y
     layout.endFont = typesetter.font();
     layout.endPen = typesetter.pen();
     e.textColor = savedColor;
+    const FormulaLayoutState& after = e.formulaLayout();
+    layout.movable = before.rootMode == RootMode::Closed && after.rootMode == RootMode::Closed &&
+                     after.fractionMode == before.fractionMode &&
+                     after.superscriptPending == before.superscriptPending &&
+                     after.raisedPending == before.raisedPending;
     return layout;
 }
 
@@ -377,16 +385,21 @@ void emitFormula(Engine& e, const FormulaLayout& layout, float x, float y) {
     g.setDrawWidth(layout.endPen);
 }
 
+FormulaBox drawFormulaLayout(Engine& e, const FormulaLayout& layout, float x, float y) {
+    if (!layout.movable && (x != layout.origin.x || y != layout.origin.y))
+        return drawFormulaLayout(e, layoutFormula(e, layout.markup, x, y, layout.color), x, y);
+    emitFormula(e, layout, x, y);
+    e.textString.clear();
+    e.textX = x + layout.box.width;
+    e.textY = y;
+    e.layer.traceFormula(layout.markup, x, y, layout.color, e.textX);
+    return layout.box;
+}
+
 FormulaBox drawFormula(Engine& e) {
     const std::string text = std::move(e.textString);
     e.textString.clear();
-    const float startX = e.textX, startY = e.textY;
-    const FormulaLayout layout = layoutFormula(e, text, startX, startY, e.textColor);
-    emitFormula(e, layout, startX, startY);
-    e.textX = startX + layout.box.width;
-    e.textY = startY;
-    e.layer.traceFormula(text, startX, startY, e.textColor, e.textX);
-    return layout.box;
+    return drawFormulaLayout(e, layoutFormula(e, text, e.textX, e.textY, e.textColor), e.textX, e.textY);
 }
 
 FormulaBox measureFormula(Engine& e) {

@@ -45,10 +45,16 @@ struct FormulaBox {
 // exactly where the pen stepping glyph by glyph put it).
 struct FormulaLayout {
     Point origin;
+    std::string markup;  // what was laid out, for the formula's record in the trace
+    int color = 0;
     std::vector<FormulaMark> marks;
     FormulaBox box;
     FontState endFont;  // the font and pen the layer is left with after drawing
     float endPen = 0;
+    // Laid out with no root open, and the layout state left as it was found
+    // (no root opened, no exponent left pending or taken): laid out anywhere
+    // else from the state it left, it is the same formula moved.
+    bool movable = false;
 };
 
 // Lays markup out from the origin (x, y) in colour. The layout state
@@ -58,6 +64,12 @@ struct FormulaLayout {
 FormulaLayout layoutFormula(Engine& e, std::string_view markup, float x, float y, int color);
 // Draws the marks of a layout through the layer with its origin at (x, y).
 void emitFormula(Engine& e, const FormulaLayout& layout, float x, float y);
+// Draws a layout with its origin at (x, y) as drawFormula draws its markup
+// there: the marks and the formula's record in the trace; textX after it,
+// textY = y, textString empty. Returns its box. A layout that is not
+// movable is laid out again there from the state it left, as a formula
+// drawn after it was measured is.
+FormulaBox drawFormulaLayout(Engine& e, const FormulaLayout& layout, float x, float y);
 
 // Draws textString at (textX, textY) in textColor; textX advanced, textString
 // empty. Returns the box it stands in, relative to where it was drawn.

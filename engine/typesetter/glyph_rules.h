@@ -43,9 +43,9 @@ enum class AfterGlyph {
     BarStep,           // the over-bar step follows
     SetSuperscript,    // superscriptPending = 1, no bar step
     SetRaised,         // raisedPending = 1, no bar step
-    CloseRoot,         // rootMode = 0, no bar step
-    OpenRoot,          // rootMode = 1, bar starts after the sign
-    OpenSmallRoot,     // rootMode = 11, bar starts after the sign
+    CloseRoot,         // the root closes, no bar step
+    OpenRoot,          // a root opens, its bar starts after the sign
+    OpenSmallRoot,     // a small root opens, its bar starts after the sign
     BarStartAfter,     // the bar starts again after the figure, no bar step
     ClearRaised,       // raisedPending = 0, then the bar step
     ClearSuperscript,  // superscriptPending = 0, then the bar step

@@ -143,7 +143,7 @@ TEST(Typesetter, RootBarRunsUntilClosed) {
     EXPECT_EQ(lines[0].num("x1"), 128);
     EXPECT_EQ(lines[0].num("x2"), 155);
     EXPECT_EQ(lines[0].num("y1"), 196);
-    EXPECT_EQ(e.formulaLayout().rootMode, 0);
+    EXPECT_EQ(e.formulaLayout().rootMode, RootMode::Closed);
 }
 
 TEST(Typesetter, TallRootCoversTheFraction) {
@@ -158,14 +158,14 @@ TEST(Typesetter, TallRootCoversTheFraction) {
     for (const Event& l : ofOp(events, "line"))
         if (l.num("y1") == 186 && l.num("x1") == 132 && l.num("x2") == 164) overBar = true;
     EXPECT_TRUE(overBar);
-    EXPECT_EQ(e.formulaLayout().rootMode, 0);
+    EXPECT_EQ(e.formulaLayout().rootMode, RootMode::Closed);
 }
 
 TEST(Typesetter, OpenRootCarriesIntoTheNextCall) {
     EngineFixture f;
     Engine& e = f.engine();
     drawFormulaAt(e, 100, 200, 0, "!2");
-    EXPECT_EQ(e.formulaLayout().rootMode, 1);
+    EXPECT_EQ(e.formulaLayout().rootMode, RootMode::Open);
     const auto before = f.events().size();
     drawFormulaAt(e, 300, 200, 0, "3");
     auto lines = ofOp(f.eventsSince(before), "line");

@@ -23,7 +23,8 @@
 namespace {
 
 struct LayoutState {
-    int fractionMode, superscriptPending, raisedPending, rootMode;
+    int fractionMode, superscriptPending, raisedPending;
+    lesson::RootMode rootMode;
     float rootBarStartX;
 };
 
@@ -33,7 +34,8 @@ void restore(lesson::Engine& e, const LayoutState& s) {
 }
 
 LayoutState stateFromByte(std::uint8_t b) {
-    static constexpr int kRootModes[] = {0, 1, 11, 22};
+    using lesson::RootMode;
+    static constexpr RootMode kRootModes[] = {RootMode::Closed, RootMode::Open, RootMode::OpenSmall, RootMode::Tall};
     return {0, b & 1, (b >> 1) & 1, kRootModes[(b >> 2) & 3], static_cast<float>((b >> 4) * 40)};
 }
 
