@@ -32,11 +32,11 @@ export function programArguments(search) {
 /**
  * The bytes of base64 text.
  * @param {string} base64
- * @returns {Uint8Array}
+ * @returns {Uint8Array<ArrayBuffer>}
  */
 function bytesOf(base64) {
-  const from = /** @type {any} */ (Uint8Array).fromBase64;
-  if (from) return from(base64);
+  const typed = /** @type {any} */ (Uint8Array);
+  if (typed.fromBase64) return typed.fromBase64(base64);
   const text = atob(base64);
   const bytes = new Uint8Array(text.length);
   for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
