@@ -86,12 +86,13 @@ std::string_view pageFamily(std::string_view family) {
     return "Lesson Gothic";
 }
 
-// The page's own numbers, which the desktop's window reads its pointer by as
-// well: a press that moves less than this (page units) is a tap, one that
-// moves this far across (and more than twice as far as up or down) a swipe.
+// How the page reads a press, in page units, as the desktop's window does
+// (hosts/desktop/window.cpp): one that moves less than this is a tap, one
+// that moves this far across (and more than twice as far as up or down) a swipe.
 constexpr float kTapSlopUnits = 24;
 constexpr float kSwipeUnits = 160;
-// The mark a tap's key begins with ("\x04X,Y"), as the layer reads it.
+// The mark a tap's key begins with ("\x04X,Y"), as the layer reads it (its
+// kTapMark, engine/graphics/layer.cpp).
 constexpr const char* kTapMark = "\x04";
 
 // A wait's name, as the trace and the page know it.
