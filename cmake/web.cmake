@@ -18,6 +18,18 @@ add_custom_command(
   VERBATIM)
 add_custom_target(lesson_web_shell DEPENDS ${LESSON_WEB_SHELL})
 
+# The page's script: its modules (hosts/web/page/) joined into the one script
+# the programs are linked with as --pre-js (hosts/web/join.py).
+file(GLOB LESSON_WEB_MODULES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/hosts/web/page/*.js)
+add_custom_command(
+  OUTPUT ${LESSON_WEB_SCRIPT}
+  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/hosts/web/join.py --main ${CMAKE_SOURCE_DIR}/hosts/web/page/main.js
+          --js ${LESSON_WEB_SCRIPT}
+  DEPENDS ${CMAKE_SOURCE_DIR}/hosts/web/join.py ${LESSON_WEB_MODULES}
+  COMMENT "The page's script, its modules joined"
+  VERBATIM)
+add_custom_target(lesson_web_script DEPENDS ${LESSON_WEB_SCRIPT})
+
 # Links TARGET as a script and its WebAssembly, and packs them with the page
 # into one HTML file, TARGET.html beside them (hosts/web/pack.py): the WebAssembly
 # gzip'd inside it, nothing fetched. Packed again only when one of its parts

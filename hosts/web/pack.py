@@ -8,7 +8,7 @@ the program's script inline.
 --app puts the head lines of the web app (its manifest, icons, service
 worker) into the page's {{{ APP }}} line; without it the line goes.
 
-The page's script (hosts/web/page.js, inside NAME.js) reads the element back,
+The page's script (hosts/web/page/, inside NAME.js) reads the element back,
 inflates it and instantiates the program. Python's standard library only.
 """
 
@@ -21,7 +21,7 @@ import sys
 
 SLOT = "{{{ SCRIPT }}}"
 APP_SLOT = "{{{ APP }}}\n"
-WASM_ELEMENT = "lesson-wasm"  # the id hosts/web/page.js reads the program from
+WASM_ELEMENT = "lesson-wasm"  # the id hosts/web/page/bridge.js reads the program from
 
 
 def fail(message):

@@ -1,4 +1,4 @@
-// The browser's host: the page drawn on the canvas of hosts/web/page.js with the
+// The browser's host: the page drawn on the canvas of hosts/web/page/ with the
 // numbers the desktop draws with (the palette, the face table, the cell
 // advance, the erasing spread), keys from the page's keyboard events, and
 // waits that give the browser its turn (Asyncify).
@@ -21,18 +21,12 @@
 #include <string>
 #include <string_view>
 
-// The calls into the page (hosts/web/page.js); each forwards to Module.page.
-// The page begins: the program's name, its colours, the clear colour, the
-// erasing spread, and the keys that type no text (name \x1f key \x1e ...).
-EM_JS(void, lesson_js_begin,
-      (const char* program, const unsigned char* palette, int clearColor, double spread, const char* keys), {
-    const named = {};
-    for (const row of UTF8ToString(keys).split(String.fromCharCode(30))) {
-      const [name, key] = row.split(String.fromCharCode(31));
-      if (name) named[name] = key;
-    }
-    Module.page.begin(UTF8ToString(program), HEAPU8.subarray(palette, palette + 48), clearColor, spread, named);
-});
+// The calls into the page (hosts/web/page/, bridge.js); each forwards to
+// Module.page. The page begins with one JSON object of the numbers both sides
+// go by (beginJson).
+EM_JS(void, lesson_js_begin, (const char* json), { Module.page.begin(UTF8ToString(json)); });
+// Whether the page keeps the trace (an address with seed, keys, walk or trace in its query).
+EM_JS(int, lesson_js_tracing, (), { return Module.page.tracing(); });
 EM_JS(void, lesson_js_ground, (int cleared), { Module.page.ground(cleared); });
 EM_JS(void, lesson_js_cls, (), { Module.page.cls(); });
 // Pens are in page units; an erasing command (erase != 0) is widened by the
@@ -92,6 +86,54 @@ std::string_view pageFamily(std::string_view family) {
     return "Lesson Gothic";
 }
 
+// How the page reads a press, in page units, as the desktop's window does
+// (hosts/desktop/window.cpp): one that moves less than this is a tap, one
+// that moves this far across (and more than twice as far as up or down) a swipe.
+constexpr float kTapSlopUnits = 24;
+constexpr float kSwipeUnits = 160;
+// The mark a tap's key begins with ("\x04X,Y"), as the layer reads it (its
+// kTapMark, engine/graphics/layer.cpp).
+constexpr const char* kTapMark = "\x04";
+
+// A wait's name, as the trace and the page know it.
+const char* waitName(WaitKind kind) {
+    static constexpr const char* kNames[] = {"none", "gate", "menu", "submenu", "step", "anykey"};
+    return kNames[static_cast<int>(kind)];
+}
+
+// What the page is given as the program begins: the program's name, the
+// page's size, its colours and the clear colour's index, the erasing spread,
+// the key table (with the keypad's keys without NumLock by their codes), the
+// numbers and keys of taps and swipes, and the waits' names (none, and those
+// of an entry field, beside which a touch screen's pad stands).
+std::string beginJson(const std::string& program) {
+    std::string palette;
+    for (const Rgb& c : kPalette) {
+        palette += palette.empty() ? "[" : ",";
+        palette += "[" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + "]";
+    }
+    std::string keys;
+    auto key = [&](std::string_view name, std::string_view value) {
+        keys += keys.empty() ? "{" : ",";
+        keys += jsonString(name) + ":" + jsonString(value);
+    };
+    for (const NamedKey& k : namedKeys()) key(k.name, k.key);
+    key("Numpad5", kKeypadFiveKey);
+    key("Numpad", kPlainKey);
+    std::string entry;
+    for (WaitKind kind : {WaitKind::Gate, WaitKind::MainMenu, WaitKind::SubMenu, WaitKind::Step})
+        entry += (entry.empty() ? "" : ",") + jsonString(waitName(kind));
+    static_assert(kClearColor.r == kPalette[10].r && kClearColor.g == kPalette[10].g &&
+                  kClearColor.b == kPalette[10].b);
+    return "{\"program\":" + jsonString(program) + ",\"page\":{\"width\":" + jsonNumber(kPageWidth) +
+           ",\"height\":" + jsonNumber(kPageHeight) + "},\"palette\":" + palette + "],\"clear\":10" +
+           ",\"spread\":" + jsonNumber(static_cast<float>(kEraseSpreadPixels)) + ",\"keys\":" + keys + "}" +
+           ",\"tapSlop\":" + jsonNumber(kTapSlopUnits) + ",\"swipe\":" + jsonNumber(kSwipeUnits) +
+           ",\"back\":" + jsonString(kBackKey) + ",\"forward\":" + jsonString(kForwardKey) +
+           ",\"tap\":" + jsonString(kTapMark) + ",\"waits\":{\"none\":" + jsonString(waitName(WaitKind::None)) +
+           ",\"entry\":[" + entry + "]}}";
+}
+
 std::string takeString(char* text) {
     if (!text) return {};
     std::string out(text);
@@ -125,18 +167,8 @@ protected:
 class WebHost : public Host {
 public:
     WebHost(const LayerOptions& options, const DisplayList& page) : page_(page) {
-        unsigned char palette[48];
-        for (int i = 0; i < 16; ++i) {
-            palette[3 * i] = kPalette[i].r;
-            palette[3 * i + 1] = kPalette[i].g;
-            palette[3 * i + 2] = kPalette[i].b;
-        }
-        std::string keys;
-        for (const NamedKey& k : namedKeys()) keys.append(k.name).append("\x1f").append(k.key).append("\x1e");
-        keys.append("Numpad5\x1f").append(kKeypadFiveKey).append("\x1eNumpad\x1f").append(kPlainKey);
-        lesson_js_begin(options.program.c_str(), palette, 10, kEraseSpreadPixels, keys.c_str());
-        static_assert(kClearColor.r == kPalette[10].r && kClearColor.g == kPalette[10].g &&
-                      kClearColor.b == kPalette[10].b);
+        lesson_js_begin(beginJson(options.program).c_str());
+        tracing_ = lesson_js_tracing() != 0;
         // The first page waits for the faces: a glyph drawn before would be
         // drawn in the browser's own font.
         lesson_js_load_fonts();
@@ -183,14 +215,15 @@ public:
 
     std::string script() override { return takeString(lesson_js_take_script()); }
     void idle() override { lesson_js_idle(); }
-    void waitOpens(WaitKind kind) override {
-        static constexpr const char* kNames[] = {"none", "gate", "menu", "submenu", "step", "anykey"};
-        lesson_js_wait_kind(kNames[static_cast<int>(kind)]);
-    }
+    void waitOpens(WaitKind kind) override { lesson_js_wait_kind(waitName(kind)); }
     void setTitle(const std::string& title) override { lesson_js_title(title.c_str()); }
     // Ctrl+S is the page's own: it downloads the canvas as a PNG.
     std::string savePage() override { return "the page saves itself with Ctrl+S"; }
-    std::vector<DrawSink*> sinks() override { return {&trace_}; }
+    // The trace only where the page keeps it: a teacher's plain opening keeps none.
+    std::vector<DrawSink*> sinks() override {
+        if (!tracing_) return {};
+        return {&trace_};
+    }
 
 private:
     void render(const DrawCommand& cmd, bool erase) {
@@ -247,6 +280,7 @@ private:
     const DisplayList& page_;
     PageInk ink_;
     PageTrace trace_;
+    bool tracing_ = false;
     std::chrono::steady_clock::time_point lastTurn_;
 };
 

@@ -3,11 +3,13 @@
 // keyboard, and without a single request leaving the file.
 
 import assert from 'node:assert/strict';
+import { spawnSync } from 'node:child_process';
 import { createServer } from 'node:http';
+import { join } from 'node:path';
 import { readFileSync } from 'node:fs';
 import { after, before, test } from 'node:test';
 import {
-  PAGE, PROGRAMS, assertSameTrace, desktop, fileUrl, htmlFile, idle, inkApart, launch, lines, menuSections, newPage, readPng,
+  DESKTOP, PAGE, PROGRAMS, assertSameTrace, desktop, fileUrl, htmlFile, idle, inkApart, launch, lines, menuSections, newPage, readPng,
   trace,
   withoutEmptyPolls,
 } from './lib.mjs';
@@ -355,3 +357,36 @@ test('the ink the page measures for a glyph holds every pixel the glyph draws, i
   assert.deepEqual(outside, []);
 });
 
+
+test('a teacher\'s plain opening keeps no trace; one with a trace in its query keeps it', async () => {
+  for (const [query, kept] of [[{}, false], [{ trace: 1 }, true]]) {
+    const page = await newPage(browser);
+    await page.goto(fileUrl('solvara', query));
+    await idle(page);
+    for (const key of ['5', '9', '2', '6', 'Enter', '2', 'Enter']) {
+      await page.keyboard.press(key);
+      await idle(page);
+    }
+    const [kind, got] = await page.evaluate(() => [window.lesson.waitKind(), window.lesson.trace()]);
+    await page.context().close();
+    assert.deepEqual(page.pageErrors, []);
+    assert.equal(kind, 'submenu', 'the keys went through');
+    assert.equal(lines(got).length > 100, kept, `${JSON.stringify(query)}: ${lines(got).length} trace lines`);
+  }
+});
+
+test('a program that stops on an error (a wrong option in the address) says so over the page in the desktop\'s line', async () => {
+  const run = spawnSync(join(DESKTOP, 'solvara'), ['--headless', '--seed', 'abc'], { encoding: 'utf8' });
+  assert.equal(run.status, 2);
+  const page = await newPage(browser);
+  await page.goto(fileUrl('solvara', { seed: 'abc' }));
+  await idle(page);
+  const failure = page.locator('#failure');
+  assert.equal(await failure.isVisible(), true);
+  assert.equal(await failure.textContent(), run.stderr.trim());
+  const [box, canvas] = [await failure.boundingBox(), await page.locator('#page').boundingBox()];
+  await page.context().close();
+  assert.deepEqual(page.pageErrors, []);
+  // One line is some 41 px high with its padding, two some 65.
+  assert.ok(box.height < 55 && box.y < canvas.y + canvas.height && box.y + box.height > canvas.y, `one line over the page: ${JSON.stringify(box)}`);
+});

@@ -1,0 +1,274 @@
+// @ts-check
+// The bridge between the page and the program (Module of emscripten): the
+// query string's options as the program's arguments, its WebAssembly
+// unpacked and instantiated, what its host (hosts/web/web_host.cpp) calls
+// (Module.page), window.lesson for scripts, and the one line a program that
+// stops on an error leaves on the page.
+
+/// <reference path="./emscripten.d.ts" />
+
+const MAX_QUEUED_KEYS = 64;
+// The options of a prepared run; any of them, or `trace` alone, keeps the trace.
+const OPTIONS = ['seed', 'keys', 'walk'];
+const TRACED = [...OPTIONS, 'trace'];
+
+/**
+ * The program's arguments of a query string (?seed=N&keys=SCRIPT&walk=N, the
+ * key script URL-encoded), and whether the page keeps the trace: only for a
+ * prepared run or one that asks for it, not for a teacher's plain opening.
+ * @param {string} search
+ * @returns {{ args: string[], tracing: boolean }}
+ */
+export function programArguments(search) {
+  const query = new URLSearchParams(search);
+  const args = [];
+  for (const name of OPTIONS) {
+    const value = query.get(name);
+    if (value !== null) args.push('--' + name, value);
+  }
+  return { args, tracing: TRACED.some((name) => query.has(name)) };
+}
+
+/**
+ * The bytes of base64 text.
+ * @param {string} base64
+ * @returns {Uint8Array<ArrayBuffer>}
+ */
+function bytesOf(base64) {
+  const typed = /** @type {any} */ (Uint8Array);
+  if (typed.fromBase64) return typed.fromBase64(base64);
+  const text = atob(base64);
+  const bytes = new Uint8Array(text.length);
+  for (let i = 0; i < text.length; ++i) bytes[i] = text.charCodeAt(i);
+  return bytes;
+}
+
+/**
+ * Module.instantiateWasm: the program's WebAssembly is packed into the page
+ * gzip'd and in base64 (hosts/web/pack.py). Where the browser inflates gzip
+ * itself, the program is compiled as it is inflated; elsewhere gunzip does it
+ * first. prepare runs once the browser has its turn, while it compiles.
+ * @param {(data: Uint8Array) => Uint8Array} gunzip
+ * @param {() => void} prepare
+ */
+export function instantiator(gunzip, prepare) {
+  /**
+   * @param {WebAssembly.Imports} imports
+   * @param {(instance: WebAssembly.Instance, module: WebAssembly.Module) => void} receive
+   */
+  return (imports, receive) => {
+    const packed = bytesOf(/** @type {HTMLElement} */ (document.getElementById('lesson-wasm')).textContent || '');
+    let made;
+    if (typeof DecompressionStream === 'function') {
+      const body = /** @type {ReadableStream} */ (new Response(packed).body);
+      const wasm = new Response(body.pipeThrough(new DecompressionStream('gzip')),
+                                { headers: { 'Content-Type': 'application/wasm' } });
+      made = WebAssembly.instantiateStreaming ? WebAssembly.instantiateStreaming(wasm, imports) :
+        wasm.arrayBuffer().then((bytes) => WebAssembly.instantiate(bytes, imports));
+    } else {
+      made = Promise.resolve().then(() => WebAssembly.instantiate(gunzip(packed), imports));
+    }
+    made.then((result) => receive(result.instance, result.module), (error) => abort(error));
+    setTimeout(prepare);
+    return {};
+  };
+}
+
+/**
+ * What the program's host calls, the page's state between it and the page's
+ * listeners, and window.lesson.
+ * @param {ReturnType<typeof import('./canvas.js').makeCanvas>} canvas
+ * @param {ReturnType<typeof import('./pad.js').makePad>} pad
+ * @param {boolean} tracing
+ * @param {(on: any) => void} listen
+ */
+export function makeBridge(canvas, pad, tracing, listen) {
+  const state = {
+    /** @type {string[]} */
+    keys: [],         // typed keys not yet taken by the program
+    script: '',       // keys typed by window.lesson.keys, not yet taken
+    idle: false,      // the program waits with nothing left to read
+    ended: false,     // the program has ended, or stopped on an error
+    resized: false,
+    /** @type {(() => void) | null} */
+    wake: null,
+    /** @type {string[] | null} */
+    trace: tracing ? [] : null,
+    failure: '',      // the line of a program that stopped on an error
+  };
+
+  function wake() {
+    state.idle = false;
+    if (state.wake) state.wake();
+  }
+
+  /** @param {string} key */
+  function pushKey(key) {
+    if (state.keys.length < MAX_QUEUED_KEYS) state.keys.push(key);
+    wake();
+  }
+
+  const waitsEmpty = () => state.idle && !state.keys.length && !state.script;
+
+  // The faces the program draws with (the page's @font-face rules), loaded at
+  // once: they are decoded while the program is compiled. The program's first
+  // page waits for them only while one is still loading: the browser settles
+  // their promises no sooner than its next layout, well after they are ready.
+  const faces = document.fonts ? [.../** @type {any} */ (document.fonts)] : [];
+  const fontsLoaded = Promise.all(faces.map((face) => face.load().catch(() => null)));
+  const facesSettled = () => faces.every((face) => face.status === 'loaded' || face.status === 'error');
+
+  const page = {
+    program: 'lesson',
+    prepare() { canvas.prepare(() => pad.makeRoom()); },
+
+    /**
+     * The program begins: its name and the numbers both sides go by (the
+     * page's size, its colours, the erasing spread, the key table, the taps'
+     * and swipes' numbers and keys, the waits' names), one JSON object.
+     * @param {string} json
+     */
+    begin(json) {
+      const c = JSON.parse(json);
+      // Marks for the figures: the program starts, its faces are loaded, it
+      // first waits for a key.
+      performance.mark('lesson-start');
+      this.program = c.program;
+      canvas.setUp(c.page, c.palette, c.clear, c.spread);
+      pad.size = c.page;
+      this.prepare();
+      pad.makeRoom();  // the page as it stands with the pad, from the first drawing on
+      // Only a new size in device pixels draws the page again: not the first
+      // notice every observer gets, nor a move of the letterboxed box.
+      const resized = () => {
+        const [w, h] = canvas.devicePixels();
+        if (w === canvas.canvas.width && h === canvas.canvas.height) return;
+        state.resized = true;
+        wake();
+      };
+      window.addEventListener('resize', resized);
+      if (window.ResizeObserver) new ResizeObserver(resized).observe(canvas.canvas);
+      listen({
+        canvas: canvas.canvas, program: c.program, size: c.page, keys: c.keys, waits: c.waits, pad, pushKey,
+        waitsEmpty, gestures: { tapSlop: c.tapSlop, swipe: c.swipe, back: c.back, forward: c.forward, tap: c.tap },
+      });
+    },
+
+    /** @param {number} cleared */
+    ground(cleared) { canvas.ground(cleared); },
+    cls() { canvas.cls(); },
+    /** @type {typeof canvas.line} */
+    line(x1, y1, x2, y2, color, pen, erase) { canvas.line(x1, y1, x2, y2, color, pen, erase); },
+    /** @type {typeof canvas.box} */
+    box(x1, y1, x2, y2, color, fill, pen, erase) { canvas.box(x1, y1, x2, y2, color, fill, pen, erase); },
+    /** @type {typeof canvas.circle} */
+    circle(x, y, r, start, end, color, fill, pen, erase) { canvas.circle(x, y, r, start, end, color, fill, pen, erase); },
+    /** @type {typeof canvas.polyline} */
+    polyline(points, color, fill, pen, erase) { canvas.polyline(points, color, fill, pen, erase); },
+    /** @type {typeof canvas.font} */
+    font(family, bold, italic, across, height, color, erase, extra) {
+      canvas.font(family, bold, italic, across, height, color, erase, extra);
+    },
+    /** @type {typeof canvas.glyph} */
+    glyph(codePoint, x, baseline) { canvas.glyph(codePoint, x, baseline); },
+    /** @type {typeof canvas.ink} */
+    ink(family, bold, italic, codePoint) { return canvas.ink(family, bold, italic, codePoint); },
+
+    takeResized() {
+      const r = state.resized;
+      state.resized = false;
+      return r ? 1 : 0;
+    },
+
+    // The faces, asked for when the page's script first ran.
+    loadFonts() {
+      const marked = () => { performance.mark('lesson-fonts'); };
+      return facesSettled() ? marked() : fontsLoaded.then(marked);
+    },
+
+    /**
+     * Sleeps up to ms; a key, a script or a new size ends the sleep early.
+     * @param {number} ms
+     * @returns {Promise<void>}
+     */
+    wait(ms) {
+      if (state.keys.length || state.script || state.resized) return Promise.resolve();
+      return new Promise((resolve) => {
+        const done = () => {
+          clearTimeout(timer);
+          state.wake = null;
+          resolve();
+        };
+        const timer = setTimeout(done, ms);
+        state.wake = done;
+      });
+    },
+
+    /**
+     * A string for the program: UTF-8 in memory the program frees; 0 for none.
+     * @param {string | undefined} text
+     */
+    give(text) {
+      if (!text) return 0;
+      const size = lengthBytesUTF8(text) + 1;
+      const at = _malloc(size);
+      stringToUTF8(text, at, size);
+      return at;
+    },
+    takeKey() { return this.give(state.keys.shift()); },
+    takeScript() {
+      const s = state.script;
+      state.script = '';
+      return this.give(s);
+    },
+    /** @param {string} kind */
+    setWait(kind) { pad.setWait(kind); },
+    setIdle() {
+      if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
+      state.idle = true;
+      pad.waiting();
+    },
+    // Whether the program hands the page its trace (trace): 1 or 0.
+    tracing() { return state.trace ? 1 : 0; },
+    /** @param {string} line */
+    trace(line) { if (state.trace) state.trace.push(line); },
+    end() { state.ended = true; },
+  };
+
+  /**
+   * The program has stopped on an error: its line, over the page, the first
+   * such line only; nothing waits any more.
+   * @param {string} line
+   */
+  function stopped(line) {
+    state.ended = true;
+    if (state.failure) return;
+    state.failure = line.split('\n')[0];
+    const el = document.createElement('div');
+    el.id = 'failure';
+    el.setAttribute('role', 'alert');
+    el.style.cssText = 'position:fixed;left:0;right:0;top:0;z-index:2;margin:0;padding:8px 12px;' +
+        'font:18px/1.3 sans-serif;color:#000;background:#fdd;border-bottom:2px solid #c00;' +
+        'white-space:nowrap;overflow:hidden;text-overflow:ellipsis;';
+    el.textContent = state.failure;
+    document.body.appendChild(el);
+    if (pad.element) pad.element.style.display = 'none';
+  }
+
+  // Scripts: more keys in the key-script syntax, whether the program waits
+  // for a key with no scripted key left (or has ended), and the trace (kept
+  // only for an address with seed, keys, walk or trace in its query).
+  const lesson = {
+    /** @param {string} script */
+    keys(script) {
+      state.script += String(script);
+      wake();
+    },
+    idle() { return state.ended || (state.idle && !state.script && !state.keys.length); },
+    trace() { return state.trace && state.trace.length ? state.trace.join('\n') + '\n' : ''; },
+    // The wait now open, by the program's name for it ("gate", "menu", ...).
+    waitKind() { return pad.kind; },
+  };
+
+  return { page, lesson, pushKey, stopped };
+}
