@@ -21,6 +21,13 @@ constexpr std::array<FaceRule, 5> kFaces = {{
     {"",                kGothic,          kGothicPackage,          0.86f, 1.00f, 0, 0},
 }};
 
+// family             page name        italic
+constexpr std::array<PageFamily, 3> kPageFamilies = {{
+    {"Liberation Serif", "Lesson Serif",  true},
+    {"DejaVu Sans",      "Lesson Sans",   false},
+    {kGothic,            "Lesson Gothic", false},
+}};
+
 }  // namespace
 
 const FaceRule& faceRule(std::string_view askedName) {
@@ -30,5 +37,11 @@ const FaceRule& faceRule(std::string_view askedName) {
 }
 
 std::span<const FaceRule> faceRules() { return kFaces; }
+
+const PageFamily& pageFamily(std::string_view family) {
+    for (const PageFamily& f : kPageFamilies)
+        if (f.family == family) return f;
+    return kPageFamilies.back();
+}
 
 }  // namespace lesson

@@ -19,9 +19,19 @@ struct FaceRule {
     char32_t from, to;           // one character drawn by another (MT Extra: l as script ℓ)
 };
 
+// A family the face table draws with, as a browser page embeds it: under a
+// name of its own, upright or italic, in regular and bold weight.
+struct PageFamily {
+    std::string_view family;    // font family of the face table
+    std::string_view pageName;  // the name the page's fonts go by
+    bool italic;                // drawn italic (else upright)
+};
+
 // The face table. Every face name not listed falls to the last row.
 const FaceRule& faceRule(std::string_view askedName);
 std::span<const FaceRule> faceRules();
+// The page's name of a family of the face table (the last row's for any other).
+const PageFamily& pageFamily(std::string_view family);
 
 // The character a face draws for cp (its substitution applied).
 inline char32_t drawnCharacter(const FaceRule& rule, char32_t cp) {

@@ -26,6 +26,13 @@ inline constexpr const char* kKeypadFiveKey = "\x0c";
 // The first character of a tap key; its position follows as "X,Y".
 inline constexpr char kTapMark = '\x04';
 
+// How a host reads a press, in page units: a pointer that moves less than
+// kTapSlopUnits between going down and up taps where it went down; one that
+// moves at least kSwipeUnits across, more than twice as far as up or down,
+// swipes: to the right goes back, to the left goes on, as a presenter's slides do.
+inline constexpr float kTapSlopUnits = 24;
+inline constexpr float kSwipeUnits = 160;
+
 // A tap (a click, a touch) at a page position in logical units travels with
 // the keys as one key of its own: what it means is resolved at the wait that
 // reads it. On a choice offered there (a main-menu row, an item of a

@@ -132,7 +132,7 @@ std::string Session::inkey() {
                 continue;
             }
             if (waitKind_ == WaitKind::Gate) continue;  // the password is typed
-            key = kForwardKey;
+            key = std::string(kForwardKey);  // built apart: GCC 12 warns wrongly on a literal assigned in place
         }
         if (key == kForwardKey || key == " ") {
             if (waitKind_ == WaitKind::Step) {

@@ -2,6 +2,7 @@
 
 #include "engine/graphics/keys.h"
 #include "engine/graphics/layer.h"
+#include "engine/session/key_script.h"
 #include "engine/chars/chars.h"
 
 #include <SDL.h>
@@ -76,13 +77,6 @@ std::string controlKey(const SDL_Keysym& k) {
             return std::string(keyNamed(keyName(k.sym)));
     }
 }
-
-// A pointer that moves less than this between going down and up (page
-// units) taps where it went down; one that moves at least kSwipeUnits across,
-// more than twice as far as up or down, swipes: to the right goes back, to
-// the left goes on, as a presenter's slides do.
-constexpr float kTapSlopUnits = 24;
-constexpr float kSwipeUnits = 160;
 
 // What ends the program when the display connection is lost (see onDisplayLost).
 std::function<void()>& displayLostHandler() {

@@ -71,6 +71,13 @@ def literal_characters(root):
     return chars
 
 
+def string_value(token, text):
+    """A string literal's text, or that of the constant the token names."""
+    if token.startswith('"'):
+        return token.strip('"')
+    return re.search(r"%s\s*=\s*\"([^\"]*)\"" % token, text).group(1)
+
+
 def face_table(root):
     """The face table's rows: asked name -> (family, drawn-from, drawn-as)."""
     text = (root / "engine/graphics/faces.cpp").read_text(encoding="utf-8")
@@ -78,10 +85,7 @@ def face_table(root):
     for m in re.finditer(r'\{"([^"]*)",\s*("[^"]*"|\w+),\s*("[^"]*"|\w+),\s*[\d.]+f,\s*[\d.]+f,'
                          r"\s*(0|U'(?:[^'\\]|\\u[0-9a-fA-F]{4})'),\s*(0|U'(?:[^'\\]|\\u[0-9a-fA-F]{4})')\}", text):
         asked, family, _, frm, to = m.groups()
-        if not family.startswith('"'):
-            family = re.search(r"%s\s*=\s*\"([^\"]*)\"" % family, text).group(1)
-        else:
-            family = family.strip('"')
+        family = string_value(family, text)
         char = lambda c: None if c == "0" else unescape(c[2:-1])
         rows[asked] = (family, char(frm), char(to))
     if not rows:
@@ -89,12 +93,19 @@ def face_table(root):
     return rows
 
 
-# The browser's names of the faces, and the styles the pages draw each in.
-FAMILIES = {
-    "BIZ UDGothic": ("Lesson Gothic", [(False, False), (True, False)]),
-    "Liberation Serif": ("Lesson Serif", [(False, True), (True, True)]),
-    "DejaVu Sans": ("Lesson Sans", [(False, False), (True, False)]),
-}
+def page_families(root):
+    """The browser's names of the face table's families, and the styles (bold,
+    italic) the pages draw each in: family -> (name, [(bold, italic), ...])."""
+    text = (root / "engine/graphics/faces.cpp").read_text(encoding="utf-8")
+    families = {}
+    for m in re.finditer(r'\{("[^"]*"|\w+),\s*"([^"]*)",\s*(true|false)\}', text):
+        family, name, italic = m.groups()
+        family = string_value(family, text)
+        italic = italic == "true"
+        families[family] = (name, [(False, italic), (True, italic)])
+    if not families:
+        sys.exit("subset_fonts.py: no page families found in engine/graphics/faces.cpp")
+    return families
 
 
 def font_file(family, bold, italic):
@@ -129,6 +140,7 @@ def font_css(root):
     printable = {chr(c) for c in range(0x20, 0x7F)}
     drawn = {c for c in literals | printable if c.isprintable()}
     rows = face_table(root)
+    families = page_families(root)
     per_family = {}
     for asked, (family, frm, to) in rows.items():
         chars = set(drawn) if asked in ("", "ゴシック", "ｺﾞｼｯｸ") else set(printable)
@@ -137,9 +149,9 @@ def font_css(root):
         per_family.setdefault(family, set()).update(chars)
     rules = []
     for family, chars in per_family.items():
-        if family not in FAMILIES:
+        if family not in families:
             sys.exit(f"subset_fonts.py: no browser name for the family {family}")
-        name, styles = FAMILIES[family]
+        name, styles = families[family]
         for bold, italic in styles:
             data = woff2(font_file(family, bold, italic), chars)
             rules.append(

@@ -11,6 +11,9 @@
 #include "engine/graphics/layer.h"
 #include "engine/graphics/palette.h"
 #include "engine/graphics/trace.h"
+#include "engine/graphics/colour_roles.h"
+#include "engine/session/key_script.h"
+#include "engine/session/waits.h"
 #include "engine/chars/chars.h"
 
 #include <emscripten.h>
@@ -78,27 +81,10 @@ namespace lesson {
 
 namespace {
 
-// The browser's names of the font families the face table draws with (the
-// page embeds them under these names).
-std::string_view pageFamily(std::string_view family) {
-    if (family == "Liberation Serif") return "Lesson Serif";
-    if (family == "DejaVu Sans") return "Lesson Sans";
-    return "Lesson Gothic";
-}
 
-// How the page reads a press, in page units, as the desktop's window does
-// (hosts/desktop/window.cpp): one that moves less than this is a tap, one
-// that moves this far across (and more than twice as far as up or down) a swipe.
-constexpr float kTapSlopUnits = 24;
-constexpr float kSwipeUnits = 160;
-// The mark a tap's key begins with ("\x04X,Y"), as the layer reads it (its
-// kTapMark, engine/graphics/layer.cpp).
-constexpr const char* kTapMark = "\x04";
-
-// A wait's name, as the trace and the page know it.
-const char* waitName(WaitKind kind) {
-    static constexpr const char* kNames[] = {"none", "gate", "menu", "submenu", "step", "anykey"};
-    return kNames[static_cast<int>(kind)];
+// A wait's name as the page knows it: the trace's name, and "none" for no wait.
+std::string waitName(WaitKind kind) {
+    return kind == WaitKind::None ? "none" : std::string(waitKindName(kind));
 }
 
 // What the page is given as the program begins: the program's name, the
@@ -123,14 +109,12 @@ std::string beginJson(const std::string& program) {
     std::string entry;
     for (WaitKind kind : {WaitKind::Gate, WaitKind::MainMenu, WaitKind::SubMenu, WaitKind::Step})
         entry += (entry.empty() ? "" : ",") + jsonString(waitName(kind));
-    static_assert(kClearColor.r == kPalette[10].r && kClearColor.g == kPalette[10].g &&
-                  kClearColor.b == kPalette[10].b);
     return "{\"program\":" + jsonString(program) + ",\"page\":{\"width\":" + jsonNumber(kPageWidth) +
-           ",\"height\":" + jsonNumber(kPageHeight) + "},\"palette\":" + palette + "],\"clear\":10" +
+           ",\"height\":" + jsonNumber(kPageHeight) + "},\"palette\":" + palette + "],\"clear\":" + std::to_string(colour::kClearGround) +
            ",\"spread\":" + jsonNumber(static_cast<float>(kEraseSpreadPixels)) + ",\"keys\":" + keys + "}" +
            ",\"tapSlop\":" + jsonNumber(kTapSlopUnits) + ",\"swipe\":" + jsonNumber(kSwipeUnits) +
            ",\"back\":" + jsonString(kBackKey) + ",\"forward\":" + jsonString(kForwardKey) +
-           ",\"tap\":" + jsonString(kTapMark) + ",\"waits\":{\"none\":" + jsonString(waitName(WaitKind::None)) +
+           ",\"tap\":" + jsonString(std::string(1, kTapMark)) + ",\"waits\":{\"none\":" + jsonString(waitName(WaitKind::None)) +
            ",\"entry\":[" + entry + "]}}";
 }
 
@@ -158,7 +142,7 @@ class PageInk : public InkSource {
 protected:
     std::optional<GlyphInk> measureInk(std::string_view family, bool bold, bool italic, char32_t cp) override {
         float box[4];
-        if (!lesson_js_ink(std::string(pageFamily(family)).c_str(), bold, italic, static_cast<int>(cp), box))
+        if (!lesson_js_ink(std::string(pageFamily(family).pageName).c_str(), bold, italic, static_cast<int>(cp), box))
             return std::nullopt;
         return GlyphInk{box[0], box[1], box[2], box[3]};
     }
@@ -215,7 +199,7 @@ public:
 
     std::string script() override { return takeString(lesson_js_take_script()); }
     void idle() override { lesson_js_idle(); }
-    void waitOpens(WaitKind kind) override { lesson_js_wait_kind(waitName(kind)); }
+    void waitOpens(WaitKind kind) override { lesson_js_wait_kind(waitName(kind).c_str()); }
     void setTitle(const std::string& title) override { lesson_js_title(title.c_str()); }
     // Ctrl+S is the page's own: it downloads the canvas as a PNG.
     std::string savePage() override { return "the page saves itself with Ctrl+S"; }
@@ -266,7 +250,7 @@ private:
         // A bold glyph is widened by about a 48th of its em on each side when it
         // is drawn; its erasing stroke is widened by as much more.
         const double em = std::max(across, cellHeight);
-        lesson_js_font(std::string(pageFamily(rule.family)).c_str(), cmd.font.bold, cmd.font.italic, across,
+        lesson_js_font(std::string(pageFamily(rule.family).pageName).c_str(), cmd.font.bold, cmd.font.italic, across,
                        cellHeight, paletteIndex(cmd.color), erase, cmd.font.bold ? em / 24 : 0.0);
         double x = cmd.x1;
         const double baseline = cmd.y1 + rule.baseline * cellHeight;
