@@ -105,7 +105,10 @@ public:
             if (error != EEXIST || n == 1000)
                 return "the page could not be saved in " + folder + ": " + std::strerror(error);
         }
-        std::optional<std::string> why = raster().writePng(base + ".png");
+        // The whole page at the window's size, however the view is zoomed.
+        Raster shot(fonts_, raster().width(), raster().height());
+        shot.paint(page_);
+        std::optional<std::string> why = shot.writePng(base + ".png");
         if (!why) why = writePagePdf(fonts_, page_, base + ".pdf");
         if (why) {
             ::unlink((base + ".png").c_str());
@@ -165,6 +168,10 @@ public:
     void wait(int timeoutMs, std::deque<std::string>& keys) override { window_.pump(timeoutMs, keys); }
     void setTitle(const std::string& title) override { window_.setTitle(title); }
     void onDisplayLost(std::function<void()> lastWords) override { window_.onDisplayLost(std::move(lastWords)); }
+    // A menu or a sub-menu opens on the whole page, so that the class sees every choice.
+    void waitOpens(WaitKind kind) override {
+        if (kind == WaitKind::MainMenu || kind == WaitKind::SubMenu) window_.showWholePage();
+    }
 
 private:
     // At the asked size, whatever the window's.

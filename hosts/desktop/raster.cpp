@@ -56,12 +56,17 @@ void Raster::setUpContext(bool cleared) {
     const Rgb ground = cleared ? kClearColor : kPalette[kWhite];
     cairo_set_source_rgb(cr_, ground.r / 255.0, ground.g / 255.0, ground.b / 255.0);
     cairo_paint(cr_);
-    scale_ = std::min(width_ / kPageWidth, height_ / kPageHeight);
-    offsetX_ = (width_ - kPageWidth * scale_) / 2;
-    offsetY_ = (height_ - kPageHeight * scale_) / 2;
+    fit_ = std::min(width_ / kPageWidth, height_ / kPageHeight);
+    boxX_ = (width_ - kPageWidth * fit_) / 2;
+    boxY_ = (height_ - kPageHeight * fit_) / 2;
+    // The view's part of the page fills the page's box; the rest of the page
+    // lies outside it and is clipped away with the letterbox.
+    scale_ = fit_ * view_.zoom;
+    offsetX_ = boxX_ - view_.x * scale_;
+    offsetY_ = boxY_ - view_.y * scale_;
     cairo_translate(cr_, offsetX_, offsetY_);
     cairo_scale(cr_, scale_, scale_);
-    cairo_rectangle(cr_, 0, 0, kPageWidth, kPageHeight);
+    cairo_rectangle(cr_, view_.x, view_.y, view_.width(), view_.height());
     cairo_clip(cr_);
     cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
     cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
@@ -79,6 +84,11 @@ void Raster::resize(int width, int height) {
     height_ = std::max(1, height);
     if (surface_) cairo_surface_destroy(surface_);
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width_, height_);
+    redraw();
+}
+
+void Raster::setView(const PageView& view) {
+    view_ = view;
     redraw();
 }
 

@@ -5,6 +5,7 @@
 // again from it at a new size, never stretched.
 
 #include "engine/graphics/display_list.h"
+#include "engine/graphics/view.h"
 #include "hosts/desktop/fonts.h"
 
 #include <cairo.h>
@@ -43,10 +44,20 @@ public:
 
     // New pixel size: the page is drawn again from the display list.
     void resize(int width, int height);
+    // The part of the page shown, magnified into the page's box: the page is
+    // drawn again from the display list at that scale, never stretched.
+    void setView(const PageView& view);
+    const PageView& view() const { return view_; }
+    // Where a pixel stands in the page's box, as fractions of its width and
+    // height (what a view places a page point at).
+    Point shownAt(double px, double py) const {
+        return {static_cast<float>((px - boxX_) / (kPageWidth * fit_)),
+                static_cast<float>((py - boxY_) / (kPageHeight * fit_))};
+    }
     // Ends the page on a paged surface (PDF) and starts a blank one.
     void nextPage();
 
-    // The page position shown at a pixel (the letterbox undone).
+    // The page position shown at a pixel (the letterbox and the view undone).
     Point pageAt(double px, double py) const {
         return {static_cast<float>((px - offsetX_) / scale_), static_cast<float>((py - offsetY_) / scale_)};
     }
@@ -70,6 +81,9 @@ private:
     const DisplayList* page_ = nullptr;
     int width_ = 0, height_ = 0;
     float scale_ = 1, offsetX_ = 0, offsetY_ = 0;
+    // The whole page's scale into the surface and its letterboxed box.
+    float fit_ = 1, boxX_ = 0, boxY_ = 0;
+    PageView view_;
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
     bool paged_ = false;  // a caller's paged surface (PDF), not pixels

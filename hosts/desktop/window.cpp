@@ -16,6 +16,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace lesson {
 
@@ -24,6 +25,10 @@ namespace {
 constexpr std::size_t kMaxQueuedKeys = 64;
 // How long the title tells where a saved page went.
 constexpr std::uint32_t kTitleMessageMillis = 5000;
+// A notch of the wheel with Ctrl zooms by this factor; without, on a zoomed
+// page, it moves the page by this fraction of the view.
+constexpr float kWheelZoom = 1.25f;
+constexpr float kWheelPan = 0.1f;
 
 void pushKey(std::deque<std::string>& keys, std::string key) {
     if (keys.size() < kMaxQueuedKeys) keys.push_back(std::move(key));
@@ -321,6 +326,12 @@ void Window::pump(int timeoutMs, std::deque<std::string>& keys) {
     SDL_Event event;
     if (timeoutMs > 0 && SDL_WaitEventTimeout(&event, timeoutMs)) handle(event, keys);
     while (SDL_PollEvent(&event)) handle(event, keys);
+    if (viewWanted_) {
+        // A pinch's or a wheel's many moves are drawn once, as they stand.
+        raster_->setView(*viewWanted_);
+        viewWanted_.reset();
+        present();
+    }
     if (messageUntil_ != 0 && SDL_TICKS_PASSED(SDL_GetTicks(), messageUntil_)) {
         messageUntil_ = 0;
         SDL_SetWindowTitle(window_, title_.c_str());
@@ -349,7 +360,28 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
             }
             break;
         case SDL_TEXTINPUT:
+            // Ctrl+0, Ctrl+= and the like type their character too: no lesson key.
+            if (std::exchange(ctrlChord_, false)) break;
             for (std::string_view ch : splitChars(event.text.text)) pushKey(keys, std::string(ch));
+            break;
+        case SDL_MOUSEWHEEL: {
+            // Ctrl and the wheel (a touchpad's pinch) zoom about the pointer;
+            // on a zoomed page the wheel alone moves it.
+            const float flip = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1.0f : 1.0f;
+            const float across = event.wheel.preciseX * flip, down = event.wheel.preciseY * flip;
+            int mx = 0, my = 0;
+            SDL_GetMouseState(&mx, &my);
+            const PageView& now = viewWanted_ ? *viewWanted_ : raster_->view();
+            const Point pixel = pixelAtWindow(mx, my);
+            if ((SDL_GetModState() & KMOD_CTRL) != 0)
+                setView(now.zoomedAbout(raster_->shownAt(pixel.x, pixel.y), std::pow(kWheelZoom, down)));
+            else if (!now.whole())
+                setView(now.panned(-across * kWheelPan, down * kWheelPan));
+            break;
+        }
+        case SDL_MOUSEMOTION:
+            if (event.motion.which != SDL_TOUCH_MOUSEID && pressedAt_ && !pressedByFinger_)
+                dragTo(pixelAtWindow(event.motion.x, event.motion.y));
             break;
         // A whiteboard sends mouse events; a touch screen fingers, and mouse
         // events made of them, which are passed over.
@@ -358,22 +390,45 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
             if (event.button.button == SDL_BUTTON_RIGHT) pushKey(keys, kBackKey);
             if (event.button.button == SDL_BUTTON_LEFT) {
                 pressedAt_ = pageAtWindow(event.button.x, event.button.y);
+                pressedPixel_ = pixelAtWindow(event.button.x, event.button.y);
+                pressedZoomed_ = !raster_->view().whole();
                 pressedByFinger_ = false;
+                dragging_ = false;
             }
             break;
         case SDL_MOUSEBUTTONUP:
             if (event.button.which != SDL_TOUCH_MOUSEID && event.button.button == SDL_BUTTON_LEFT && !pressedByFinger_)
                 release(pageAtWindow(event.button.x, event.button.y), keys);
             break;
-        case SDL_FINGERDOWN:
-            if (pressedAt_) break;  // one finger at a time
-            pressedAt_ = raster_->pageAt(event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height());
+        case SDL_FINGERDOWN: {
+            const Point pixel{event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height()};
+            fingers_.emplace_back(event.tfinger.fingerId, pixel);
+            if (fingers_.size() == 2) {
+                // Two fingers pinch and move the view; the press is no tap nor swipe.
+                pressedAt_.reset();
+                pressedByFinger_ = false;
+                pinched_ = true;
+                const Point a = fingers_[0].second, b = fingers_[1].second;
+                const Point mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
+                const PageView& now = viewWanted_ ? *viewWanted_ : raster_->view();
+                pinch_ = Pinch{now.pageAt(raster_->shownAt(mid.x, mid.y)), now.zoom,
+                               std::max(1.0f, std::hypot(a.x - b.x, a.y - b.y))};
+            }
+            if (fingers_.size() != 1 || pressedAt_ || pinched_) break;  // one press at a time
+            pressedAt_ = raster_->pageAt(pixel.x, pixel.y);
+            pressedPixel_ = pixel;
+            pressedZoomed_ = !raster_->view().whole();
             pressedByFinger_ = true;
+            dragging_ = false;
             finger_ = event.tfinger.fingerId;
             break;
+        }
+        case SDL_FINGERMOTION:
+            moveFinger(event.tfinger.fingerId, {event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height()});
+            break;
         case SDL_FINGERUP:
-            if (pressedByFinger_ && event.tfinger.fingerId == finger_)
-                release(raster_->pageAt(event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height()), keys);
+            liftFinger(event.tfinger.fingerId, {event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height()},
+                       keys);
             break;
         case SDL_KEYDOWN:
             if (event.key.keysym.sym == SDLK_F11) {
@@ -399,6 +454,9 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
                 if (messageUntil_ == 0) messageUntil_ = 1;
                 break;
             }
+            if (zoomKey(event)) break;
+            ctrlChord_ = (event.key.keysym.mod & KMOD_CTRL) != 0 && (event.key.keysym.mod & KMOD_ALT) == 0;
+            if (ctrlChord_) break;  // no lesson reads a Ctrl chord
             if (std::string key = controlKey(event.key.keysym); !key.empty()) pushKey(keys, key);
             break;
         default:
@@ -406,14 +464,71 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
     }
 }
 
-Point Window::pageAtWindow(int x, int y) const {
-    // Window coordinates, which a display that scales may count in points
-    // rather than the surface's pixels.
+Point Window::pixelAtWindow(int x, int y) const {
     int w = 0, h = 0;
     SDL_GetWindowSize(window_, &w, &h);
     const double sx = w > 0 ? static_cast<double>(raster_->width()) / w : 1;
     const double sy = h > 0 ? static_cast<double>(raster_->height()) / h : 1;
-    return raster_->pageAt(x * sx, y * sy);
+    return {static_cast<float>(x * sx), static_cast<float>(y * sy)};
+}
+
+Point Window::pageAtWindow(int x, int y) const {
+    const Point pixel = pixelAtWindow(x, y);
+    return raster_->pageAt(pixel.x, pixel.y);
+}
+
+void Window::setView(const PageView& view) { viewWanted_ = view; }
+
+// Ctrl+= (Ctrl++) zooms in about the middle of the view, Ctrl+- out, Ctrl+0
+// gives the whole page back; none of them is a lesson key.
+bool Window::zoomKey(const SDL_Event& event) {
+    const SDL_Keysym& k = event.key.keysym;
+    if ((k.mod & KMOD_CTRL) == 0 || (k.mod & KMOD_ALT) != 0) return false;
+    const PageView& now = viewWanted_ ? *viewWanted_ : raster_->view();
+    switch (k.sym) {
+        case SDLK_EQUALS: case SDLK_PLUS: case SDLK_KP_PLUS:
+            setView(now.zoomedAbout({0.5f, 0.5f}, kZoomStep));
+            break;
+        case SDLK_MINUS: case SDLK_KP_MINUS:
+            setView(now.zoomedAbout({0.5f, 0.5f}, 1 / kZoomStep));
+            break;
+        case SDLK_0: case SDLK_KP_0:
+            setView(PageView{});
+            break;
+        default:
+            return false;
+    }
+    ctrlChord_ = true;  // the character it types is no key either
+    return true;
+}
+
+void Window::dragTo(Point pixel) {
+    if (!pressedZoomed_ || !pressedAt_) return;
+    const float scale = raster_->width() > 0 ? static_cast<float>(raster_->width()) / kPageWidth : 1;
+    if (!dragging_ && std::hypot(pixel.x - pressedPixel_.x, pixel.y - pressedPixel_.y) < kTapSlopUnits * scale) return;
+    // The page point pressed stays under the pointer.
+    dragging_ = true;
+    setView(PageView::placing(*pressedAt_, raster_->shownAt(pixel.x, pixel.y), raster_->view().zoom));
+}
+
+void Window::moveFinger(std::int64_t id, Point pixel) {
+    for (auto& [finger, at] : fingers_)
+        if (finger == id) at = pixel;
+    if (pinch_ && fingers_.size() >= 2) {
+        const Point a = fingers_[0].second, b = fingers_[1].second;
+        const Point mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
+        const float zoom = pinch_->zoom * std::hypot(a.x - b.x, a.y - b.y) / pinch_->distance;
+        setView(PageView::placing(pinch_->page, raster_->shownAt(mid.x, mid.y), zoom));
+        return;
+    }
+    if (pressedByFinger_ && id == finger_) dragTo(pixel);
+}
+
+void Window::liftFinger(std::int64_t id, Point pixel, std::deque<std::string>& keys) {
+    std::erase_if(fingers_, [id](const auto& f) { return f.first == id; });
+    if (fingers_.size() < 2) pinch_.reset();
+    if (pressedByFinger_ && id == finger_) release(raster_->pageAt(pixel.x, pixel.y), keys);
+    if (fingers_.empty()) pinched_ = false;
 }
 
 void Window::release(Point at, std::deque<std::string>& keys) {
@@ -421,10 +536,13 @@ void Window::release(Point at, std::deque<std::string>& keys) {
     const Point from = *pressedAt_;
     pressedAt_.reset();
     pressedByFinger_ = false;
+    if (std::exchange(dragging_, false)) return;  // the page was moved, not pressed
     const float dx = at.x - from.x, dy = at.y - from.y;
-    if (std::fabs(dx) >= kSwipeUnits && std::fabs(dx) > 2 * std::fabs(dy))
+    // A swipe turns the page only at the whole page; on a zoomed one a press
+    // that stays still is still a tap.
+    if (!pressedZoomed_ && std::fabs(dx) >= kSwipeUnits && std::fabs(dx) > 2 * std::fabs(dy))
         pushKey(keys, dx > 0 ? kBackKey : kForwardKey);
-    else if (std::hypot(dx, dy) < kTapSlopUnits)
+    else if (std::hypot(dx, dy) < kTapSlopUnits * (pressedZoomed_ ? 1 / raster_->view().zoom : 1))
         pushKey(keys, tapKey(from.x, from.y));
 }
 

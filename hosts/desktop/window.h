@@ -11,6 +11,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 struct SDL_Window;
 union SDL_Event;
@@ -46,6 +48,8 @@ public:
     // Called when the connection to the display is lost; it must end the
     // process (it is called from inside the window system's library).
     void onDisplayLost(std::function<void()> lastWords);
+    // The whole page again (a menu opens: the class sees every choice).
+    void showWholePage() { setView(PageView{}); }
 
 private:
     void handle(const SDL_Event& event, std::deque<std::string>& keys);
@@ -53,7 +57,18 @@ private:
     // page positions: a tap, a swipe (back or forward), or nothing.
     void release(Point at, std::deque<std::string>& keys);
     Point pageAtWindow(int x, int y) const;
+    // A pointer position in the window (which a display that scales may count
+    // in points) in the surface's pixels.
+    Point pixelAtWindow(int x, int y) const;
     void syncSize();
+    // The view changes: drawn anew at its scale once the events pending are handled.
+    void setView(const PageView& view);
+    // A pointer or finger held on the page moves: the view follows it when it
+    // drags the page; a second finger pinches.
+    void dragTo(Point pixel);
+    void moveFinger(std::int64_t id, Point pixel);
+    void liftFinger(std::int64_t id, Point pixel, std::deque<std::string>& keys);
+    bool zoomKey(const SDL_Event& event);
 
     SDL_Window* window_ = nullptr;
     std::unique_ptr<Raster> raster_;
@@ -66,6 +81,22 @@ private:
     std::optional<Point> pressedAt_;    // where the pointer went down, on the page
     bool pressedByFinger_ = false;
     std::int64_t finger_ = 0;           // the finger that went down
+    // A press on a zoomed page drags it once it moves past a tap; it never swipes.
+    Point pressedPixel_{};
+    bool pressedZoomed_ = false;
+    bool dragging_ = false;
+    // The fingers on the screen, in pixels, and a pinch of two of them: the
+    // page point between them when it began, the zoom then and their distance.
+    std::vector<std::pair<std::int64_t, Point>> fingers_;
+    struct Pinch {
+        Point page;
+        float zoom;
+        float distance;
+    };
+    std::optional<Pinch> pinch_;
+    bool pinched_ = false;              // till every finger is off: no tap, no swipe
+    std::optional<PageView> viewWanted_;
+    bool ctrlChord_ = false;            // the text of a Ctrl chord is no key
 };
 
 }  // namespace lesson

@@ -18,6 +18,7 @@
 //     cover MS                another window over it for MS milliseconds, then gone
 //     same-as FILE.png        until the window shows exactly the pixels of the
 //                             PNG (the window's size); else the count that differ
+//     differs-from FILE.png   until the window shows anything but that PNG
 //
 // Exit status 0 when every action was done, 1 with a message otherwise.
 
@@ -323,7 +324,9 @@ struct Tool {
         return out;
     }
 
-    void sameAs(const std::string& png) {
+    // Until the window shows exactly the PNG's pixels (same = true), or
+    // until it shows anything else (same = false).
+    void sameAs(const std::string& png, bool same = true) {
         cairo_surface_t* s = cairo_image_surface_create_from_png(png.c_str());
         if (cairo_surface_status(s) != CAIRO_STATUS_SUCCESS) die("cannot read " + png);
         cairo_surface_flush(s);
@@ -341,7 +344,7 @@ struct Tool {
                     for (int x = 0; x < w; ++x)
                         differing += (row[x] & 0xFFFFFF) != pixels[static_cast<std::size_t>(y) * w + x];
                 }
-                if (differing == 0) {
+                if ((differing == 0) == same) {
                     cairo_surface_destroy(s);
                     return;
                 }
@@ -349,6 +352,7 @@ struct Tool {
             sleepMillis(100);
         }
         cairo_surface_destroy(s);
+        if (!same) die("the window (" + std::to_string(width) + "x" + std::to_string(height) + ") kept showing " + png);
         char message[200];
         std::snprintf(message, sizeof message, "the window (%dx%d) never showed %s (%dx%d): %ld of %ld pixels differ",
                       width, height, png.c_str(), w, h, differing, static_cast<long>(w) * h);
@@ -470,6 +474,10 @@ int main(int argc, char** argv) {
         } else if (action == "same-as") {
             need(1);
             tool.sameAs(args[i + 1]);
+            i += 2;
+        } else if (action == "differs-from") {
+            need(1);
+            tool.sameAs(args[i + 1], false);
             i += 2;
         } else {
             die("unknown action " + action);
