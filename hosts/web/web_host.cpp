@@ -69,6 +69,8 @@ EM_JS(void, lesson_js_wait_kind, (const char* kind), { Module.page.setWait(UTF8T
 EM_JS(void, lesson_js_end, (), { Module.page.end(); });
 EM_JS(void, lesson_js_trace, (const char* line), { Module.page.trace(UTF8ToString(line)); });
 EM_JS(int, lesson_js_resized, (), { return Module.page.takeResized(); });
+// The page drawn whole again (at a new size or view): what waited for it may go on.
+EM_JS(void, lesson_js_redrawn, (), { Module.page.redrawn(); });
 // The next key typed (or the keys a script typed, for take_script), or null:
 // a string the caller frees.
 EM_JS(char*, lesson_js_take_key, (), { return Module.page.takeKey(); });
@@ -90,8 +92,9 @@ std::string waitName(WaitKind kind) {
 // What the page is given as the program begins: the program's name, the
 // page's size, its colours and the clear colour's index, the erasing spread,
 // the key table (with the keypad's keys without NumLock by their codes), the
-// numbers and keys of taps and swipes, and the waits' names (none, and those
-// of an entry field, beside which a touch screen's pad stands).
+// numbers and keys of taps and swipes, and the waits' names (none, those of
+// an entry field, beside which a touch screen's pad stands, and the menus,
+// which open on the whole page).
 std::string beginJson(const std::string& program) {
     std::string palette;
     for (const Rgb& c : kPalette) {
@@ -115,7 +118,8 @@ std::string beginJson(const std::string& program) {
            ",\"tapSlop\":" + jsonNumber(kTapSlopUnits) + ",\"swipe\":" + jsonNumber(kSwipeUnits) +
            ",\"back\":" + jsonString(kBackKey) + ",\"forward\":" + jsonString(kForwardKey) +
            ",\"tap\":" + jsonString(std::string(1, kTapMark)) + ",\"waits\":{\"none\":" + jsonString(waitName(WaitKind::None)) +
-           ",\"entry\":[" + entry + "]}}";
+           ",\"entry\":[" + entry + "],\"menus\":[" + jsonString(waitName(WaitKind::MainMenu)) + "," +
+           jsonString(waitName(WaitKind::SubMenu)) + "]}}";
 }
 
 std::string takeString(char* text) {
@@ -178,6 +182,7 @@ public:
         lesson_js_ground(page_.cleared() ? 1 : 0);
         for (const DisplayList::Entry& entry : page_.entries())
             for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
+        lesson_js_redrawn();
     }
 
     void show() override {

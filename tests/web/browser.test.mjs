@@ -185,7 +185,7 @@ test('on a touch screen taps choose as clicks do, and the number pad types the p
   const page = await newPage(browser, { hasTouch: true, viewport: { width: PAGE.width, height: 900 } });
   await page.goto(fileUrl(program, { seed: 3 }));
   await idle(page);
-  const top = (900 - PAGE.height) / 2;
+  const top = (await page.locator('#page').boundingBox()).y;
   const pad = page.locator('#pad');
   assert.equal(await pad.isVisible(), true, 'the pad stands ready before any touch');
   await page.touchscreen.tap(100, top + 10);  // nothing at the gate
@@ -300,9 +300,9 @@ test('a double tap goes on two steps and leaves the screen as it is; a double-cl
   const keys = '5926\\n2\\n1\\n';
   // Taller than the page: it stands whole, with room for the pad below.
   const page = await newPage(browser, { hasTouch: true, viewport: { width: PAGE.width, height: 900 } });
-  const top = (900 - PAGE.height) / 2;
   await page.goto(fileUrl('solvara', { seed: 3, keys }));
   await idle(page);
+  const top = (await page.locator('#page').boundingBox()).y;
   await page.touchscreen.tap(600, top + 300);
   await page.touchscreen.tap(600, top + 300);
   await idle(page);
@@ -389,4 +389,88 @@ test('a program that stops on an error (a wrong option in the address) says so o
   assert.deepEqual(page.pageErrors, []);
   // One line is some 41 px high with its padding, two some 65.
   assert.ok(box.height < 55 && box.y < canvas.y + canvas.height && box.y + box.height > canvas.y, `one line over the page: ${JSON.stringify(box)}`);
+});
+
+test('on a touch screen two fingers zoom and move the page without reading a key, a tap on the zoomed sub-menu chooses, and the toolbar stands beside the page', async () => {
+  const program = 'solvara';
+  const { item } = placesOfChoices(program);  // ③ of section 2's sub-menu line
+  const keys = '5926\\n2\\n';
+  const [width, height] = [1180, 820];
+  const page = await newPage(browser, { hasTouch: true, viewport: { width, height } });
+  await page.goto(fileUrl(program, { seed: 3, keys }));
+  await idle(page);
+  const box = await page.locator('#page').boundingBox();
+  // The toolbar: every tool, named in Japanese, buttons a finger hits, beside the page and not over it.
+  const tools = await page.locator('#toolbar button').evaluateAll((buttons) => buttons.map((b) => {
+    const r = b.getBoundingClientRect();
+    return { tool: b.dataset.tool, label: b.getAttribute('aria-label'), title: b.title, x: r.x, y: r.y, w: r.width, h: r.height };
+  }));
+  assert.deepEqual(tools.map((t) => t.tool), ['back', 'forward', 'zoom-in', 'zoom-out', 'whole-page', 'full-screen']);
+  for (const t of tools) {
+    assert.ok(/[\u3040-\u30ff\u4e00-\u9fff]/.test(t.label) && t.title === t.label, `${t.tool}: named in Japanese`);
+    assert.ok(t.w >= 44 && t.h >= 44 && t.x + t.w <= width && t.y + t.h <= height, `${t.tool}: ${JSON.stringify(t)}`);
+    assert.ok(t.x >= box.x + box.width || t.y >= box.y + box.height || t.x + t.w <= box.x || t.y + t.h <= box.y,
+              `${t.tool}: beside the page, not over it`);
+  }
+  const whole = readPng(await page.locator('#page').screenshot());
+  const cdp = await page.context().newCDPSession(page);
+  const touch = (type, points) => cdp.send('Input.dispatchTouchEvent', { type, touchPoints: points });
+  const view = () => page.evaluate(() => window.lesson.view());
+  const shown = (v, p) => ({ x: box.x + (p.x - v.x) * box.width / v.width, y: box.y + (p.y - v.y) * box.height / v.height });
+  // Two fingers spread about ③: the page grows about it, step by step as they move.
+  const pinch = async (at, from, to) => {
+    await touch('touchStart', [{ x: at.x - from, y: at.y, id: 1 }, { x: at.x + from, y: at.y, id: 2 }]);
+    for (let d = from; d <= to; d += 20) {
+      await touch('touchMove', [{ x: at.x - d, y: at.y, id: 1 }, { x: at.x + d, y: at.y, id: 2 }]);
+    }
+    await touch('touchEnd', []);
+    await idle(page);
+  };
+  const before = lines(withoutEmptyPolls(await trace(page))).length;
+  await pinch(shown(await view(), item), 30, 130);
+  const zoomed = await view();
+  assert.ok(zoomed.width <= PAGE.width / 3 && Math.abs(zoomed.width / zoomed.height - PAGE.width / PAGE.height) < 1e-6,
+            `magnified: ${JSON.stringify(zoomed)}`);
+  const still = shown(zoomed, item);
+  assert.ok(Math.abs(still.x - shown({ x: 0, y: 0, width: PAGE.width, height: PAGE.height }, item).x) < 30,
+            'the point between the fingers stays between them');
+  assert.notDeepEqual(readPng(await page.locator('#page').screenshot()).data, whole.data);
+  // One finger across the zoomed page moves it and turns no page.
+  await touch('touchStart', [{ x: still.x, y: still.y - 100, id: 3 }]);
+  for (let d = 20; d <= 200; d += 20) await touch('touchMove', [{ x: still.x - d, y: still.y - 100, id: 3 }]);
+  await touch('touchEnd', []);
+  await idle(page);
+  const moved = await view();
+  assert.ok(moved.x > zoomed.x && moved.width === zoomed.width, `moved: ${JSON.stringify(moved)}`);
+  assert.equal(lines(withoutEmptyPolls(await trace(page))).length, before, 'a pinch and a drag read no key');
+  // The whole page again (Ctrl+0), pixel for pixel as it stood.
+  await page.keyboard.down('Control');
+  await page.keyboard.press('0');
+  await page.keyboard.up('Control');
+  await idle(page);
+  assert.deepEqual(await view(), { x: 0, y: 0, width: PAGE.width, height: PAGE.height });
+  assert.ok(readPng(await page.locator('#page').screenshot()).data.equals(whole.data), 'the whole page, pixel for pixel');
+  // Zoomed again, a tap on ③ where it now stands chooses it; the page's
+  // steps keep the view; the toolbar's back goes back to the sub-menu, which
+  // opens on the whole page.
+  await pinch(shown(await view(), item), 30, 90);
+  const v = await view();
+  assert.ok(v.width < PAGE.width / 2);
+  const at = shown(v, item);
+  await touch('touchStart', [{ x: at.x, y: at.y, id: 4 }]);
+  await touch('touchEnd', []);
+  await idle(page);
+  assert.notEqual(await page.evaluate(() => window.lesson.waitKind()), 'submenu', 'the tap chose ③');
+  assert.deepEqual(await view(), v, 'the view stays on the page chosen');
+  const back = await page.locator('#toolbar button[data-tool="back"]').boundingBox();
+  await touch('touchStart', [{ x: back.x + back.width / 2, y: back.y + back.height / 2, id: 5 }]);
+  await touch('touchEnd', []);
+  await idle(page);
+  assert.equal(await page.evaluate(() => window.lesson.waitKind()), 'submenu');
+  assert.deepEqual(await view(), { x: 0, y: 0, width: PAGE.width, height: PAGE.height }, 'the sub-menu on the whole page');
+  const got = await trace(page);
+  await page.context().close();
+  assert.deepEqual(page.pageErrors, []);
+  assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', keys + tapScript(item) + '\\<']).trace,
+                  program);
 });

@@ -32,6 +32,18 @@ export async function firefox() {
     async idle() { await page.evaluate(IDLE); },
     async run(source) { return page.evaluate(source); },
     async press(key) { await page.keyboard.press(key); },
+    // Ctrl held down around a turn of the wheel at (x, y), or around a key.
+    async ctrlWheel(x, y, deltaY) {
+      await page.mouse.move(x, y);
+      await page.keyboard.down('Control');
+      await page.mouse.wheel({ deltaY });
+      await page.keyboard.up('Control');
+    },
+    async ctrlPress(key) {
+      await page.keyboard.down('Control');
+      await page.keyboard.press(key);
+      await page.keyboard.up('Control');
+    },
     async close() { await browser.close(); },
   };
 }
@@ -128,6 +140,20 @@ export async function webkit() {
       const value = WEBDRIVER_KEYS[key] ?? key;
       await call('POST', `${at}/actions`, {
         actions: [{ type: 'key', id: 'keyboard', actions: [{ type: 'keyDown', value }, { type: 'keyUp', value }] }],
+      });
+    },
+    // WebKitWebDriver turns the wheel without the keys held (its wheel events
+    // come with ctrlKey false): the page is handed the wheel event a
+    // touchpad's pinch makes in Safari, on the element under (x, y).
+    async ctrlWheel(x, y, deltaY) {
+      await run(`document.elementFromPoint(${x}, ${y}).dispatchEvent(new WheelEvent('wheel', { deltaY: ${deltaY}, ` +
+                `clientX: ${x}, clientY: ${y}, ctrlKey: true, bubbles: true, cancelable: true }))`);
+    },
+    async ctrlPress(key) {
+      const control = '\uE009';
+      await call('POST', `${at}/actions`, {
+        actions: [{ type: 'key', id: 'keyboard', actions: [{ type: 'keyDown', value: control }, { type: 'keyDown', value: key },
+          { type: 'keyUp', value: key }, { type: 'keyUp', value: control }] }],
       });
     },
     async pageErrors() { return run('window.lessonErrors'); },

@@ -1,13 +1,14 @@
 // Both programs' HTML files in the other engines a classroom has: Firefox ESR
 // and WebKitGTK (Safari's engine, as on an iPad). In one page load each
 // program walks every section of its main menu, then a remote's keys go on
-// and step back; the trace is the desktop's, line for line. Then the site,
+// and step back; the trace is the desktop's, line for line; Ctrl and the
+// wheel zoom and Ctrl+0 makes the page whole, reading no key. Then the site,
 // served on 127.0.0.1: kept by its service worker after one visit, it opens
 // and draws the lesson with the server stopped.
 
 import assert from 'node:assert/strict';
 import { test } from 'node:test';
-import { assertSameTrace, desktop, fileUrl, lines, withoutEmptyPolls } from './lib.mjs';
+import { PAGE, assertSameTrace, desktop, fileUrl, lines, withoutEmptyPolls } from './lib.mjs';
 import { firefox, walkOfEverySection, webkit } from './engines.mjs';
 import { KEPT, SITE, serve, wholeFolder } from './site.mjs';
 
@@ -35,6 +36,25 @@ async function walkAndRemote(engine, program) {
   assertSameTrace(lines(withoutEmptyPolls(got.slice(walked).join('\n'))).join('\n'),
                   lines(expected).slice(walked).join('\n'), `${engine.name}: ${program}, a remote's keys after the walk`);
   assert.deepEqual(engine.pageErrors ? await engine.pageErrors() : engine.errors, [], `${engine.name}: ${program}`);
+}
+
+// Ctrl and the wheel over the page zoom it, Ctrl+0 gives the whole page
+// back, and neither reads a key: the trace stays as it was.
+async function zoomReadsNoKey(engine) {
+  const view = () => engine.run('window.lesson.view()');
+  const before = withoutEmptyPolls(await engine.run('window.lesson.trace()'));
+  await engine.ctrlWheel(400, 300, -300);
+  let zoomed;
+  for (const deadline = Date.now() + 10000; Date.now() < deadline;) {
+    zoomed = await view();
+    if (zoomed.width < PAGE.width) break;
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+  assert.ok(zoomed.width < PAGE.width / 2, `${engine.name}: Ctrl and the wheel zoomed to ${JSON.stringify(zoomed)}`);
+  await engine.ctrlPress('0');
+  await engine.idle();
+  assert.deepEqual(await view(), { x: 0, y: 0, ...PAGE }, `${engine.name}: Ctrl+0, the whole page`);
+  assert.equal(withoutEmptyPolls(await engine.run('window.lesson.trace()')), before, `${engine.name}: no key read`);
 }
 
 async function siteOffline(engine) {
@@ -74,6 +94,8 @@ for (const [name, start] of [['Firefox ESR', firefox], ['WebKitGTK', webkit]]) {
            for (const program of ['solvara', 'ratiora']) {
              await t.test(program, () => walkAndRemote(engine, program));
            }
+           await t.test('Ctrl and the wheel zoom, Ctrl+0 gives the whole page back, and neither reads a key',
+                        () => zoomReadsNoKey(engine));
            await t.test('the site kept after one visit, with the server stopped', () => siteOffline(engine));
          } finally {
            await engine.close();

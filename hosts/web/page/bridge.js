@@ -7,6 +7,10 @@
 
 /// <reference path="./emscripten.d.ts" />
 
+import { makeToolbar } from './toolbar.js';
+import { ZOOM_STEP, isWhole, viewRect, wholeView, zoomedAbout } from './view.js';
+import { toggleFullScreen } from './input.js';
+
 const MAX_QUEUED_KEYS = 64;
 // The options of a prepared run; any of them, or `trace` alone, keeps the trace.
 const OPTIONS = ['seed', 'keys', 'walk'];
@@ -95,6 +99,11 @@ export function makeBridge(canvas, pad, tracing, listen) {
     /** @type {string[] | null} */
     trace: tracing ? [] : null,
     failure: '',      // the line of a program that stopped on an error
+    viewDue: false,   // a new view waits for the next frame to be drawn
+    /** @type {(() => void)[]} */
+    afterRedraw: [],  // what waits for the page to be drawn whole again
+    /** @type {{ back: string, forward: string, menus: string[] }} */  // the program's keys and menu waits
+    given: { back: '', forward: '', menus: [] },
   };
 
   function wake() {
@@ -109,6 +118,57 @@ export function makeBridge(canvas, pad, tracing, listen) {
   }
 
   const waitsEmpty = () => state.idle && !state.keys.length && !state.script;
+
+  // The page's view: the canvas draws the wanted one when the program next
+  // redraws the page (as at a new size), once a frame however many moves a
+  // pinch or a wheel made in it.
+  const view = {
+    wanted: () => canvas.wanted,
+    drawn: () => canvas.view,
+    /** @param {import('./view.js').View} v */
+    set(v) {
+      const w = canvas.wanted;
+      if (v.x === w.x && v.y === w.y && v.zoom === w.zoom) return;
+      canvas.wanted = v;
+      if (state.viewDue) return;
+      state.viewDue = true;
+      const draw = () => {
+        state.viewDue = false;
+        state.resized = true;
+        wake();
+      };
+      if (document.visibilityState === 'hidden') setTimeout(draw);
+      else requestAnimationFrame(draw);
+    },
+  };
+  /**
+   * Does `then` with the whole page on the canvas (Ctrl+S, Ctrl+P), and
+   * puts the view back after: the program draws the page whole and again as
+   * it was, all before the browser shows a frame.
+   * @param {() => void} then
+   */
+  function wholePage(then) {
+    const was = canvas.wanted;
+    if (isWhole(canvas.view) && isWhole(was)) {
+      then();
+      return;
+    }
+    view.set(wholeView());
+    state.afterRedraw.push(() => {
+      then();
+      view.set(was);
+    });
+  }
+  const middle = { x: 0.5, y: 0.5 };
+  /** @type {Record<string, () => void>} */
+  const tools = {
+    back: () => pushKey(state.given.back),
+    forward: () => pushKey(state.given.forward),
+    'zoom-in': () => view.set(zoomedAbout(canvas.wanted, middle, ZOOM_STEP, canvas.size)),
+    'zoom-out': () => view.set(zoomedAbout(canvas.wanted, middle, 1 / ZOOM_STEP, canvas.size)),
+    'whole-page': () => view.set(wholeView()),
+    'full-screen': () => toggleFullScreen(),
+  };
 
   // The faces the program draws with (the page's @font-face rules), loaded at
   // once: they are decoded while the program is compiled. The program's first
@@ -135,7 +195,9 @@ export function makeBridge(canvas, pad, tracing, listen) {
       performance.mark('lesson-start');
       this.program = c.program;
       canvas.setUp(c.page, c.palette, c.clear, c.spread);
+      state.given = { back: c.back, forward: c.forward, menus: c.waits.menus };
       pad.size = c.page;
+      pad.toolbar = makeToolbar(tools);
       this.prepare();
       pad.makeRoom();  // the page as it stands with the pad, from the first drawing on
       // Only a new size in device pixels draws the page again: not the first
@@ -151,6 +213,7 @@ export function makeBridge(canvas, pad, tracing, listen) {
       listen({
         canvas: canvas.canvas, program: c.program, size: c.page, keys: c.keys, waits: c.waits, pad, pushKey,
         waitsEmpty, gestures: { tapSlop: c.tapSlop, swipe: c.swipe, back: c.back, forward: c.forward, tap: c.tap },
+        view, wholePage,
       });
     },
 
@@ -173,6 +236,13 @@ export function makeBridge(canvas, pad, tracing, listen) {
     glyph(codePoint, x, baseline) { canvas.glyph(codePoint, x, baseline); },
     /** @type {typeof canvas.ink} */
     ink(family, bold, italic, codePoint) { return canvas.ink(family, bold, italic, codePoint); },
+
+    // The page is drawn whole again: what waited for it goes on.
+    redrawn() {
+      const waiting = state.afterRedraw;
+      state.afterRedraw = [];
+      for (const then of waiting) then();
+    },
 
     takeResized() {
       const r = state.resized;
@@ -221,8 +291,12 @@ export function makeBridge(canvas, pad, tracing, listen) {
       state.script = '';
       return this.give(s);
     },
+    // A menu or a sub-menu opens on the whole page, so that the class sees every choice.
     /** @param {string} kind */
-    setWait(kind) { pad.setWait(kind); },
+    setWait(kind) {
+      if (state.given.menus.includes(kind)) view.set(wholeView());
+      pad.setWait(kind);
+    },
     setIdle() {
       if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
       state.idle = true;
@@ -264,10 +338,12 @@ export function makeBridge(canvas, pad, tracing, listen) {
       state.script += String(script);
       wake();
     },
-    idle() { return state.ended || (state.idle && !state.script && !state.keys.length); },
+    idle() { return state.ended || (state.idle && !state.script && !state.keys.length && !state.viewDue && !state.resized); },
     trace() { return state.trace && state.trace.length ? state.trace.join('\n') + '\n' : ''; },
     // The wait now open, by the program's name for it ("gate", "menu", ...).
     waitKind() { return pad.kind; },
+    // The page rectangle shown, in page units: {x: 0, y: 0, width: 1344, height: 720} for the whole page.
+    view() { return viewRect(canvas.view, canvas.size); },
   };
 
   return { page, lesson, pushKey, stopped };

@@ -4,6 +4,8 @@
 // numbers (the page's size, the colours, the erasing spread) are the
 // program's, given as it begins (setUp).
 
+import { wholeView } from './view.js';
+
 const TURN = 2 * Math.PI;
 
 export function makeCanvas() {
@@ -16,6 +18,10 @@ export function makeCanvas() {
     measurer: null,
     size: { width: 1, height: 1 },
     scale: 1, offsetX: 0, offsetY: 0,
+    // The view drawn, and the one wanted: the page is drawn anew at a new
+    // view's scale when the program next has its turn (it redraws at a new size).
+    view: wholeView(),
+    wanted: wholeView(),
     /** @type {string[]} */
     colors: [],
     clearColor: '', spread: 2.5,
@@ -63,9 +69,13 @@ export function makeCanvas() {
       ctx.resetTransform();
       ctx.fillStyle = cleared ? this.clearColor : this.colors[15];
       ctx.fillRect(0, 0, w, h);
-      this.scale = Math.min(w / this.size.width, h / this.size.height);
-      this.offsetX = (w - this.size.width * this.scale) / 2;
-      this.offsetY = (h - this.size.height * this.scale) / 2;
+      // The view's part of the page fills the page's box; the rest lies
+      // outside the canvas.
+      const fit = Math.min(w / this.size.width, h / this.size.height);
+      this.view = { x: this.wanted.x, y: this.wanted.y, zoom: this.wanted.zoom };
+      this.scale = fit * this.view.zoom;
+      this.offsetX = (w - this.size.width * fit) / 2 - this.view.x * this.scale;
+      this.offsetY = (h - this.size.height * fit) / 2 - this.view.y * this.scale;
       ctx.setTransform(this.scale, 0, 0, this.scale, this.offsetX, this.offsetY);
       ctx.lineCap = 'round';
       ctx.lineJoin = 'round';

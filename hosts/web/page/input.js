@@ -1,7 +1,12 @@
 // @ts-check
 // The keyboard, the mouse and the fingers, as the desktop's window reads
 // them: keys by the program's key table (keyOf), taps and swipes by its
-// numbers (gestureKey), and the page's own keys (Ctrl+S, Ctrl+P, F11).
+// numbers (gestureKey), the page's own keys (Ctrl+S, Ctrl+P, F11), and the
+// view: two fingers pinch and move it, Ctrl and the wheel (a touchpad's
+// pinch) zoom about the pointer, Ctrl+=, Ctrl+- and Ctrl+0 in place of the
+// browser's own zoom; a zoomed page moves under a finger, a drag and the wheel.
+
+import { ZOOM_STEP, isWhole, panned, placing, shownAt, wholeView, zoomedAbout } from './view.js';
 
 /**
  * @typedef {{ x: number, y: number }} Point
@@ -39,27 +44,57 @@ function unitText(v) { return String(Math.round(v * 100) / 100); }
  * @param {Point} from
  * @param {Point} to
  * @param {Gestures} g
+ * @param {boolean} [zoomed] the page was zoomed when the press came down
  * @returns {string | null}
  */
-export function gestureKey(from, to, g) {
+export function gestureKey(from, to, g, zoomed) {
   const dx = to.x - from.x, dy = to.y - from.y;
-  if (Math.abs(dx) >= g.swipe && Math.abs(dx) > 2 * Math.abs(dy)) return dx > 0 ? g.back : g.forward;
+  // A swipe turns the page only at the whole page.
+  if (!zoomed && Math.abs(dx) >= g.swipe && Math.abs(dx) > 2 * Math.abs(dy)) return dx > 0 ? g.back : g.forward;
   if (Math.hypot(dx, dy) < g.tapSlop) return g.tap + unitText(from.x) + ',' + unitText(from.y);
   return null;
 }
 
 /**
- * A pointer's position on the page standing in box r (the letterbox taken off).
+ * A pointer's position on the page standing in box r (the letterbox taken
+ * off), as the view shows it.
  * @param {{ clientX: number, clientY: number }} event
  * @param {DOMRect} r
  * @param {{ width: number, height: number }} size the page's size in its units
+ * @param {import('./view.js').View} [view] as drawn; the whole page when none
  * @returns {Point}
  */
-export function pagePoint(event, r, size) {
-  return { x: (event.clientX - r.left) * size.width / r.width, y: (event.clientY - r.top) * size.height / r.height };
+export function pagePoint(event, r, size, view) {
+  if (!view) view = wholeView();
+  const at = shownAt(event, r);
+  return { x: view.x + at.x * size.width / view.zoom, y: view.y + at.y * size.height / view.zoom };
 }
 
-function toggleFullScreen() {
+/**
+ * The keys of the view in place of the browser's own zoom: Ctrl+= (Ctrl++)
+ * in, Ctrl+- out, Ctrl+0 the whole page; null for any other key.
+ * @param {{ key: string }} event
+ * @returns {'in' | 'out' | 'whole' | null}
+ */
+export function zoomKeyOf(event) {
+  if (event.key === '=' || event.key === '+') return 'in';
+  if (event.key === '-' || event.key === '_') return 'out';
+  if (event.key === '0') return 'whole';
+  return null;
+}
+
+/**
+ * A wheel's turn in CSS pixels, whatever unit the browser counts it in.
+ * @param {WheelEvent} event
+ */
+function wheelPixels(event) {
+  const unit = event.deltaMode === 1 ? 33 : event.deltaMode === 2 ? 720 : 1;
+  return { x: event.deltaX * unit, y: event.deltaY * unit };
+}
+// Ctrl and a wheel's turn of this many CSS pixels zooms in or out twice.
+const WHEEL_DOUBLING = 200;
+
+export function toggleFullScreen() {
   if (document.fullscreenElement) {
     if (document.exitFullscreen) document.exitFullscreen();
   } else if (document.documentElement.requestFullscreen) {
@@ -102,6 +137,15 @@ function savePage(canvas, program) {
  * @property {ReturnType<typeof import('./pad.js').makePad>} pad
  * @property {(key: string) => void} pushKey a key for the program
  * @property {() => boolean} waitsEmpty the program waits with nothing typed or scripted left
+ * @property {Zooming} view the page's view
+ * @property {(then: () => void) => void} wholePage does `then` with the whole page drawn on the canvas, the view after
+ */
+
+/**
+ * @typedef {object} Zooming
+ * @property {() => import('./view.js').View} wanted the view as it will next be drawn
+ * @property {() => import('./view.js').View} drawn the view the page shows now
+ * @property {(v: import('./view.js').View) => void} set the view wanted, drawn at the program's next turn
  */
 
 /**
@@ -110,15 +154,21 @@ function savePage(canvas, program) {
  */
 export function listen(on) {
   const canvas = on.canvas, pad = on.pad, pushKey = on.pushKey;
+  const size = on.size, view = on.view;
   window.addEventListener('keydown', (event) => {
     if ((event.ctrlKey || event.metaKey) && !event.altKey) {
       const letter = event.key.toLowerCase();
-      if (letter === 's') {
+      const zoom = zoomKeyOf(event);
+      if (zoom) {
         event.preventDefault();
-        if (!event.repeat) savePage(canvas, on.program);
+        const now = view.wanted(), middle = { x: 0.5, y: 0.5 };
+        view.set(zoom === 'whole' ? wholeView() : zoomedAbout(now, middle, zoom === 'in' ? ZOOM_STEP : 1 / ZOOM_STEP, size));
+      } else if (letter === 's') {
+        event.preventDefault();
+        if (!event.repeat) on.wholePage(() => savePage(canvas, on.program));
       } else if (letter === 'p') {
         event.preventDefault();
-        window.print();
+        on.wholePage(() => window.print());
       }
       return;
     }
@@ -144,13 +194,28 @@ export function listen(on) {
 }
 
 // Taps, clicks and swipes: a right click goes back; a press is read on the
-// page as it stood when it came down (gestureKey).
+// page as it stood when it came down (gestureKey). Two fingers pinch the view
+// and move it; on a zoomed page one finger or a drag moves it, and the wheel;
+// Ctrl and the wheel zoom about the pointer.
 /** @param {Listening} on */
 function listenPointers(on) {
-  const canvas = on.canvas, pad = on.pad, pushKey = on.pushKey;
+  const canvas = on.canvas, pad = on.pad, pushKey = on.pushKey, size = on.size, view = on.view;
   pad.make(on.size, on.waits, on.keys);
-  /** @type {{ box: DOMRect, at: Point } | null} */
+  /** @type {{ box: DOMRect, at: Point, client: Point, zoomed: boolean, dragging: boolean } | null} */
   let pressed = null;
+  // The fingers on the page and where they are; a pinch of two: the page
+  // point between them when it began, the zoom then and their distance.
+  /** @type {Map<number, Point>} */
+  const touches = new Map();
+  /** @type {{ at: Point, zoom: number, distance: number } | null} */
+  let pinch = null;
+  let pinched = false;  // till every finger is off the page: no tap, no swipe
+  const two = () => {
+    const [a, b] = [...touches.values()];
+    return { mid: { clientX: (a.x + b.x) / 2, clientY: (a.y + b.y) / 2 }, distance: Math.max(1, Math.hypot(a.x - b.x, a.y - b.y)) };
+  };
+  const onUi = (/** @type {EventTarget | null} */ target) =>
+    [pad.element, pad.toolbar && pad.toolbar.element].some((el) => el && el.contains(/** @type {Node} */ (target)));
   // The fingers on the screen, on the page or on the pad. A primary
   // pointer is the first on the screen: any finger still counted was lost.
   window.addEventListener('pointerdown', (event) => {
@@ -168,27 +233,106 @@ function listenPointers(on) {
   };
   window.addEventListener('contextmenu', (event) => event.preventDefault());
   window.addEventListener('pointerdown', (event) => {
-    if (pad.element && pad.element.contains(/** @type {Node} */ (event.target))) return;
-    if (event.pointerType === 'touch') pad.touched();
+    if (onUi(event.target)) return;
+    if (event.pointerType === 'touch') {
+      pad.touched();
+      touches.set(event.pointerId, { x: event.clientX, y: event.clientY });
+      if (touches.size === 2) {
+        // Two fingers: a pinch, never a tap nor a swipe.
+        pressed = null;
+        pinched = true;
+        const fingers = two();
+        const box = canvas.getBoundingClientRect();
+        pinch = { at: pagePoint(fingers.mid, box, size, view.wanted()), zoom: view.wanted().zoom,
+          distance: fingers.distance };
+        return;
+      }
+      if (touches.size > 2 || pinched) return;
+    }
     if (event.button === 2) {
       pushKey(on.gestures.back);
       return;
     }
     if (event.button !== 0 || !event.isPrimary) return;
     const box = canvas.getBoundingClientRect();
-    pressed = { box, at: pagePoint(event, box, on.size) };
+    const drawn = view.drawn();
+    pressed = { box, at: pagePoint(event, box, size, drawn), client: { x: event.clientX, y: event.clientY },
+      zoomed: !isWhole(drawn), dragging: false };
   });
+  window.addEventListener('pointermove', (event) => {
+    if (event.pointerType === 'touch' && touches.has(event.pointerId)) {
+      touches.set(event.pointerId, { x: event.clientX, y: event.clientY });
+    }
+    const box = canvas.getBoundingClientRect();
+    if (pinch && touches.size >= 2) {
+      const fingers = two();
+      view.set(placing(pinch.at, shownAt(fingers.mid, box), pinch.zoom * fingers.distance / pinch.distance, size));
+      return;
+    }
+    if (!pressed || !pressed.zoomed || !event.isPrimary) return;
+    // A press on a zoomed page drags it once it moves past a tap: the page
+    // point pressed stays under the finger or the pointer.
+    const slop = on.gestures.tapSlop * box.width / size.width;
+    if (!pressed.dragging && Math.hypot(event.clientX - pressed.client.x, event.clientY - pressed.client.y) < slop) return;
+    pressed.dragging = true;
+    view.set(placing(pressed.at, shownAt(event, box), view.wanted().zoom, size));
+  });
+  /** @param {PointerEvent} event */
+  const touchOff = (event) => {
+    touches.delete(event.pointerId);
+    if (touches.size < 2) pinch = null;
+    if (!touches.size) pinched = false;
+  };
   window.addEventListener('pointerup', (event) => {
     if (pressed && event.isPrimary) {
-      const key = gestureKey(pressed.at, pagePoint(event, pressed.box, on.size), on.gestures);
+      const p = pressed;
       pressed = null;
+      const key = p.dragging ? null : p.zoomed ? gestureKey(p.at, p.at, on.gestures, true) :
+        gestureKey(p.at, pagePoint(event, p.box, size), on.gestures);
       if (key !== null) pushKey(key);
     }
+    if (event.pointerType === 'touch') touchOff(event);
     lifted(event);
   });
   window.addEventListener('pointercancel', (event) => {
     pressed = null;
+    if (event.pointerType === 'touch') touchOff(event);
     lifted(event);
+  });
+  // Ctrl and the wheel (a touchpad's pinch comes so) zoom about the pointer;
+  // on a zoomed page the wheel alone moves it. The browser's own zoom never comes.
+  window.addEventListener('wheel', (event) => {
+    if (onUi(event.target)) return;
+    const turn = wheelPixels(event), box = canvas.getBoundingClientRect(), now = view.wanted();
+    if (event.ctrlKey || event.metaKey) {
+      event.preventDefault();
+      view.set(zoomedAbout(now, shownAt(event, box), Math.pow(2, -turn.y / WHEEL_DOUBLING), size));
+    } else if (!isWhole(now)) {
+      event.preventDefault();
+      view.set(panned(now, -turn.x / box.width, -turn.y / box.height, size));
+    }
+  }, { passive: false });
+  // Safari's pinch on a trackpad (on an iPad the fingers come as pointers).
+  /** @type {{ at: import('./view.js').Point, shown: import('./view.js').Point, zoom: number } | null} */
+  let gesture = null;
+  window.addEventListener('gesturestart', (/** @type {any} */ event) => {
+    event.preventDefault();
+    if (touches.size) return;
+    const box = canvas.getBoundingClientRect();
+    const shown = shownAt(event, box);
+    gesture = { at: pagePoint(event, box, size, view.wanted()), shown, zoom: view.wanted().zoom };
+  });
+  window.addEventListener('gesturechange', (/** @type {any} */ event) => {
+    event.preventDefault();
+    if (gesture && !touches.size) view.set(placing(gesture.at, gesture.shown, gesture.zoom * event.scale, size));
+  });
+  window.addEventListener('gestureend', (/** @type {any} */ event) => {
+    event.preventDefault();
+    gesture = null;
+  });
+  // With a mouse alone the toolbar shows while it moves.
+  window.addEventListener('mousemove', () => {
+    if (pad.toolbar && !pad.touch) pad.toolbar.stirred(canvas.getBoundingClientRect());
   });
   // A new size of the window: the page and the pad take it at once.
   window.addEventListener('resize', () => {

@@ -3,8 +3,12 @@
 // page, in the margin below or to the right of it. On a screen that can be
 // touched it stands ready from the first wait on; a key typed on a keyboard
 // puts it away (and the page is whole again), a touch brings it back.
-// Where it goes and how large (fit, margins, roomWanted, layout) is worked
-// out from the window's size alone; makePad puts it on the page.
+// The board's toolbar stands in a strip of the window beside them (toolStrip),
+// the page and the pad in the rest (the stage). Where it all goes and how
+// large (fit, margins, roomWanted, layout, toolStrip) is worked out from the
+// window's size alone; makePad puts it on the page.
+
+import { TOOL_GAP, TOOL_SMALLEST, lineButton } from './toolbar.js';
 
 // In three columns as on a keypad; in longer rows as the digits are counted.
 // A button's key in the key-script syntax; Backspace and Enter type what the
@@ -67,6 +71,35 @@ export function roomWanted(W, H, page) {
 }
 
 /**
+ * The strip of a touch screen's window for a toolbar of `count` buttons: a
+ * column at its right edge or a row along its bottom, whichever leaves the
+ * page larger once the pad has its room in the rest; the buttons as large as
+ * the strip's length allows (at most 72 CSS pixels, at least 44 where they fit).
+ * @param {number} W
+ * @param {number} H
+ * @param {Size} page
+ * @param {number} count
+ * @returns {{ side: 'right' | 'bottom', size: number, thickness: number, W: number, H: number, room: number }}
+ */
+export function toolStrip(W, H, page, count) {
+  /** @type {ReturnType<typeof toolStrip> | null} */
+  let best = null, bestWidth = -1;
+  for (const side of /** @type {const} */ (['bottom', 'right'])) {
+    const size = lineButton(count, side === 'right' ? H : W);
+    if (size < TOOL_SMALLEST && best) continue;
+    const thickness = size + 2 * TOOL_GAP;
+    const w = side === 'right' ? W - thickness : W, h = side === 'right' ? H : H - thickness;
+    const room = roomWanted(w, h, page);
+    const width = Math.min(w, (h - room) * page.width / page.height);
+    if (!best || (best.size < TOOL_SMALLEST && size >= TOOL_SMALLEST) || width > bestWidth + 0.5) {
+      best = { side, size, thickness, W: w, H: h, room };
+      bestWidth = width;
+    }
+  }
+  return /** @type {ReturnType<typeof toolStrip>} */ (best);
+}
+
+/**
  * The pad in the margin beside the page (standing in box r) that takes the
  * largest buttons; null while no margin takes them (until the page stands
  * smaller). A strip (room) is taken whatever the buttons' size there (a
@@ -108,6 +141,8 @@ export function makePad(page, pushKey) {
     /** @type {Size | null} */
     size: null,  // the page's, once the program has begun
     fingers: new Set(),  // the touches on the screen now
+    /** @type {ReturnType<typeof import('./toolbar.js').makeToolbar> | null} */
+    toolbar: null,  // the board's toolbar, in its strip on a touch screen
 
     /**
      * The program's numbers: the page's size, the waits of an entry field and
@@ -157,38 +192,51 @@ export function makePad(page, pushKey) {
     // pad is wanted. The page changes its size only with no finger on the
     // screen: a touch is read on the page it came down on.
     room: 0,
+    /** @type {ReturnType<typeof toolStrip> | null} */
+    strip: null,  // the toolbar's strip, on a touch screen
     settle() {
       if (!this.fingers.size) this.makeRoom();
       this.show();
     },
-    // The program waits for a key: a page still to stand smaller for the pad,
-    // or whole again, does so now.
+    // The program waits for a key: a page still to stand smaller for the pad
+    // or the toolbar, or whole again, does so now.
     waiting() {
-      if (this.roomDue() !== this.room) this.settle();
+      if (JSON.stringify(this.stripDue()) !== JSON.stringify(this.strip)) this.settle();
     },
-    roomDue() { return this.touch && this.size ? roomWanted(window.innerWidth, window.innerHeight, this.size) : 0; },
+    stripDue() {
+      if (!this.touch || !this.size) return null;
+      return toolStrip(window.innerWidth, window.innerHeight, this.size, this.toolbar ? this.toolbar.count : 0);
+    },
+    // The stage: the window less the toolbar's strip, where the page and the pad stand.
+    stage() { return this.strip ? this.strip : { W: window.innerWidth, H: window.innerHeight }; },
     /** @param {boolean} [resized] */
     makeRoom(resized) {
-      const room = this.roomDue();
-      if ((room === this.room && !resized) || !page.canvas || !this.size) return;
-      this.room = room;
+      const strip = this.stripDue();
+      if ((JSON.stringify(strip) === JSON.stringify(this.strip) && !resized) || !page.canvas || !this.size) return;
+      this.strip = strip;
+      this.room = strip ? strip.room : 0;
       const style = page.canvas.style;
-      if (!room) {
-        style.width = style.height = style.bottom = '';
+      if (!strip) {
+        style.width = style.height = style.bottom = style.right = '';
         return;
       }
-      const W = window.innerWidth, H = window.innerHeight;
-      const width = Math.min(W, (H - room) * this.size.width / this.size.height);
+      const width = Math.min(strip.W, (strip.H - strip.room) * this.size.width / this.size.height);
       style.width = width + 'px';
       style.height = width * this.size.height / this.size.width + 'px';
-      style.bottom = room + 'px';
+      style.bottom = (strip.room + (strip.side === 'bottom' ? strip.thickness : 0)) + 'px';
+      style.right = (strip.side === 'right' ? strip.thickness : 0) + 'px';
     },
     show() {
       if (!this.element || !page.canvas) return;
       let shown = null;
+      if (this.toolbar) {
+        if (this.strip) this.toolbar.dock(this.strip.side, this.strip.size);
+        else if (this.toolbar.docked) this.toolbar.hide();
+      }
       if (this.touch && this.entryWaits.includes(this.kind)) {
         const r = page.canvas.getBoundingClientRect();
-        shown = layout(window.innerWidth, window.innerHeight, r, this.room);
+        const stage = this.stage();
+        shown = layout(stage.W, stage.H, r, this.room);
         if (shown) this.place(shown.at, shown.shape, r);
       }
       this.element.style.display = shown ? 'grid' : 'none';

@@ -1,0 +1,145 @@
+// @ts-check
+// The board's toolbar: the tools a teacher at the board reaches for, each a
+// button with an icon that needs no reading and its name in Japanese. On a
+// touch screen it stands in a strip beside the page (pad.js places it); with
+// a mouse alone it shows over the page's top right corner when the mouse
+// moves and goes after a few seconds of stillness. It is never drawn on the
+// page: a saved page, a print and the trace never show it.
+
+/** @typedef {{ tool: string, label: string, icon: string }} Tool */
+
+// The icons: 24 x 24 paths, stroked in the button's colour.
+/** @param {string} d */
+const icon = (d) => '<svg viewBox="0 0 24 24" width="60%" height="60%" aria-hidden="true" fill="none" ' +
+    'stroke="currentColor" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round">' + d + '</svg>';
+const LENS = '<circle cx="10" cy="10" r="6.5"/><path d="M15 15l6 6"/>';
+
+/** @type {Tool[]} */
+export const TOOLS = [
+  { tool: 'back', label: '戻る', icon: icon('<path d="M15 4l-8 8 8 8"/>') },
+  { tool: 'forward', label: '進む', icon: icon('<path d="M9 4l8 8-8 8"/>') },
+  { tool: 'zoom-in', label: '拡大', icon: icon(LENS + '<path d="M7 10h6M10 7v6"/>') },
+  { tool: 'zoom-out', label: '縮小', icon: icon(LENS + '<path d="M7 10h6"/>') },
+  { tool: 'whole-page', label: 'ページ全体', icon: icon('<rect x="3" y="6" width="18" height="12" rx="1"/>' +
+      '<path d="M3 10V6h4M21 10V6h-4M3 14v4h4M21 14v4h-4"/>') },
+  { tool: 'full-screen', label: '全画面', icon: icon('<path d="M4 9V4h5M20 9V4h-5M4 15v5h5M20 15v5h-5"/>') },
+];
+
+// CSS pixels: the gap around buttons, the largest and the smallest (a finger's) buttons.
+export const TOOL_GAP = 6;
+export const TOOL_BUTTON = 72;
+export const TOOL_SMALLEST = 44;
+// With a mouse: the buttons' size, how many stand in a row, and how long the bar stays after the mouse stops.
+const MOUSE_BUTTON = 44, MOUSE_ROW = 8, MOUSE_STAYS_MS = 3000;
+
+/**
+ * The size of the buttons of a line of `count` along `length` CSS pixels,
+ * at most the largest; it may fall below the smallest a finger hits.
+ * @param {number} count
+ * @param {number} length
+ */
+export function lineButton(count, length) {
+  return Math.min(TOOL_BUTTON, Math.floor((length - (count + 1) * TOOL_GAP) / count));
+}
+
+/**
+ * The toolbar, its buttons doing what `actions` names for their tools.
+ * @param {Record<string, () => void>} actions
+ */
+export function makeToolbar(actions) {
+  const el = document.createElement('div');
+  el.id = 'toolbar';
+  el.setAttribute('role', 'toolbar');
+  el.setAttribute('aria-label', '道具');
+  el.style.cssText = 'position:fixed;display:none;gap:' + TOOL_GAP + 'px;padding:' + TOOL_GAP + 'px;z-index:1;' +
+      'box-sizing:border-box;touch-action:none;user-select:none;-webkit-user-select:none;';
+  for (const t of TOOLS) {
+    const b = document.createElement('button');
+    b.type = 'button';
+    b.tabIndex = -1;
+    b.dataset.tool = t.tool;
+    b.title = t.label;
+    b.setAttribute('aria-label', t.label);
+    b.innerHTML = t.icon;
+    b.style.cssText = 'margin:0;padding:0;border:2px solid #999;border-radius:10px;background:#f2f2f2;color:#123;' +
+        'display:flex;align-items:center;justify-content:center;touch-action:none;';
+    b.addEventListener('pointerdown', (event) => {
+      event.preventDefault();  // no focus taken, no tap on the page
+      const act = actions[t.tool];
+      if (act) act();
+    });
+    el.appendChild(b);
+  }
+  document.body.appendChild(el);
+  let hideTimer = 0;
+  const later = () => {
+    clearTimeout(hideTimer);
+    hideTimer = window.setTimeout(() => { if (!bar.docked && !el.matches(':hover')) el.style.display = 'none'; },
+                                  MOUSE_STAYS_MS);
+  };
+  el.addEventListener('mouseleave', () => { if (!bar.docked) later(); });
+  const bar = {
+    element: el,
+    count: TOOLS.length,
+    /**
+     * In a strip of the window (a touch screen): a column at its right edge
+     * or a row along its bottom, buttons of `size` CSS pixels, the line's
+     * buttons standing at its bottom or right end.
+     * @param {'right' | 'bottom'} side
+     * @param {number} size
+     */
+    dock(side, size) {
+      clearTimeout(hideTimer);
+      const s = el.style;
+      const n = el.children.length, length = n * size + (n + 1) * TOOL_GAP;
+      s.display = 'grid';
+      s.background = '#fff';
+      s.gridTemplateColumns = side === 'right' ? size + 'px' : 'repeat(' + n + ',' + size + 'px)';
+      s.gridAutoRows = size + 'px';
+      s.left = s.top = s.right = s.bottom = '';
+      if (side === 'right') {
+        s.right = '0px';
+        s.top = Math.max(0, window.innerHeight - length) + 'px';
+      } else {
+        s.bottom = '0px';
+        s.left = Math.max(0, window.innerWidth - length) + 'px';
+      }
+      this.docked = true;
+      this.sizeButtons(size);
+    },
+    docked: false,
+    // With a mouse alone: over the page's top right corner, shown while the mouse moves.
+    /** @param {DOMRect} page */
+    float(page) {
+      const s = el.style;
+      s.gridTemplateColumns = 'repeat(' + Math.min(MOUSE_ROW, el.children.length) + ',' + MOUSE_BUTTON + 'px)';
+      s.gridAutoRows = MOUSE_BUTTON + 'px';
+      s.background = 'rgba(255,255,255,0.85)';
+      s.left = s.bottom = '';
+      s.top = Math.round(page.top) + 'px';
+      s.right = Math.round(window.innerWidth - page.right) + 'px';
+      this.docked = false;
+      this.sizeButtons(MOUSE_BUTTON);
+    },
+    /** @param {number} size */
+    sizeButtons(size) {
+      for (const b of el.children) {
+        /** @type {HTMLElement} */ (b).style.width = /** @type {HTMLElement} */ (b).style.height = size + 'px';
+      }
+    },
+    // The mouse moved: the floating bar shows, and goes after a few seconds of stillness.
+    /** @param {DOMRect} page */
+    stirred(page) {
+      if (this.docked) return;
+      this.float(page);
+      el.style.display = 'grid';
+      later();
+    },
+    hide() {
+      clearTimeout(hideTimer);
+      el.style.display = 'none';
+      this.docked = false;
+    },
+  };
+  return bar;
+}
