@@ -61,8 +61,26 @@ export function instantiator(gunzip, prepare) {
    * @param {(instance: WebAssembly.Instance, module: WebAssembly.Module) => void} receive
    */
   return (imports, receive) => {
-    const packed = bytesOf(/** @type {HTMLElement} */ (document.getElementById('lesson-wasm')).textContent || '');
+    const element = /** @type {HTMLElement} */ (document.getElementById('lesson-wasm'));
     let made;
+    if (element.dataset.src) {
+      // The site's page: the program beside it, compiled as it streamed in
+      // from the page's first lines on (lessonCompiled, its head's script);
+      // a server that names it otherwise than application/wasm, or a browser
+      // that cannot stream, has it compiled once it is all there.
+      const src = element.dataset.src;
+      const whole = () => fetch(src).then((response) => {
+        if (!response.ok) throw new Error(src + ': ' + response.status);
+        return response.arrayBuffer();
+      }).then((bytes) => WebAssembly.compile(bytes));
+      const streamed = /** @type {any} */ (window).lessonCompiled;
+      const compiled = streamed ? streamed.catch(whole) : whole();
+      compiled.then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
+        .catch((error) => abort(error));
+      setTimeout(prepare);
+      return {};
+    }
+    const packed = bytesOf(element.textContent || '');
     if (typeof DecompressionStream === 'function') {
       const body = /** @type {ReadableStream} */ (new Response(packed).body);
       const wasm = new Response(body.pipeThrough(new DecompressionStream('gzip')),
@@ -298,7 +316,10 @@ export function makeBridge(canvas, pad, tracing, listen) {
       pad.setWait(kind);
     },
     setIdle() {
-      if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
+      if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) {
+        performance.mark('lesson-first-wait');
+        window.dispatchEvent(new Event('lesson-waiting'));
+      }
       state.idle = true;
       pad.waiting();
     },
