@@ -163,10 +163,12 @@ std::optional<bool> DisplayList::add(const DrawCommand& cmd) {
     if (cmd.op == DrawCommand::Op::Pause) return std::nullopt;
     if (cmd.op == DrawCommand::Op::Cls) {
         entries_.clear();
+        strokes_.clear();
         cleared_ = true;
         return false;
     }
     if (!onPage(commandBounds(cmd))) return std::nullopt;  // clipped away
+    if (clearedBy(cmd)) strokes_.clear();  // the page cleared for the next one
     // A white box, or a picture drawn again in white where it stood, erases.
     // White text on a coloured fill is drawn as it is.
     const bool erase = isErase(cmd) && (cmd.op == DrawCommand::Op::Box || drawnBefore(cmd));
@@ -176,6 +178,7 @@ std::optional<bool> DisplayList::add(const DrawCommand& cmd) {
 
 void DisplayList::reset() {
     entries_.clear();
+    strokes_.clear();
     cleared_ = false;
 }
 

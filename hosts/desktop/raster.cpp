@@ -100,7 +100,52 @@ void Raster::redraw() {
     }
 }
 
-void Raster::paint(const DisplayList& page) { paint(page.entries(), page.cleared()); }
+void Raster::paint(const DisplayList& page) {
+    paint(page.entries(), page.cleared());
+    for (const auto& stroke : page.inkStrokes().strokes()) renderInk(*stroke);
+}
+
+void Raster::redrawArea(const LogicalBox& area) {
+    if (!page_) return;
+    // Out to whole device pixels: the pixels at the area's edge are drawn whole.
+    const double x0 = (std::floor(area.x0 * scale_ + offsetX_) - offsetX_) / scale_;
+    const double y0 = (std::floor(area.y0 * scale_ + offsetY_) - offsetY_) / scale_;
+    const double x1 = (std::ceil(area.x1 * scale_ + offsetX_) - offsetX_) / scale_;
+    const double y1 = (std::ceil(area.y1 * scale_ + offsetY_) - offsetY_) / scale_;
+    const LogicalBox drawn{static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(x1),
+                           static_cast<float>(y1)};
+    cairo_save(cr_);
+    cairo_rectangle(cr_, x0, y0, x1 - x0, y1 - y0);
+    cairo_clip(cr_);
+    const Rgb ground = page_->cleared() ? kClearColor : kPalette[kWhite];
+    cairo_set_source_rgb(cr_, ground.r / 255.0, ground.g / 255.0, ground.b / 255.0);
+    cairo_paint(cr_);
+    for (const DisplayList::Entry& entry : page_->entries())
+        if (overlaps(entry.bounds, drawn))
+            for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
+    for (const auto& stroke : page_->inkStrokes().strokes())
+        if (overlaps(stroke->bounds, drawn)) renderInk(*stroke);
+    cairo_restore(cr_);
+    markDirty(drawn);
+}
+
+void Raster::renderInk(const InkStroke& stroke) {
+    const InkPath path = inkPath(stroke);
+    const Rgb c = stroke.pen->colour;
+    cairo_set_source_rgba(cr_, c.r / 255.0, c.g / 255.0, c.b / 255.0, stroke.pen->opacity);
+    cairo_new_path(cr_);
+    if (path.dot) {
+        cairo_arc(cr_, path.start.x, path.start.y, stroke.pen->width / 2, 0, kTurn);
+        cairo_fill(cr_);
+        return;
+    }
+    cairo_move_to(cr_, path.start.x, path.start.y);
+    for (std::size_t i = 0; i + 2 < path.curves.size(); i += 3)
+        cairo_curve_to(cr_, path.curves[i].x, path.curves[i].y, path.curves[i + 1].x, path.curves[i + 1].y,
+                       path.curves[i + 2].x, path.curves[i + 2].y);
+    cairo_set_line_width(cr_, stroke.pen->width);
+    cairo_stroke(cr_);
+}
 
 void Raster::paint(std::span<const DisplayList::Entry> entries, bool cleared) {
     setUpContext(cleared);

@@ -35,12 +35,14 @@ public:
 
     // One command as the display list took it (a page clear included).
     void draw(const DrawCommand& cmd, bool erase);
-    // The page drawn whole from a display list (or from entries of one, on
-    // the page's ground or on white).
+    // The page drawn whole from a display list, the teacher's ink over it
+    // (or from entries of one, on the page's ground or on white).
     void paint(const DisplayList& page);
     void paint(std::span<const DisplayList::Entry> entries, bool cleared);
-    // The page drawn again from the display list it follows.
+    // The page drawn again from the display list it follows: whole, or the
+    // part within area (on whole pixels).
     void redraw();
+    void redrawArea(const LogicalBox& area);
 
     // New pixel size: the page is drawn again from the display list.
     void resize(int width, int height);
@@ -75,6 +77,7 @@ private:
     void render(const DrawCommand& cmd, bool erase);
     void pixelRectangle(double x0, double y0, double x1, double y1);
     void renderText(const DrawCommand& cmd, bool erase);
+    void renderInk(const InkStroke& stroke);
     void markDirty(const LogicalBox& box);
 
     Fonts& fonts_;
