@@ -129,22 +129,33 @@ void Raster::redrawArea(const LogicalBox& area) {
     markDirty(drawn);
 }
 
-void Raster::renderInk(const InkStroke& stroke) {
+void Raster::renderInk(const InkStroke& stroke) { renderInkStroke(cr_, stroke); }
+
+void renderInkStroke(cairo_t* cr, const InkStroke& stroke) {
     const InkPath path = inkPath(stroke);
     const Rgb c = stroke.pen->colour;
-    cairo_set_source_rgba(cr_, c.r / 255.0, c.g / 255.0, c.b / 255.0, stroke.pen->opacity);
-    cairo_new_path(cr_);
+    cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, stroke.pen->opacity);
+    cairo_new_path(cr);
     if (path.dot) {
-        cairo_arc(cr_, path.start.x, path.start.y, stroke.pen->width / 2, 0, kTurn);
-        cairo_fill(cr_);
+        cairo_arc(cr, path.start.x, path.start.y, stroke.pen->width / 2, 0, kTurn);
+        cairo_fill(cr);
         return;
     }
-    cairo_move_to(cr_, path.start.x, path.start.y);
+    cairo_move_to(cr, path.start.x, path.start.y);
     for (std::size_t i = 0; i + 2 < path.curves.size(); i += 3)
-        cairo_curve_to(cr_, path.curves[i].x, path.curves[i].y, path.curves[i + 1].x, path.curves[i + 1].y,
+        cairo_curve_to(cr, path.curves[i].x, path.curves[i].y, path.curves[i + 1].x, path.curves[i + 1].y,
                        path.curves[i + 2].x, path.curves[i + 2].y);
-    cairo_set_line_width(cr_, stroke.pen->width);
-    cairo_stroke(cr_);
+    cairo_set_line_width(cr, stroke.pen->width);
+    cairo_stroke(cr);
+}
+
+void Raster::showOnPage(cairo_t* cr) const {
+    cairo_translate(cr, offsetX_, offsetY_);
+    cairo_scale(cr, scale_, scale_);
+    cairo_rectangle(cr, view_.x, view_.y, view_.width(), view_.height());
+    cairo_clip(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
 }
 
 void Raster::paint(std::span<const DisplayList::Entry> entries, bool cleared) {
@@ -170,7 +181,9 @@ void Raster::draw(const DrawCommand& cmd, bool erase) {
     markDirty(commandBounds(cmd));
 }
 
-void Raster::markDirty(const LogicalBox& b) {
+void Raster::markDirty(const LogicalBox& b) { dirty_.unite(pixelsOf(b)); }
+
+PixelRect Raster::pixelsOf(const LogicalBox& b) const {
     PixelRect r{static_cast<int>(std::floor(b.x0 * scale_ + offsetX_)) - 1,
                 static_cast<int>(std::floor(b.y0 * scale_ + offsetY_)) - 1,
                 static_cast<int>(std::ceil(b.x1 * scale_ + offsetX_)) + 1,
@@ -179,7 +192,7 @@ void Raster::markDirty(const LogicalBox& b) {
     r.x1 = std::clamp(r.x1, 0, width_);
     r.y0 = std::clamp(r.y0, 0, height_);
     r.y1 = std::clamp(r.y1, 0, height_);
-    dirty_.unite(r);
+    return r;
 }
 
 PixelRect Raster::takeDirty() {

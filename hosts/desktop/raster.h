@@ -59,6 +59,10 @@ public:
     // Ends the page on a paged surface (PDF) and starts a blank one.
     void nextPage();
 
+    // Sets cr to draw in page units where this raster shows the page (the
+    // letterbox, the view and its clip): the stroke under the pen, drawn on
+    // the window over the page.
+    void showOnPage(cairo_t* cr) const;
     // The page position shown at a pixel (the letterbox and the view undone).
     Point pageAt(double px, double py) const {
         return {static_cast<float>((px - offsetX_) / scale_), static_cast<float>((py - offsetY_) / scale_)};
@@ -69,6 +73,8 @@ public:
     std::size_t displayListSize() const { return page_ ? page_->size() : 0; }
 
     PixelRect takeDirty();
+    // The pixels a page box covers, its fringe included, within the surface.
+    PixelRect pixelsOf(const LogicalBox& box) const;
     // Writes the page as a PNG: why it could not be written, or nothing.
     std::optional<std::string> writePng(const std::string& path) const;
 
@@ -92,5 +98,8 @@ private:
     bool paged_ = false;  // a caller's paged surface (PDF), not pixels
     PixelRect dirty_;
 };
+
+// One stroke of ink drawn in page units on cr, as every page of the desktop draws it.
+void renderInkStroke(cairo_t* cr, const InkStroke& stroke);
 
 }  // namespace lesson
