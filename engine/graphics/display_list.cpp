@@ -182,6 +182,14 @@ void DisplayList::reset() {
     cleared_ = false;
 }
 
+void DisplayList::forEachDrawn(const LogicalBox* area, const std::function<void(const Entry&)>& entry,
+                               const std::function<void(const InkStroke&)>& stroke) const {
+    for (const Entry& e : entries_)
+        if (!area || overlaps(e.bounds, *area)) entry(e);
+    for (const auto& s : strokes_.strokes())
+        if (!area || overlaps(s->bounds, *area)) stroke(*s);
+}
+
 bool DisplayList::drawnBefore(const DrawCommand& cmd) const {
     for (auto it = entries_.rbegin(); it != entries_.rend(); ++it)
         if (paletteIndex(it->cmd.color) != kWhite && sameGeometry(drawnAs(*it), cmd)) return true;

@@ -101,6 +101,10 @@ public:
     const PageInk& inkStrokes() const { return strokes_; }
     // Whether ink lies in the area: a command drawn there is drawn under it.
     bool inkTouches(const LogicalBox& area) const { return strokes_.touches(area); }
+    // The page in the order every host draws it: the entries, then the ink
+    // over them; only what lies in the area, when one is given.
+    void forEachDrawn(const LogicalBox* area, const std::function<void(const Entry&)>& entry,
+                      const std::function<void(const InkStroke&)>& stroke) const;
 
     // A white box from the page's corner that covers everything on the page
     // other than white: the lessons' page clears, whatever their size.

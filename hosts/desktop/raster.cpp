@@ -101,8 +101,17 @@ void Raster::redraw() {
 }
 
 void Raster::paint(const DisplayList& page) {
-    paint(page.entries(), page.cleared());
-    for (const auto& stroke : page.inkStrokes().strokes()) renderInk(*stroke);
+    setUpContext(page.cleared());
+    drawFrom(page, nullptr);
+    dirty_ = {0, 0, width_, height_};
+}
+
+void Raster::drawFrom(const DisplayList& page, const LogicalBox* area) {
+    page.forEachDrawn(
+        area, [&](const DisplayList::Entry& entry) {
+            for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
+        },
+        [&](const InkStroke& stroke) { renderInk(stroke); });
 }
 
 void Raster::redrawArea(const LogicalBox& area) {
@@ -120,11 +129,7 @@ void Raster::redrawArea(const LogicalBox& area) {
     const Rgb ground = page_->cleared() ? kClearColor : kPalette[kWhite];
     cairo_set_source_rgb(cr_, ground.r / 255.0, ground.g / 255.0, ground.b / 255.0);
     cairo_paint(cr_);
-    for (const DisplayList::Entry& entry : page_->entries())
-        if (overlaps(entry.bounds, drawn))
-            for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
-    for (const auto& stroke : page_->inkStrokes().strokes())
-        if (overlaps(stroke->bounds, drawn)) renderInk(*stroke);
+    drawFrom(*page_, &drawn);
     cairo_restore(cr_);
     markDirty(drawn);
 }

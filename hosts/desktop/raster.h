@@ -84,6 +84,7 @@ private:
     void pixelRectangle(double x0, double y0, double x1, double y1);
     void renderText(const DrawCommand& cmd, bool erase);
     void renderInk(const InkStroke& stroke);
+    void drawFrom(const DisplayList& page, const LogicalBox* area);
     void markDirty(const LogicalBox& box);
 
     Fonts& fonts_;

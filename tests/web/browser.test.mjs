@@ -43,13 +43,23 @@ test('a seeded walk through every section draws and reads what the desktop does,
 });
 
 test('the page in the browser puts its ink where the desktop screenshot does, within a pixel', async () => {
-  // The balance (boxes, polylines, italic x) and a practice page (fractions, the step prompt).
-  const cases = [['solvara', '5926\\n2\\n1\\nk'], ['ratiora', '5926\\n1\\n2\\nkkkk']];
+  // The balance (boxes, polylines, italic x), a practice page (fractions, the
+  // step prompt), and a teacher's pens on a page (every pen, the marker over
+  // text, a dot, an eraser, undo, a back, the lesson drawing under the ink),
+  // whose trace is the desktop's too.
+  const pens = '\\~r:700,300 900,260 1100,300;\\~m:150,40 800,40;\\~k:1000,500;\\~b:-50,450 1400,450;';
+  const more = 'k\\~r:120,193 260,193;\\~e:600,430 600,470;\\~u;\\~e:600,430 600,470;k\\~c;\\~u;';
+  const cases = [['solvara', '5926\\n2\\n1\\nk'], ['ratiora', '5926\\n1\\n2\\nkkkk'],
+    ['solvara', `5926\\n1\\n1\\n${pens}${more}\\<${more}`]];
   for (const [program, keys] of cases) {
-    const shot = desktop(program, ['--seed', '3', '--keys', keys], { screenshot: true }).png;
+    const { png: shot, trace: expected } = desktop(program, ['--seed', '3', '--keys', keys], { screenshot: true });
     const page = await newPage(browser);
     await page.goto(fileUrl(program, { seed: 3, keys }));
     await idle(page);
+    if (keys.includes('\\~')) {
+      assert.ok(lines(expected).filter((l) => l.startsWith('{"op":"ink"')).length >= 10, 'the ink is traced');
+      assertSameTrace(await trace(page), expected, `${program} with ink`);
+    }
     const box = await page.locator('#page').boundingBox();
     assert.deepEqual([box.width, box.height], [PAGE.width, PAGE.height]);
     const got = readPng(await page.locator('#page').screenshot());

@@ -222,7 +222,8 @@ export function makeBridge(canvas, pad, tracing, listen) {
     /**
      * The program begins: its name and the numbers both sides go by (the
      * page's size, its colours, the erasing spread, the key table, the taps'
-     * and swipes' numbers and keys, the waits' names), one JSON object.
+     * and swipes' numbers and keys, the waits' names, the ink's mark and
+     * pens), one JSON object.
      * @param {string} json
      */
     begin(json) {
@@ -279,6 +280,11 @@ export function makeBridge(canvas, pad, tracing, listen) {
     font(family, bold, italic, across, height, color, erase, extra) {
       canvas.font(family, bold, italic, across, height, color, erase, extra);
     },
+    /** @type {typeof canvas.areaBegin} */
+    areaBegin(x0, y0, x1, y1, cleared) { canvas.areaBegin(x0, y0, x1, y1, cleared); },
+    areaEnd() { canvas.areaEnd(); },
+    /** @type {typeof canvas.inkStroke} */
+    inkStroke(path, dot, r, g, b, opacity, width) { canvas.inkStroke(path, dot, r, g, b, opacity, width); },
     /** @type {typeof canvas.glyph} */
     glyph(codePoint, x, baseline) { canvas.glyph(codePoint, x, baseline); },
     /** @type {typeof canvas.ink} */
