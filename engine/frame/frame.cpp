@@ -1,6 +1,7 @@
 #include "engine/frame/frame.h"
 
 #include "engine/frame/options.h"
+#include "engine/graphics/schemes.h"
 #include "engine/graphics/colour_roles.h"
 #include "engine/prompts/prompts.h"
 #include "engine/text/text.h"
@@ -152,6 +153,9 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
             return 0;
         case CommandLine::Action::Version:
             say(stdout, app.name + " " + LESSON_VERSION + "\n");
+            return 0;
+        case CommandLine::Action::Schemes:
+            say(stdout, schemesJson() + "\n");
             return 0;
         case CommandLine::Action::Error:
             // One line, as every error: the options are listed by --help.

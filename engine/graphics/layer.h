@@ -40,6 +40,8 @@ struct LayerOptions {
     std::string timing;             // per-key-step times (benchmarks)
     std::string pdf;                // the page in vectors when the program stops
     std::string handout;            // PDF of every screen shown, one page each
+    std::string spoken;             // each wait's spoken text, a line each
+    std::string scheme;             // the colour scheme asked for (schemes.h), or "" for the one remembered
     int width = 1344, height = 720; // screenshot / headless page size in pixels
     std::optional<unsigned> seed;   // replaces the clock seed
     std::string program;            // the program's name, for the pages it saves

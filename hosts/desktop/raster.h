@@ -5,6 +5,7 @@
 // again from it at a new size, never stretched.
 
 #include "engine/graphics/display_list.h"
+#include "engine/graphics/schemes.h"
 #include "hosts/desktop/fonts.h"
 
 #include <cairo.h>
@@ -41,6 +42,11 @@ public:
     // The page drawn again from the display list it follows.
     void redraw();
 
+    // The colours it draws the palette's indices in; a new scheme draws the
+    // page again (from the display list it follows).
+    void setScheme(const Scheme& scheme);
+    const Scheme& scheme() const { return *scheme_; }
+
     // New pixel size: the page is drawn again from the display list.
     void resize(int width, int height);
     // Ends the page on a paged surface (PDF) and starts a blank one.
@@ -65,9 +71,11 @@ private:
     void pixelRectangle(double x0, double y0, double x1, double y1);
     void renderText(const DrawCommand& cmd, bool erase);
     void markDirty(const LogicalBox& box);
+    void setColor(int color);
 
     Fonts& fonts_;
     const DisplayList* page_ = nullptr;
+    const Scheme* scheme_ = &normalScheme();
     int width_ = 0, height_ = 0;
     float scale_ = 1, offsetX_ = 0, offsetY_ = 0;
     cairo_surface_t* surface_ = nullptr;
