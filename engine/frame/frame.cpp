@@ -6,6 +6,7 @@
 #include "engine/prompts/prompts.h"
 #include "engine/text/text.h"
 #include "engine/typesetter/formula.h"
+#include "engine/typesetter/spoken.h"
 
 #include <cmath>
 #include <cstdio>
@@ -189,6 +190,8 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
             std::_Exit(finish(layer, 1));
         });
         if (cl.walk != 0) layer.setMoreKeys(sectionWalk(layer, cl.walk));
+        SpokenSteps spoken(layer);
+        layer.addSink(spoken);
         Engine e(layer);
         int status = runFrame(e, app);
         if (const int signal = stopSignal()) {

@@ -124,6 +124,9 @@ public:
 
     // A formula drawn, for the sinks that keep formulas (the trace).
     void traceFormula(std::string_view text, float x, float y, int color, float end);
+    // A wait begins with this step said (engine/typesetter/spoken.h) and this
+    // page: for the host, and a line of the spoken text file.
+    void speakStep(const std::string& step, const std::string& page);
     // One more consumer of the stream from now on (not owned; it must stay
     // alive as long as the layer).
     void addSink(DrawSink& sink);
@@ -167,6 +170,7 @@ private:
     FontState font_;
     float pen_ = 1;
     std::mt19937 rng_{0};
+    std::string spokenText_;  // the lines of --spoken
     bool finished_ = false;
 };
 
