@@ -78,12 +78,19 @@ inline const Scheme& normalScheme() { return kSchemes[0]; }
 struct ColourPairing {
     int front, back;
 };
-inline constexpr ColourPairing kTextPairings[] = {
-    // Text on the ground: body text, the colours text may start in, labels, answers, tasks.
-    {0, kWhite}, {1, kWhite}, {2, kWhite}, {3, kWhite}, {4, kWhite}, {5, kWhite}, {6, kWhite}, {7, kWhite},
-    // Prompt text on the prompt boxes; menu texts and the error line on the frame; number
-    // text on the number box and the any-key box; text and labels on table cells and headers.
-    {9, 4}, {9, 12}, {13, 10}, {15, 10}, {13, 3}, {13, 4}, {13, 8}, {0, 11}, {0, 13}, {3, 11}, {3, 13},
+// The pairings the palette was chosen for: body text, labels, answers and
+// tasks on the ground; prompt text on the prompt boxes; menu texts and the
+// error line on the frame; number text on the number box; text on table
+// headers and cells.
+inline constexpr ColourPairing kPaletteTextPairings[] = {
+    {0, kWhite}, {3, kWhite}, {5, kWhite}, {7, kWhite}, {9, 4}, {9, 12}, {13, 10}, {15, 10}, {13, 3}, {0, 11}, {0, 13},
+};
+// More that the pages draw: the colours text may start in on the ground,
+// the label of the green box, number text on the any-key box, labels on
+// table headers and cells. The normal scheme, the page as it always was,
+// keeps its colours; every other scheme meets these too.
+inline constexpr ColourPairing kMoreTextPairings[] = {
+    {1, kWhite}, {2, kWhite}, {4, kWhite}, {6, kWhite}, {13, 8}, {13, 4}, {3, 11}, {3, 13},
 };
 // Lines and filled figures drawn on the ground (the grid's heavy lines, the
 // beam, the boxes and weights).

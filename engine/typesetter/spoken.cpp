@@ -122,6 +122,7 @@ void read(Voice& v, const Chars& chars, const std::vector<bool>& kept, std::size
                 ++i;
                 continue;
             }
+            v.pause();  // "4ﾀ1/2ﾀ" is 4 and a half, "4 2ぶんの1"
             if (const std::optional<std::size_t> bar = find(chars, "/", i + 1, *close)) {
                 read(v, chars, kept, *bar + 1, *close);
                 v.join("ぶんの");
