@@ -175,8 +175,9 @@ export function makeBridge(canvas, pad, tracing, listen) {
     state.scheme = i;
     const scheme = state.schemes[i];
     canvas.setPalette(scheme.palette);
-    const ground = scheme.palette[15];
-    document.documentElement.style.background = 'rgb(' + ground.join(',') + ')';
+    const ground = 'rgb(' + scheme.palette[15].join(',') + ')';
+    document.documentElement.style.background = ground;
+    if (document.body) document.body.style.background = ground;
   }
 
   // The next scheme, remembered on the device; the program draws the page
