@@ -75,15 +75,12 @@ std::string_view letterName(std::string_view c) {
     return c;
 }
 
-// The reading whose mark starts at chars[i], or nothing.
+// The reading whose mark starts at chars[i] and ends by chars[end], or nothing.
 const Reading* readingAt(const Chars& chars, std::size_t i, std::size_t end) {
-    for (const Reading& r : kReadings) {
-        const Chars mark = splitChars(r.mark);
-        if (i + mark.size() > end) continue;
-        bool same = true;
-        for (std::size_t k = 0; k < mark.size() && same; ++k) same = chars[i + k] == mark[k];
-        if (same) return &r;
-    }
+    const char* stop = end < chars.size() ? chars[end].data() : chars.back().data() + chars.back().size();
+    const std::string_view rest(chars[i].data(), static_cast<std::size_t>(stop - chars[i].data()));
+    for (const Reading& r : kReadings)
+        if (rest.starts_with(r.mark)) return &r;
     return nullptr;
 }
 
@@ -164,7 +161,7 @@ void read(Voice& v, const Chars& chars, const std::vector<bool>& kept, std::size
         } else if (const Reading* r = readingAt(chars, i, end)) {
             if (r->word) v.word(r->said);
             else v.join(r->said);
-            i += splitChars(r->mark).size();
+            i += static_cast<std::size_t>(charCount(r->mark));
         } else {
             // A letter by its name; anything else (digits, the lessons' words)
             // as it is, character by character.
