@@ -424,5 +424,9 @@ export function makeBridge(canvas, pad, tracing, listen) {
     setReading,
   };
 
-  return { page, lesson, pushKey, stopped, nextScheme, setReading };
+  // The scheme the page is seen in: its name, its sixteen colours and the
+  // pen's inks as it shows them (red, blue, black, the marker), each [r, g, b].
+  const scheme = () => state.schemes[state.scheme];
+
+  return { page, lesson, pushKey, stopped, nextScheme, setReading, scheme };
 }
