@@ -143,12 +143,8 @@ protected:
     // The screenshot is the screen: in the scheme it is seen in.
     virtual std::optional<std::string> writeScreenshot() = 0;
 
-    // The page as a PNG of width x height in a scheme: the raster's own
-    // pixels when they are those.
+    // The whole page as a PNG of width x height in a scheme.
     std::optional<std::string> pagePng(int width, int height, const Scheme& scheme, const std::string& path) {
-        Raster& shown = raster();
-        if (&shown.scheme() == &scheme && shown.width() == width && shown.height() == height)
-            return shown.writePng(path);
         Raster shot(fonts_, width, height);
         shot.setScheme(scheme);
         shot.paint(page_);
@@ -177,9 +173,7 @@ public:
     void setTitle(const std::string&) override {}
 
 private:
-    std::optional<std::string> writeScreenshot() override {
-        return pagePng(options_.width, options_.height, raster_.scheme(), options_.screenshot);
-    }
+    std::optional<std::string> writeScreenshot() override { return raster_.writePng(options_.screenshot); }
     Raster raster_;
 };
 

@@ -86,8 +86,10 @@ TEST(Schemes, EveryPairingReadsAndThePartsStayApart) {
         if (normal) continue;
         for (int line : kLinesOnGround) EXPECT_GE(contrastRatio(s.colour(line), s.ground()), 3.0) << "line " << line;
         // The pen's inks show on the ground (the marker is drawn under text, translucent).
-        for (std::size_t i = 0; i < kInkColours.size(); ++i)
-            if (i != kMarkerInk) EXPECT_GE(contrastRatio(s.inkColour(kInkColours[i]), s.ground()), 3.0) << "ink " << i;
+        for (std::size_t i = 0; i < kInkColours.size(); ++i) {
+            if (i == kMarkerInk) continue;
+            EXPECT_GE(contrastRatio(s.inkColour(kInkColours[i]), s.ground()), 3.0) << "ink " << i;
+        }
     }
 }
 
