@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -61,9 +62,21 @@ class CairoHost : public Host {
 public:
     CairoHost(const LayerOptions& options, const DisplayList& page) : options_(options), page_(page) {
         options_.keys = {};  // the layer types them; the host keeps no copy
-        if (!options_.handout.empty()) handout_ = std::make_unique<HandoutSink>(fonts_, page_);
+        if (!options_.scheme.empty()) asked_ = findScheme(options_.scheme);
+        if (!options_.handout.empty()) handout_ = std::make_unique<HandoutSink>(fonts_, page_, asked_ ? *asked_ : normalScheme());
     }
     virtual Raster& raster() = 0;
+
+    // The scheme the page is seen in: the one asked for (--scheme), else in a
+    // window the one remembered, else the normal one.
+    const Scheme& firstScheme(bool window) const {
+        if (asked_) return *asked_;
+        if (const Scheme* remembered = window ? rememberedScheme(options_.program) : nullptr) return *remembered;
+        return normalScheme();
+    }
+    // Paper is white: what is saved and printed (Ctrl+S, --pdf, the handout)
+    // is in the normal scheme, unless a scheme was asked for with them.
+    const Scheme& paperScheme() { return asked_ ? raster().scheme() : normalScheme(); }
 
     std::vector<DrawSink*> sinks() override {
         if (handout_) return {handout_.get()};
@@ -106,11 +119,9 @@ public:
             if (error != EEXIST || n == 1000)
                 return "the page could not be saved in " + folder + ": " + std::strerror(error);
         }
-        // The whole page at the window's size, however the view is zoomed.
-        Raster shot(fonts_, raster().width(), raster().height());
-        shot.paint(page_);
-        std::optional<std::string> why = shot.writePng(base + ".png");
-        if (!why) why = writePagePdf(fonts_, page_, base + ".pdf");
+        // The whole page at the window's size, however the view is zoomed, on paper.
+        std::optional<std::string> why = pagePng(raster().width(), raster().height(), paperScheme(), base + ".png");
+        if (!why) why = writePagePdf(fonts_, page_, base + ".pdf", paperScheme());
         if (why) {
             ::unlink((base + ".png").c_str());
             ::unlink((base + ".pdf").c_str());
@@ -125,15 +136,25 @@ public:
             if (why) failures.push_back("cannot write the " + std::string(what) + " " + path + ": " + *why);
         };
         if (!options_.screenshot.empty()) check("screenshot", options_.screenshot, writeScreenshot());
-        if (!options_.pdf.empty()) check("PDF", options_.pdf, writePagePdf(fonts_, page_, options_.pdf));
+        if (!options_.pdf.empty()) check("PDF", options_.pdf, writePagePdf(fonts_, page_, options_.pdf, paperScheme()));
         if (handout_) check("handout", options_.handout, handout_->write(options_.handout));
         return failures;
     }
 
 protected:
+    // The screenshot is the screen: in the scheme it is seen in.
     virtual std::optional<std::string> writeScreenshot() = 0;
 
+    // The whole page as a PNG of width x height in a scheme.
+    std::optional<std::string> pagePng(int width, int height, const Scheme& scheme, const std::string& path) {
+        Raster shot(fonts_, width, height);
+        shot.setScheme(scheme);
+        shot.paint(page_);
+        return shot.writePng(path);
+    }
+
     LayerOptions options_;
+    const Scheme* asked_ = nullptr;
     const DisplayList& page_;
     Fonts fonts_;
     std::unique_ptr<HandoutSink> handout_;
@@ -144,7 +165,9 @@ protected:
 class HeadlessHost : public CairoHost {
 public:
     HeadlessHost(const LayerOptions& options, const DisplayList& page)
-        : CairoHost(options, page), raster_(fonts_, options.width, options.height, &page) {}
+        : CairoHost(options, page), raster_(fonts_, options.width, options.height, &page) {
+        raster_.setScheme(firstScheme(false));
+    }
     Raster& raster() override { return raster_; }
     bool interactive() const override { return false; }
     void show() override {}
@@ -161,7 +184,21 @@ class WindowHost : public CairoHost {
 public:
     WindowHost(const LayerOptions& options, const DisplayList& page)
         : CairoHost(options, page), window_(fonts_, page, "") {
+        window_.raster().setScheme(firstScheme(true));
         window_.onSave([this] { return savePage(); });
+    }
+
+    // The next scheme, drawn at once and remembered for the next opening:
+    // what the title then says for a few seconds. A state folder that cannot
+    // be written leaves it unremembered, told once on stderr.
+    std::string takeNextScheme() {
+        const Scheme& next = nextScheme(window_.raster().scheme());
+        window_.raster().setScheme(next);
+        if (auto why = rememberScheme(options_.program, next); why && !toldUnremembered_) {
+            toldUnremembered_ = true;
+            std::fprintf(stderr, "%s: the scheme is not remembered: %s\n", options_.program.c_str(), why->c_str());
+        }
+        return "scheme: " + std::string(next.name);
     }
     Raster& raster() override { return window_.raster(); }
     bool interactive() const override { return true; }
@@ -177,11 +214,10 @@ public:
 private:
     // At the asked size, whatever the window's.
     std::optional<std::string> writeScreenshot() override {
-        Raster shot(fonts_, options_.width, options_.height);
-        shot.paint(page_);
-        return shot.writePng(options_.screenshot);
+        return pagePng(options_.width, options_.height, raster().scheme(), options_.screenshot);
     }
     Window window_;
+    bool toldUnremembered_ = false;
 };
 
 }  // namespace

@@ -638,7 +638,7 @@ void Window::presentStroke(SDL_Surface* screen) {
             cairo_image_surface_create_for_data(dst, CAIRO_FORMAT_RGB24, screen->w, screen->h, screen->pitch);
         cairo_t* cr = cairo_create(target);
         raster_->showOnPage(cr);
-        renderInkStroke(cr, *stroke_);
+        renderInkStroke(cr, *stroke_, raster_->scheme().inkColour(stroke_->pen->colour));
         cairo_destroy(cr);
         cairo_surface_destroy(target);
     }
