@@ -186,6 +186,7 @@ public:
         : CairoHost(options, page), window_(fonts_, page, "") {
         window_.raster().setScheme(firstScheme(true));
         window_.onSave([this] { return savePage(); });
+        window_.onNextScheme([this] { return takeNextScheme(); });
     }
 
     // The next scheme, drawn at once and remembered for the next opening:

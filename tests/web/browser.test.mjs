@@ -554,6 +554,8 @@ test('a stylus always draws and a finger draws with a pen in hand, the stroke sh
             `${JSON.stringify(inks)} vs ${JSON.stringify(desktopInks)}`);
   const drawnOnly = (text) => lines(withoutEmptyPolls(text)).filter((l) => !/^\{"op":"(key|tap|ink)"/.test(l)).join('\n');
   assertSameTrace(drawnOnly(got), drawnOnly(expected), program);
+});
+
 test('a scheme from the address or remembered, each step in the live region, and read aloud in a Japanese voice', async () => {
   // A speech synthesis of the page's own, with the voices given, that keeps what it is told to say.
   const speech = (langs) => {
@@ -584,16 +586,24 @@ test('a scheme from the address or remembered, each step in the live region, and
   });
   assert.deepEqual([seen.spoken, seen.live, seen.role], [step, step, 'img']);
   assert.ok(seen.label.includes('4エックス マイナス 15 イコール 9') && seen.label.endsWith(step), seen.label);
-  // Read aloud: the step at once, then each new one as it comes, in Japanese.
-  assert.equal(await page.evaluate(() => window.lesson.setReading(true)), true);
+  // Read aloud, from the toolbar's button (shown while the mouse moves): the
+  // step at once, then each new one as it comes, in Japanese.
+  const tool = async (p, name) => {
+    await p.mouse.move(600, 300);
+    await p.locator(`#toolbar button[data-tool="${name}"]`).click();
+  };
+  await tool(page, 'read-aloud');
+  assert.equal(await page.locator('#toolbar button[data-tool="read-aloud"]').getAttribute('aria-pressed'), 'true');
   await page.evaluate(() => window.lesson.keys('k'));
   await idle(page);
   const heard = await page.evaluate(() => window.heard.map((u) => [u.text, u.lang, u.voice.lang]));
   assert.deepEqual(heard.map((h) => h[0]).slice(0, 1), [step]);
   assert.ok(heard.length === 2 && heard[1][0].startsWith('<移項>'), JSON.stringify(heard));
   assert.ok(heard.every((h) => h[1] === 'ja-JP' && h[2] === 'ja-JP'), JSON.stringify(heard));
-  // The next scheme is remembered for a plain opening, not for a prepared run.
-  assert.equal(await page.evaluate(() => window.lesson.nextScheme()), 'yellow');
+  // The toolbar's next scheme is remembered for a plain opening, not for a prepared run.
+  await tool(page, 'scheme');
+  await idle(page);
+  assert.equal(await page.evaluate(() => window.lesson.scheme()), 'yellow');
   const plain = await page.context().newPage();
   await plain.goto(fileUrl('solvara'));
   await idle(plain);
@@ -614,7 +624,10 @@ test('a scheme from the address or remembered, each step in the live region, and
   await idle(other);
   assert.equal(await other.evaluate(() => window.lesson.scheme()), 'normal');
   assert.ok(console.some((line) => line.includes('sepia') && line.includes('normal, dark, yellow, chalk')), console.join('\n'));
-  assert.equal(await other.evaluate(() => window.lesson.setReading(true)), false);
+  await tool(other, 'read-aloud');
+  const button = other.locator('#toolbar button[data-tool="read-aloud"]');
+  assert.equal(await button.getAttribute('aria-pressed'), 'false');
+  assert.match(await button.getAttribute('aria-label'), /日本語の音声がありません/);
   await other.context().close();
   assert.deepEqual(other.pageErrors, []);
 });

@@ -325,6 +325,14 @@ export function makeBridge(canvas, pad, tracing, listen) {
     marker: () => choose('m'),
     eraser: () => choose(pen.table.eraser),
     hand: () => choose('hand'),
+    scheme: () => { nextScheme(); },
+    // Reading aloud on and off; where the browser has no Japanese voice the
+    // button says so and stays off.
+    'read-aloud': () => {
+      const wanted = !state.voice;
+      const on = setReading(wanted);
+      if (pad.toolbar) pad.toolbar.setState('read-aloud', on, wanted && !on ? '読み上げ（日本語の音声がありません）' : '読み上げ');
+    },
     'undo-ink': () => pushKey(inkKey(pen.table.mark, pen.table.undo)),
     'clear-ink': () => pushKey(inkKey(pen.table.mark, pen.table.clear)),
   };
