@@ -608,6 +608,15 @@ test('a scheme from the address or remembered, each step in the live region, and
   await plain.goto(fileUrl('solvara'));
   await idle(plain);
   assert.equal(await plain.evaluate(() => window.lesson.scheme()), 'yellow');
+  // Ctrl+S there saves the page on white paper, the screen staying yellow on black.
+  const download = plain.waitForEvent('download');
+  await plain.keyboard.down('Control');
+  await plain.keyboard.press('s');
+  await plain.keyboard.up('Control');
+  const saved = readPng(readFileSync(await (await download).path()));
+  assert.deepEqual([...saved.data.subarray(0, 3)], [255, 255, 255], 'the saved page on white');
+  const screen = readPng(await plain.locator('#page').screenshot());
+  assert.deepEqual([...screen.data.subarray(0, 3)], [0, 0, 0], 'the screen still in its scheme');
   await plain.goto(fileUrl('solvara', { seed: 3 }));
   await idle(plain);
   assert.equal(await plain.evaluate(() => window.lesson.scheme()), 'normal');

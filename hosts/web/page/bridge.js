@@ -286,22 +286,32 @@ export function makeBridge(canvas, pad, tracing, listen) {
     },
   };
   /**
-   * Does `then` with the whole page on the canvas (Ctrl+S, Ctrl+P), and
-   * puts the view back after: the program draws the page whole and again as
-   * it was, all before the browser shows a frame.
+   * Does `then` with the whole page on the canvas, on white paper (Ctrl+S,
+   * Ctrl+P), and puts the view and the scheme back after: the program draws
+   * the page whole and again as it was, all before the browser shows a frame.
    * @param {() => void} then
    */
   function wholePage(then) {
-    const was = canvas.wanted;
-    if (isWhole(canvas.view) && isWhole(was)) {
+    const was = canvas.wanted, seen = state.scheme;
+    // Paper stays white: the normal scheme, unless the address asked for one.
+    const paper = seen !== 0 && !new URLSearchParams(window.location.search).has('scheme');
+    if (isWhole(canvas.view) && isWhole(was) && !paper) {
       then();
       return;
     }
-    view.set(wholeView());
+    const redraw = () => {
+      state.resized = true;
+      wake();
+    };
+    if (paper) useScheme(0);
+    canvas.wanted = wholeView();
     state.afterRedraw.push(() => {
       then();
-      view.set(was);
+      if (paper) useScheme(seen);
+      canvas.wanted = was;
+      redraw();
     });
+    redraw();
   }
   // The teacher's pen: the tool in hand ('hand', a pen's letter, the
   // eraser's) and the pen a stylus draws with while the hand is chosen.
