@@ -7,6 +7,7 @@
 // the page from this one list.
 
 #include "engine/graphics/commands.h"
+#include "engine/session/place.h"
 
 #include <cstddef>
 #include <functional>
@@ -37,6 +38,12 @@ struct LogicalBox {
     float x0, y0, x1, y1;
 };
 LogicalBox commandBounds(const DrawCommand& cmd);
+
+// A command, or the layer's font, in bytes and back.
+void saveFont(ByteWriter& w, const FontState& font);
+FontState loadFont(ByteReader& r);
+void saveCommand(ByteWriter& w, const DrawCommand& cmd);
+DrawCommand loadCommand(ByteReader& r);
 
 // The advance of one character of a text command: half a cell for a
 // single-byte character, a whole cell for the others, times the
@@ -93,6 +100,10 @@ public:
     std::optional<bool> add(const DrawCommand& cmd);
     // The page as before the first command.
     void reset();
+    // The page in bytes, for the place kept across a reopening, and back
+    // (the glyphs' ink source stays the list's own).
+    void save(ByteWriter& w) const;
+    void load(ByteReader& r);  // throws PlaceUnreadable
 
     // A white box from the page's corner that covers everything on the page
     // other than white: the lessons' page clears, whatever their size.

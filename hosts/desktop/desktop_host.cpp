@@ -8,11 +8,13 @@
 
 #include "hosts/desktop/fonts.h"
 #include "engine/graphics/layer.h"
+#include "engine/graphics/output_file.h"
 #include "hosts/desktop/pdf.h"
 #include "hosts/desktop/raster.h"
 #include "engine/graphics/trace.h"
 #include "hosts/desktop/window.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -56,13 +58,86 @@ std::string picturesFolder() {
     return home;
 }
 
+// The user's state folder: XDG_STATE_HOME when it is an absolute path, else
+// ~/.local/state.
+std::string stateFolder() {
+    if (const char* dir = std::getenv("XDG_STATE_HOME"); dir && dir[0] == '/') return dir;
+    return homeFolder() + "/.local/state";
+}
+
+// Makes the folder and those above it, for the user alone: why it cannot, or nothing.
+std::optional<std::string> makeFolders(const std::string& path) {
+    for (std::size_t at = 1; at <= path.size(); ++at) {
+        if (at < path.size() && path[at] != '/') continue;
+        const std::string part = path.substr(0, at);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return part + ": " + std::strerror(errno);
+    }
+    if (!isFolder(path)) return path + ": " + std::strerror(ENOTDIR);
+    return std::nullopt;
+}
+
+void removeFolder(const std::string& path) {
+    if (DIR* dir = ::opendir(path.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") ::unlink((path + "/" + name).c_str());
+        }
+        ::closedir(dir);
+    }
+    ::rmdir(path.c_str());
+}
+
+// The place in the state folder: $XDG_STATE_HOME/<program>/place/, a file
+// for each item, each written beside its name and renamed only when whole.
+// One that cannot be read is moved to place.unreadable beside it.
+class FolderPlace : public PlaceStore {
+public:
+    explicit FolderPlace(const std::string& program)
+        : program_(program), folder_(stateFolder() + "/" + program + "/place") {}
+
+    std::optional<std::string> read(const std::string& name) override {
+        std::ifstream in(folder_ + "/" + name, std::ios::binary);
+        if (!in) return std::nullopt;
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+        return bytes;
+    }
+    std::optional<std::string> write(const std::string& name, std::string_view bytes) override {
+        if (!made_) {
+            if (auto why = makeFolders(folder_)) return why;
+            made_ = true;
+        }
+        if (auto why = writeWholeFile(folder_ + "/" + name, bytes)) return folder_ + "/" + name + ": " + *why;
+        return std::nullopt;
+    }
+    void remove(const std::string& name) override { ::unlink((folder_ + "/" + name).c_str()); }
+    void clear() override {
+        removeFolder(folder_);
+        made_ = false;
+    }
+    void setAside() override {
+        const std::string aside = folder_ + ".unreadable";
+        removeFolder(aside);
+        ::rename(folder_.c_str(), aside.c_str());
+        made_ = false;
+    }
+    void tell(const std::string& line) override { std::fprintf(stderr, "%s: %s\n", program_.c_str(), line.c_str()); }
+
+private:
+    std::string program_;
+    std::string folder_;
+    bool made_ = false;
+};
+
 // What both desktop hosts share: the fonts, and the files of the page.
 class CairoHost : public Host {
 public:
     CairoHost(const LayerOptions& options, const DisplayList& page) : options_(options), page_(page) {
         options_.keys = {};  // the layer types them; the host keeps no copy
         if (!options_.handout.empty()) handout_ = std::make_unique<HandoutSink>(fonts_, page_);
+        if (options_.keepPlace) place_ = std::make_unique<FolderPlace>(options_.program);
     }
+    PlaceStore* placeStore() override { return place_.get(); }
     virtual Raster& raster() = 0;
 
     std::vector<DrawSink*> sinks() override {
@@ -136,6 +211,7 @@ protected:
     const DisplayList& page_;
     Fonts fonts_;
     std::unique_ptr<HandoutSink> handout_;
+    std::unique_ptr<FolderPlace> place_;
 };
 
 // A run without a window: the page drawn off the screen at the asked size,
