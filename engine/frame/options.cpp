@@ -90,7 +90,9 @@ std::string usageText(const std::string& name) {
            " [options]\n"
            "  --headless          draw off-screen, no window; animation pauses do not wait\n"
            "  --keys SCRIPT       keys to type first (\\n or \\r Enter, \\b Backspace, \\\\ backslash,\n"
-           "                      \\< back one wait as PageUp, \\> forward as PageDown)\n"
+           "                      \\< back one wait as PageUp, \\> forward as PageDown, \\@X,Y; a tap,\n"
+           "                      \\~P:X,Y X,Y ...; a stroke of pen P (r b k, m marker, e eraser),\n"
+           "                      \\~u; undo and \\~c; clear of the page's ink)\n"
            "  --keys-file FILE    the same, read from a file\n"
            "  --screenshot FILE   write the page as a PNG when the program stops\n"
            "  --pdf FILE          write the page as a PDF (vectors, real text) when the program stops\n"
@@ -133,7 +135,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--keys") {
             scripted = true;
             if (!value(v)) return fail("--keys needs a script");
-            auto keys = parseKeyScript(v);
+            std::string malformed;
+            auto keys = parseKeyScript(v, &malformed);
+            if (!malformed.empty()) return fail("a malformed ink stroke in the keys: " + malformed);
             cl.layer.keys.insert(cl.layer.keys.end(), std::make_move_iterator(keys.begin()),
                                  std::make_move_iterator(keys.end()));
         } else if (a == "--keys-file") {
@@ -160,7 +164,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             for (std::size_t i = 0; i < text.size(); ++i)
                 if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lines += text[i];
             text = std::move(lines);
-            auto keys = parseKeyScript(text);
+            std::string malformed;
+            auto keys = parseKeyScript(text, &malformed);
+            if (!malformed.empty()) return fail("a malformed ink stroke in the keys file " + v + ": " + malformed);
             cl.layer.keys.insert(cl.layer.keys.end(), std::make_move_iterator(keys.begin()),
                                  std::make_move_iterator(keys.end()));
         } else if (auto out = std::find_if(std::begin(kOutputs), std::end(kOutputs),

@@ -3,6 +3,7 @@
 // DrawCommand; the window, the screenshot and the trace are consumers of the
 // same stream (DrawSink), so what a class sees and what a test reads agree.
 
+#include "engine/session/key_script.h"
 #include "engine/session/point.h"
 
 #include <string>
@@ -18,6 +19,11 @@ struct FontState {
     float size = 16;
     bool bold = false;
     bool italic = false;
+};
+
+// A box on the page in logical units.
+struct LogicalBox {
+    float x0, y0, x1, y1;
 };
 
 inline constexpr int kNoFill = -1;
@@ -41,7 +47,7 @@ struct DrawCommand {
 
 // A consumer of the layer's stream: every drawing command, and beside them
 // every key read and every formula drawn (with its markup and where it
-// ended), and every tap. The layer hands each to all of its sinks in turn.
+// ended), every tap and every ink action. The layer hands each to all of its sinks in turn.
 class DrawSink {
 public:
     virtual ~DrawSink() = default;
@@ -52,6 +58,9 @@ public:
     virtual void formula(std::string_view text, float x, float y, int color, float end) {}
     // A wait for the user begins: "gate", "menu", "submenu", "step" or "anykey".
     virtual void wait(std::string_view kind) {}
+    // The teacher's ink: a stroke, an erasure, an undo or a clear of the
+    // page's ink, its points within the page (see fittedInk).
+    virtual void ink(const InkAction& action) {}
 };
 
 }  // namespace lesson

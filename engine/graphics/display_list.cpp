@@ -163,10 +163,12 @@ std::optional<bool> DisplayList::add(const DrawCommand& cmd) {
     if (cmd.op == DrawCommand::Op::Pause) return std::nullopt;
     if (cmd.op == DrawCommand::Op::Cls) {
         entries_.clear();
+        strokes_.clear();
         cleared_ = true;
         return false;
     }
     if (!onPage(commandBounds(cmd))) return std::nullopt;  // clipped away
+    if (clearedBy(cmd)) strokes_.clear();  // the page cleared for the next one
     // A white box, or a picture drawn again in white where it stood, erases.
     // White text on a coloured fill is drawn as it is.
     const bool erase = isErase(cmd) && (cmd.op == DrawCommand::Op::Box || drawnBefore(cmd));
@@ -176,6 +178,7 @@ std::optional<bool> DisplayList::add(const DrawCommand& cmd) {
 
 void DisplayList::reset() {
     entries_.clear();
+    strokes_.clear();
     cleared_ = false;
 }
 
@@ -242,6 +245,7 @@ void DisplayList::save(ByteWriter& w) const {
         w.flag(e.cutFrom != nullptr);
         if (e.cutFrom) saveCommand(w, *e.cutFrom);
     }
+    strokes_.save(w);
 }
 
 void DisplayList::load(ByteReader& r) {
@@ -254,7 +258,16 @@ void DisplayList::load(ByteReader& r) {
         e.coats = static_cast<int>(r.count(kMaxCoats));
         if (r.flag()) e.cutFrom = std::make_shared<const DrawCommand>(loadCommand(r));
     }
+    strokes_.load(r);
     entries_ = std::move(entries);
+}
+
+void DisplayList::forEachDrawn(const LogicalBox* area, const std::function<void(const Entry&)>& entry,
+                               const std::function<void(const InkStroke&)>& stroke) const {
+    for (const Entry& e : entries_)
+        if (!area || overlaps(e.bounds, *area)) entry(e);
+    for (const auto& s : strokes_.strokes())
+        if (!area || overlaps(s->bounds, *area)) stroke(*s);
 }
 
 bool DisplayList::drawnBefore(const DrawCommand& cmd) const {

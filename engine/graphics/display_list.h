@@ -1,5 +1,6 @@
 #pragma once
-// What is still visible on the page, in drawing order, and the rules every
+// What is still visible on the page, in drawing order, with the teacher's ink
+// over it, and the rules every
 // renderer of it shares: the cell each character of a text takes, the bounds
 // of a command, and which white redraws erase (drawn a little wider so that
 // no anti-aliased fringe of the first picture survives). The window, the
@@ -8,6 +9,7 @@
 
 #include "engine/graphics/commands.h"
 #include "engine/session/place.h"
+#include "engine/graphics/ink.h"
 
 #include <cstddef>
 #include <functional>
@@ -34,9 +36,6 @@ inline constexpr double kEraseSpreadPixels = 2.5;
 
 // Bounding box of a command in logical units, generous enough to hold its
 // anti-aliased edges and glyph overhangs.
-struct LogicalBox {
-    float x0, y0, x1, y1;
-};
 LogicalBox commandBounds(const DrawCommand& cmd);
 
 // A command, or the layer's font, in bytes and back.
@@ -105,6 +104,19 @@ public:
     void save(ByteWriter& w) const;
     void load(ByteReader& r);  // throws PlaceUnreadable
 
+    // The teacher's ink, over everything the page draws: it stays through the
+    // page's steps and goes with the page when the page is cleared (the
+    // layer's clear, or a white box that clears the page). Returns the part
+    // of the page the action changed, or nothing.
+    std::optional<LogicalBox> applyInk(const InkAction& action) { return strokes_.apply(action); }
+    const PageInk& inkStrokes() const { return strokes_; }
+    // Whether ink lies in the area: a command drawn there is drawn under it.
+    bool inkTouches(const LogicalBox& area) const { return strokes_.touches(area); }
+    // The page in the order every host draws it: the entries, then the ink
+    // over them; only what lies in the area, when one is given.
+    void forEachDrawn(const LogicalBox* area, const std::function<void(const Entry&)>& entry,
+                      const std::function<void(const InkStroke&)>& stroke) const;
+
     // A white box from the page's corner that covers everything on the page
     // other than white: the lessons' page clears, whatever their size.
     bool clearedBy(const DrawCommand& box) const;
@@ -126,6 +138,7 @@ private:
     std::vector<Entry> entries_;
     bool cleared_ = false;  // the layer's clear painted the page; a redraw starts from it
     InkSource* ink_ = nullptr;
+    PageInk strokes_;
 };
 
 }  // namespace lesson

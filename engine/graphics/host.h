@@ -31,6 +31,9 @@ public:
     // The whole page drawn again from the display list (the end of a step
     // back's replay, which fed the list alone).
     virtual void redraw() = 0;
+    // The part of the page within area drawn again from the display list,
+    // the teacher's ink over it (a command drawn under ink, an ink action).
+    virtual void redrawArea(const LogicalBox& area) = 0;
     // Puts what has been drawn on the screen.
     virtual void show() = 0;
     virtual void setTitle(const std::string& title) = 0;

@@ -24,12 +24,27 @@ bool Layer::windowCanWalk() { return hostWalksInWindow(); }
 void Layer::onDisplayLost(std::function<void()> lastWords) { host_->onDisplayLost(std::move(lastWords)); }
 
 // The page's place in the stream: the display list takes each command, and
-// the host draws what the list keeps.
+// the host draws what the list keeps. The teacher's ink stays over the page:
+// a command drawn where ink lies has that part of the page drawn again, the
+// ink over it, and an ink action has the part it changed drawn again (the
+// translucent marker never drawn on itself).
 class Layer::PageSink : public DrawSink {
 public:
     PageSink(DisplayList& page, Host& host) : page_(page), host_(host) {}
     void draw(const DrawCommand& cmd) override {
-        if (const std::optional<bool> erase = page_.add(cmd)) host_.draw(cmd, *erase);
+        const bool inked = !page_.inkStrokes().empty();
+        const std::optional<bool> erase = page_.add(cmd);
+        if (!erase) return;
+        if (inked && page_.inkStrokes().empty() && cmd.op != DrawCommand::Op::Cls) {
+            host_.redraw();  // a white box cleared the page, and its ink with it
+        } else if (const LogicalBox area = commandBounds(cmd); page_.inkTouches(area)) {
+            host_.redrawArea(area);
+        } else {
+            host_.draw(cmd, *erase);
+        }
+    }
+    void ink(const InkAction& action) override {
+        if (const std::optional<LogicalBox> area = page_.applyInk(action)) host_.redrawArea(*area);
     }
 
 private:
@@ -58,6 +73,7 @@ class ReplaySink : public DrawSink {
 public:
     explicit ReplaySink(DisplayList& page) : page_(page) {}
     void draw(const DrawCommand& cmd) override { page_.add(cmd); }
+    void ink(const InkAction& action) override { page_.applyInk(action); }
 
 private:
     DisplayList& page_;
@@ -78,6 +94,11 @@ public:
             if (tap) sink->tap(tap->x, tap->y);
             else sink->key(key);
         }
+    }
+    void ink(const InkAction& action) override {
+        // Every sink sees it as the page takes it: within the page, thinned.
+        const InkAction fitted = fittedInk(action);
+        for (DrawSink* sink : *layer_.active_) sink->ink(fitted);
     }
     void waitBegun(WaitKind kind) override {
         for (DrawSink* sink : *layer_.active_) sink->wait(waitKindName(kind));

@@ -80,6 +80,14 @@ std::string jsonNumber(float v) {
 namespace {
 std::string fillJson(int fill) { return fill == kNoFill ? "null" : std::to_string(fill); }
 std::string boolJson(bool b) { return b ? "true" : "false"; }
+std::string pointsJson(const std::vector<Point>& points) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (i) out += ',';
+        out += "[" + jsonNumber(points[i].x) + "," + jsonNumber(points[i].y) + "]";
+    }
+    return out + "]";
+}
 }  // namespace
 
 Trace::Trace(const std::string& path) : file_(path) {}
@@ -116,16 +124,9 @@ std::string traceLine(const DrawCommand& c) {
             return "{\"op\":\"circle\",\"x\":" + n(c.x1) + ",\"y\":" + n(c.y1) + ",\"r\":" + n(c.r) +
                   ",\"color\":" + std::to_string(c.color) + ",\"fill\":" + fillJson(c.fill) + ",\"start\":" +
                   n(c.start) + ",\"end\":" + n(c.end) + ",\"pen\":" + n(c.pen) + "}";
-        case Op::Polyline: {
-            std::string pts = "[";
-            for (std::size_t i = 0; i < c.points.size(); ++i) {
-                if (i) pts += ',';
-                pts += "[" + n(c.points[i].x) + "," + n(c.points[i].y) + "]";
-            }
-            pts += "]";
-            return "{\"op\":\"polyline\",\"points\":" + pts + ",\"color\":" + std::to_string(c.color) +
+        case Op::Polyline:
+            return "{\"op\":\"polyline\",\"points\":" + pointsJson(c.points) + ",\"color\":" + std::to_string(c.color) +
                   ",\"fill\":" + fillJson(c.fill) + ",\"pen\":" + n(c.pen) + "}";
-        }
         case Op::Text:
             return "{\"op\":\"text\",\"x\":" + n(c.x1) + ",\"y\":" + n(c.y1) + ",\"text\":" + jsonString(c.text) +
                   ",\"mx\":" + std::to_string(c.mx) + ",\"my\":" + std::to_string(c.my) + ",\"color\":" +
@@ -151,7 +152,15 @@ std::string traceTapLine(float x, float y) {
     return "{\"op\":\"tap\",\"x\":" + jsonNumber(x) + ",\"y\":" + jsonNumber(y) + "}";
 }
 
+std::string traceInkLine(const InkAction& action) {
+    std::string line = "{\"op\":\"ink\",\"pen\":" + jsonString(std::string(1, action.pen));
+    if (action.stroke()) line += ",\"points\":" + pointsJson(action.points);
+    return line + "}";
+}
+
 void Trace::draw(const DrawCommand& c) { write(traceLine(c)); }
+
+void Trace::ink(const InkAction& action) { write(traceInkLine(action)); }
 
 void Trace::formula(std::string_view text, float x, float y, int color, float end) {
     write(traceFormulaLine(text, x, y, color, end));

@@ -23,6 +23,7 @@ public:
     void key(std::string_view key) override;
     void wait(std::string_view kind) override;
     void tap(float x, float y) override;
+    void ink(const InkAction& action) override;
     void flush();
     // Closes the file: why the trace could not be written whole, or nothing.
     std::optional<std::string> close();
@@ -34,12 +35,14 @@ private:
     std::optional<std::string> closeError_;
 };
 
-// One line of the trace for a drawing command, a formula, a key, a wait, a tap.
+// One line of the trace for a drawing command, a formula, a key, a wait, a tap, an ink action.
 std::string traceLine(const DrawCommand& cmd);
 std::string traceFormulaLine(std::string_view text, float x, float y, int color, float end);
 std::string traceKeyLine(std::string_view key);
 std::string traceWaitLine(std::string_view kind);
 std::string traceTapLine(float x, float y);
+// {"op":"ink","pen":"r","points":[[X,Y],...]}; undo and clear without points.
+std::string traceInkLine(const InkAction& action);
 
 // JSON helpers, shared with the tests' reader.
 std::string jsonString(std::string_view s);

@@ -43,10 +43,36 @@ std::string tapKey(float x, float y);
 // The position of a tap key, or nothing for any other key.
 std::optional<Point> tapPoint(std::string_view key);
 
+// The teacher's pen on the page travels with the keys too, one key for each
+// stroke, erasure, undo or clear: the ink mark, then the pen's letter ('r'
+// red, 'b' blue, 'k' black, 'm' the marker, 'e' the eraser's path) and its
+// points "X,Y X,Y ..." in page units, or 'u' (undo the page's last stroke or
+// erasure) or 'c' (clear the page's ink) alone. It is read at any wait and
+// never ends one: a lesson never sees it.
+inline constexpr char kInkMark = '\x05';
+inline constexpr std::string_view kInkPenLetters = "rbkme";
+inline constexpr char kInkUndo = 'u';
+inline constexpr char kInkClear = 'c';
+
+struct InkAction {
+    char pen = 'r';             // a pen's letter, kInkUndo or kInkClear
+    std::vector<Point> points;  // a pen's path; none for undo and clear
+    bool stroke() const { return !points.empty(); }
+};
+
+// The key of an ink action (points with nine significant digits, read back
+// as the same floats); inkOf reads it back, or gives nothing for a key that
+// is no well-formed ink key.
+std::string inkKey(const InkAction& action);
+std::optional<InkAction> inkOf(std::string_view key);
+
 // Scripted keys: each character is one key; backslash-n, backslash-r or a
 // newline is Enter, backslash-b Backspace, two backslashes one backslash,
-// backslash-< back and backslash-> forward (PageUp and PageDown), and
-// backslash-@X,Y; a tap at the page position (X, Y).
-std::vector<std::string> parseKeyScript(std::string_view script);
+// backslash-< back and backslash-> forward (PageUp and PageDown),
+// backslash-@X,Y; a tap at the page position (X, Y), and backslash-~P:X,Y X,Y
+// ...; a stroke of pen P (r, b, k, m; e for the eraser), backslash-~u; undo
+// and backslash-~c; clear of the page's ink. A malformed ink item is left
+// out; the first one is put into `malformed` when it is given.
+std::vector<std::string> parseKeyScript(std::string_view script, std::string* malformed = nullptr);
 
 }  // namespace lesson

@@ -44,6 +44,14 @@ std::string roundName(std::uint64_t n) { return "round-" + std::to_string(n); }
 
 std::size_t kindIndex(WaitKind kind) { return kind == WaitKind::MainMenu ? 0 : kind == WaitKind::SubMenu ? 1 : 2; }
 
+// The journal keeps a wait's ink actions among its keys, in the order read.
+bool isInkKey(std::string_view key) { return !key.empty() && key[0] == kInkMark; }
+
+// Whether a wait read a key of its own (an entry typed, a choice), ink aside.
+bool typedAny(const std::vector<std::string>& keys) {
+    return std::any_of(keys.begin(), keys.end(), [](const std::string& k) { return !isInkKey(k); });
+}
+
 }  // namespace
 
 std::string_view waitKindName(WaitKind kind) {
@@ -80,13 +88,14 @@ const std::any* Session::roundBegins(std::size_t scope, WaitKind kind, const std
         }
         seedCalls_ = from->seedCalls;
         replayBegun_ = from->wait;
-        replayKey_ = 0;
+        replayKey_ = from->keys;
         return &from->kept;
     }
     std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait > at; });
     const std::size_t k = kindIndex(kind);
     const std::uint64_t number = ++roundsKept_[k];
-    checkpoints_.push_back({kind, scope, at, number, seedCalls_, keep(), 0, 0, {}});
+    const std::size_t keys = journal_.empty() ? 0 : journal_.back().keys.size();
+    checkpoints_.push_back({kind, scope, at, keys, number, seedCalls_, keep(), 0, 0, {}});
     if (store_) writeRound(checkpoints_.size() - 1, codec);
     // Older rounds of the same kind thin out.
     std::erase_if(checkpoints_, [&](const Checkpoint& c) {
@@ -117,8 +126,14 @@ void Session::pauseFor(int ms) {
 std::string Session::inkey() {
     if (replaying_) {
         checkStop();
-        if (replayBegun_ > 0 && replayKey_ < journal_[replayBegun_ - 1].keys.size())
-            return journal_[replayBegun_ - 1].keys[replayKey_++];
+        while (replayBegun_ > 0 && replayKey_ < journal_[replayBegun_ - 1].keys.size()) {
+            const std::string& key = journal_[replayBegun_ - 1].keys[replayKey_++];
+            if (const std::optional<InkAction> ink = inkOf(key)) {
+                events_.ink(*ink);  // onto the page's model alone
+                continue;
+            }
+            return key;
+        }
         // The keys ran out before the wait they led to: the run goes on from
         // here, and nothing kept after it is to be gone back to.
         journal_.resize(std::max<std::size_t>(replayBegun_, 1));
@@ -143,6 +158,18 @@ std::string Session::inkey() {
         }
         key = nextKey();
         if (key.empty()) return "";
+        if (isInkKey(key)) {
+            // Ink goes onto the page and into the wait's keys, and the wait
+            // reads on: ink before the first wait, or malformed, is dropped.
+            const std::optional<InkAction> ink = inkOf(key);
+            if (!ink || journal_.empty()) continue;
+            journal_.back().keys.push_back(std::move(key));
+            touched(journal_.size() - 1);
+            writePlace();
+            events_.ink(*ink);
+            events_.show();
+            continue;
+        }
         events_.keyRead(key);
         if (key == kBackKey) {
             stepBack();  // throws when there is a wait to go back to
@@ -226,7 +253,7 @@ std::string Session::nextKey() {
 // An entry typed for the user (a tap's choice, forward's next step): a partly
 // typed entry is dropped first, then the entry and Enter.
 void Session::typeEntry(const std::string& entry) {
-    if (!journal_.empty() && !journal_.back().keys.empty()) pending_.emplace_back("\b");
+    if (!journal_.empty() && typedAny(journal_.back().keys)) pending_.emplace_back("\b");
     for (char c : entry) pending_.emplace_back(1, c);
     pending_.emplace_back("\r");
 }
@@ -235,22 +262,48 @@ void Session::beginWait(WaitKind kind, int lastItem) {
     waitKind_ = kind;
     waitLastItem_ = lastItem;
     choices_.clear();
+    std::vector<std::string> kept;
     if (replaying_) {
+        // The ink the wait before read after its last key is on the page too.
+        if (replayBegun_ > 0) replayInk(replayBegun_ - 1, replayKey_, journal_[replayBegun_ - 1].keys.size());
         if (replayBegun_++ < replayTarget_) {
             replayKey_ = 0;
             return;
         }
         // The wait gone back to: the run goes on from here, as if the keys
-        // after it had never been typed.
+        // after it had never been typed. It stands with the ink it had when
+        // the class left it, and that ink stays its own.
+        kept = inkKept(replayTarget_);
+        for (const std::string& key : kept) events_.ink(*inkOf(key));
         journal_.resize(replayTarget_);
         endReplay();
     } else {
         input_.waitOpens(kind);
     }
-    journal_.push_back({kind, {}});
+    journal_.push_back({kind, std::move(kept)});
     touched(journal_.size() - 1);
     events_.waitBegun(kind);
     writePlace();
+}
+
+void Session::replayInk(std::size_t wait, std::size_t from, std::size_t to) {
+    const std::vector<std::string>& keys = journal_[wait].keys;
+    for (std::size_t i = from; i < to && i < keys.size(); ++i)
+        if (const std::optional<InkAction> ink = inkOf(keys[i])) events_.ink(*ink);
+}
+
+std::vector<std::string> Session::inkKept(std::size_t wait) const {
+    if (wait >= journal_.size()) return {};
+    // Of a wait that was left, the ink read before the key that ended it;
+    // of the wait still open (back dropping a partly typed entry), all of it.
+    const std::vector<std::string>& keys = journal_[wait].keys;
+    std::size_t end = keys.size();
+    if (wait + 1 < journal_.size())
+        while (end > 0 && isInkKey(keys[end - 1])) --end;
+    std::vector<std::string> ink;
+    for (std::size_t i = 0; i < end; ++i)
+        if (isInkKey(keys[i])) ink.push_back(keys[i]);
+    return ink;
 }
 
 void Session::stepBack() {
@@ -260,7 +313,7 @@ void Session::stepBack() {
     if (journal_.size() < 2 || journal_.back().kind == WaitKind::Gate) return;
     std::size_t target = journal_.size() - 2;
     if (journal_[target].kind == WaitKind::Gate) {
-        if (journal_.back().keys.empty()) return;
+        if (!typedAny(journal_.back().keys)) return;
         target = journal_.size() - 1;
     }
     // The waits undone are no more to be gone back to.
@@ -380,6 +433,7 @@ void Session::writePlace() {
         w.number(static_cast<std::uint64_t>(c.kind));
         w.number(c.scope);
         w.number(c.wait);
+        w.number(c.keys);
         w.number(c.number);
         w.number(c.seedCalls);
         w.number(c.item);
@@ -478,6 +532,7 @@ void Session::readPlace(std::string_view head) {
         c.kind = readKind(r);
         c.scope = r.count(journal.size());
         c.wait = r.count(journal.size());
+        c.keys = r.count(c.wait == 0 ? 0 : journal[c.wait - 1].keys.size());
         c.number = r.number();
         c.seedCalls = r.count(seeds.size());
         c.item = r.number();

@@ -57,6 +57,9 @@ public:
     virtual void show() = 0;
     // A key or a tap read, as it was read (before what it stands for).
     virtual void keyRead(std::string_view key) = 0;
+    // An ink action read at a wait (or gone through again in a replay): the
+    // page takes it, and it is no key of the wait's.
+    virtual void ink(const InkAction& action) = 0;
     virtual void waitBegun(WaitKind kind) = 0;
     // A step back: the program starts again, off the screen, with the
     // layer's drawing state as it was at the start.
@@ -151,6 +154,8 @@ private:
     void writeRound(std::size_t index, const RoundCodec& codec);
     void dropPlace(const std::string& why);
     void readPlace(std::string_view head);
+    void replayInk(std::size_t wait, std::size_t from, std::size_t to);
+    std::vector<std::string> inkKept(std::size_t wait) const;
 
     SessionOptions options_;
     HostInput& input_;
@@ -180,6 +185,7 @@ private:
         WaitKind kind;         // of the loop's wait
         std::size_t scope;     // the loop
         std::size_t wait;      // the waits begun before the round: the next wait's index in the journal
+        std::size_t keys;      // of the last wait's keys, read before the round
         std::uint64_t number;  // of the rounds kept of its kind, from 1
         std::size_t seedCalls;
         std::any kept;         // empty for a round read from the place until it is gone on from

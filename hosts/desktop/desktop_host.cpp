@@ -148,6 +148,7 @@ public:
     InkSource* ink() override { return &fonts_; }
     void draw(const DrawCommand& cmd, bool erase) override { raster().draw(cmd, erase); }
     void redraw() override { raster().redraw(); }
+    void redrawArea(const LogicalBox& area) override { raster().redrawArea(area); }
 
     // The page as a PNG at the raster's size and a PDF, named after the
     // program and the time, in the pictures folder.

@@ -67,6 +67,10 @@ void HandoutSink::draw(const DrawCommand& cmd) {
     }
 }
 
+void HandoutSink::ink(const InkAction& action) {
+    if (beforeWipes_) beforeWipes_->applyInk(action);
+}
+
 std::optional<std::string> HandoutSink::write(const std::string& path) {
     takePage(page_.get());
     return book_.write(path);

@@ -53,6 +53,8 @@ class HandoutSink : public DrawSink {
 public:
     HandoutSink(Fonts& fonts, const DisplayList& page) : book_(fonts), page_(page) {}
     void draw(const DrawCommand& cmd) override;
+    // Ink drawn while wipes stand: the screen taken before them shows it too.
+    void ink(const InkAction& action) override;
     // The last screen, as it stands, and the file.
     std::optional<std::string> write(const std::string& path);
     int pages() const { return book_.pages(); }

@@ -100,7 +100,68 @@ void Raster::redraw() {
     }
 }
 
-void Raster::paint(const DisplayList& page) { paint(page.entries(), page.cleared()); }
+void Raster::paint(const DisplayList& page) {
+    setUpContext(page.cleared());
+    drawFrom(page, nullptr);
+    dirty_ = {0, 0, width_, height_};
+}
+
+void Raster::drawFrom(const DisplayList& page, const LogicalBox* area) {
+    page.forEachDrawn(
+        area, [&](const DisplayList::Entry& entry) {
+            for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
+        },
+        [&](const InkStroke& stroke) { renderInk(stroke); });
+}
+
+void Raster::redrawArea(const LogicalBox& area) {
+    if (!page_) return;
+    // Out to whole device pixels: the pixels at the area's edge are drawn whole.
+    const double x0 = (std::floor(area.x0 * scale_ + offsetX_) - offsetX_) / scale_;
+    const double y0 = (std::floor(area.y0 * scale_ + offsetY_) - offsetY_) / scale_;
+    const double x1 = (std::ceil(area.x1 * scale_ + offsetX_) - offsetX_) / scale_;
+    const double y1 = (std::ceil(area.y1 * scale_ + offsetY_) - offsetY_) / scale_;
+    const LogicalBox drawn{static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(x1),
+                           static_cast<float>(y1)};
+    cairo_save(cr_);
+    cairo_rectangle(cr_, x0, y0, x1 - x0, y1 - y0);
+    cairo_clip(cr_);
+    const Rgb ground = page_->cleared() ? kClearColor : kPalette[kWhite];
+    cairo_set_source_rgb(cr_, ground.r / 255.0, ground.g / 255.0, ground.b / 255.0);
+    cairo_paint(cr_);
+    drawFrom(*page_, &drawn);
+    cairo_restore(cr_);
+    markDirty(drawn);
+}
+
+void Raster::renderInk(const InkStroke& stroke) { renderInkStroke(cr_, stroke); }
+
+void renderInkStroke(cairo_t* cr, const InkStroke& stroke) {
+    const InkPath path = inkPath(stroke);
+    const Rgb c = stroke.pen->colour;
+    cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, stroke.pen->opacity);
+    cairo_new_path(cr);
+    if (path.dot) {
+        cairo_arc(cr, path.start.x, path.start.y, stroke.pen->width / 2, 0, kTurn);
+        cairo_fill(cr);
+        return;
+    }
+    cairo_move_to(cr, path.start.x, path.start.y);
+    for (std::size_t i = 0; i + 2 < path.curves.size(); i += 3)
+        cairo_curve_to(cr, path.curves[i].x, path.curves[i].y, path.curves[i + 1].x, path.curves[i + 1].y,
+                       path.curves[i + 2].x, path.curves[i + 2].y);
+    cairo_set_line_width(cr, stroke.pen->width);
+    cairo_stroke(cr);
+}
+
+void Raster::showOnPage(cairo_t* cr) const {
+    cairo_translate(cr, offsetX_, offsetY_);
+    cairo_scale(cr, scale_, scale_);
+    cairo_rectangle(cr, view_.x, view_.y, view_.width(), view_.height());
+    cairo_clip(cr);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+}
 
 void Raster::paint(std::span<const DisplayList::Entry> entries, bool cleared) {
     setUpContext(cleared);
@@ -125,7 +186,9 @@ void Raster::draw(const DrawCommand& cmd, bool erase) {
     markDirty(commandBounds(cmd));
 }
 
-void Raster::markDirty(const LogicalBox& b) {
+void Raster::markDirty(const LogicalBox& b) { dirty_.unite(pixelsOf(b)); }
+
+PixelRect Raster::pixelsOf(const LogicalBox& b) const {
     PixelRect r{static_cast<int>(std::floor(b.x0 * scale_ + offsetX_)) - 1,
                 static_cast<int>(std::floor(b.y0 * scale_ + offsetY_)) - 1,
                 static_cast<int>(std::ceil(b.x1 * scale_ + offsetX_)) + 1,
@@ -134,7 +197,7 @@ void Raster::markDirty(const LogicalBox& b) {
     r.x1 = std::clamp(r.x1, 0, width_);
     r.y0 = std::clamp(r.y0, 0, height_);
     r.y1 = std::clamp(r.y1, 0, height_);
-    dirty_.unite(r);
+    return r;
 }
 
 PixelRect Raster::takeDirty() {

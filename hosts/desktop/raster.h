@@ -35,12 +35,14 @@ public:
 
     // One command as the display list took it (a page clear included).
     void draw(const DrawCommand& cmd, bool erase);
-    // The page drawn whole from a display list (or from entries of one, on
-    // the page's ground or on white).
+    // The page drawn whole from a display list, the teacher's ink over it
+    // (or from entries of one, on the page's ground or on white).
     void paint(const DisplayList& page);
     void paint(std::span<const DisplayList::Entry> entries, bool cleared);
-    // The page drawn again from the display list it follows.
+    // The page drawn again from the display list it follows: whole, or the
+    // part within area (on whole pixels).
     void redraw();
+    void redrawArea(const LogicalBox& area);
 
     // New pixel size: the page is drawn again from the display list.
     void resize(int width, int height);
@@ -57,6 +59,10 @@ public:
     // Ends the page on a paged surface (PDF) and starts a blank one.
     void nextPage();
 
+    // Sets cr to draw in page units where this raster shows the page (the
+    // letterbox, the view and its clip): the stroke under the pen, drawn on
+    // the window over the page.
+    void showOnPage(cairo_t* cr) const;
     // The page position shown at a pixel (the letterbox and the view undone).
     Point pageAt(double px, double py) const {
         return {static_cast<float>((px - offsetX_) / scale_), static_cast<float>((py - offsetY_) / scale_)};
@@ -67,6 +73,8 @@ public:
     std::size_t displayListSize() const { return page_ ? page_->size() : 0; }
 
     PixelRect takeDirty();
+    // The pixels a page box covers, its fringe included, within the surface.
+    PixelRect pixelsOf(const LogicalBox& box) const;
     // Writes the page as a PNG: why it could not be written, or nothing.
     std::optional<std::string> writePng(const std::string& path) const;
 
@@ -75,6 +83,8 @@ private:
     void render(const DrawCommand& cmd, bool erase);
     void pixelRectangle(double x0, double y0, double x1, double y1);
     void renderText(const DrawCommand& cmd, bool erase);
+    void renderInk(const InkStroke& stroke);
+    void drawFrom(const DisplayList& page, const LogicalBox* area);
     void markDirty(const LogicalBox& box);
 
     Fonts& fonts_;
@@ -89,5 +99,8 @@ private:
     bool paged_ = false;  // a caller's paged surface (PDF), not pixels
     PixelRect dirty_;
 };
+
+// One stroke of ink drawn in page units on cr, as every page of the desktop draws it.
+void renderInkStroke(cairo_t* cr, const InkStroke& stroke);
 
 }  // namespace lesson

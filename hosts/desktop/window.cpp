@@ -3,6 +3,7 @@
 #include "engine/graphics/keys.h"
 #include "engine/graphics/layer.h"
 #include "engine/session/key_script.h"
+#include "engine/graphics/ink.h"
 #include "engine/chars/chars.h"
 
 #include <SDL.h>
@@ -261,7 +262,20 @@ Window::~Window() {
 
 void Window::setTitle(const std::string& title) {
     title_ = title;
-    if (messageUntil_ == 0) SDL_SetWindowTitle(window_, title.c_str());
+    showTitle();
+}
+
+// The program's title, and the tool in hand once the teacher chose one.
+void Window::showTitle() {
+    if (messageUntil_ != 0) return;
+    std::string title = title_;
+    if (toolChosen_) {
+        static constexpr std::pair<char, const char*> kTools[] = {
+            {'h', "手のひら"}, {'r', "赤ペン"}, {'b', "青ペン"}, {'k', "黒ペン"}, {'m', "マーカー"}, {kEraserPen, "消しゴム"}};
+        for (const auto& [letter, name] : kTools)
+            if (letter == tool_) title += std::string(title.empty() ? "" : " - ") + name;
+    }
+    SDL_SetWindowTitle(window_, title.c_str());
 }
 
 void Window::syncSize() {
@@ -277,6 +291,11 @@ void Window::present() {
     syncSize();
     SDL_Surface* screen = SDL_GetWindowSurface(window_);
     if (!screen) return;
+    presentPage(screen);
+    presentStroke(screen);
+}
+
+void Window::presentPage(SDL_Surface* screen) {
     PixelRect d = raster_->takeDirty();
     // After an expose, a restore or a new size the window's own pixels are
     // unknown (covered, unmapped, or never shown): the whole page goes out.
@@ -334,7 +353,7 @@ void Window::pump(int timeoutMs, std::deque<std::string>& keys) {
     }
     if (messageUntil_ != 0 && SDL_TICKS_PASSED(SDL_GetTicks(), messageUntil_)) {
         messageUntil_ = 0;
-        SDL_SetWindowTitle(window_, title_.c_str());
+        showTitle();
     }
 }
 
@@ -380,14 +399,19 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
             break;
         }
         case SDL_MOUSEMOTION:
-            if (event.motion.which != SDL_TOUCH_MOUSEID && pressedAt_ && !pressedByFinger_)
-                dragTo(pixelAtWindow(event.motion.x, event.motion.y));
+            if (event.motion.which == SDL_TOUCH_MOUSEID) break;
+            if (stroke_ && !strokeByFinger_) extendStroke(pageAtWindow(event.motion.x, event.motion.y));
+            else if (pressedAt_ && !pressedByFinger_) dragTo(pixelAtWindow(event.motion.x, event.motion.y));
             break;
         // A whiteboard sends mouse events; a touch screen fingers, and mouse
         // events made of them, which are passed over.
         case SDL_MOUSEBUTTONDOWN:
             if (event.button.which == SDL_TOUCH_MOUSEID) break;
             if (event.button.button == SDL_BUTTON_RIGHT) pushKey(keys, kBackKey);
+            if (event.button.button == SDL_BUTTON_LEFT && tool_ != 'h') {
+                beginStroke(pageAtWindow(event.button.x, event.button.y), false, 0);  // a pen in hand draws
+                break;
+            }
             if (event.button.button == SDL_BUTTON_LEFT) {
                 pressedAt_ = pageAtWindow(event.button.x, event.button.y);
                 pressedPixel_ = pixelAtWindow(event.button.x, event.button.y);
@@ -397,13 +421,23 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
             }
             break;
         case SDL_MOUSEBUTTONUP:
+            if (event.button.which != SDL_TOUCH_MOUSEID && event.button.button == SDL_BUTTON_LEFT && stroke_ &&
+                !strokeByFinger_) {
+                endStroke(keys);
+                break;
+            }
             if (event.button.which != SDL_TOUCH_MOUSEID && event.button.button == SDL_BUTTON_LEFT && !pressedByFinger_)
                 release(pageAtWindow(event.button.x, event.button.y), keys);
             break;
         case SDL_FINGERDOWN: {
             const Point pixel{event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height()};
             fingers_.emplace_back(event.tfinger.fingerId, pixel);
+            if (fingers_.size() == 1 && tool_ != 'h' && !pinched_) {
+                beginStroke(raster_->pageAt(pixel.x, pixel.y), true, event.tfinger.fingerId);
+                break;
+            }
             if (fingers_.size() == 2) {
+                cancelStroke();  // two fingers pinch, whatever is in hand
                 // Two fingers pinch and move the view; the press is no tap nor swipe.
                 pressedAt_.reset();
                 pressedByFinger_ = false;
@@ -424,9 +458,14 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
             break;
         }
         case SDL_FINGERMOTION:
+            if (stroke_ && strokeByFinger_ && event.tfinger.fingerId == strokeFinger_) {
+                extendStroke(raster_->pageAt(event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height()));
+                break;
+            }
             moveFinger(event.tfinger.fingerId, {event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height()});
             break;
         case SDL_FINGERUP:
+            if (stroke_ && strokeByFinger_ && event.tfinger.fingerId == strokeFinger_) endStroke(keys);
             liftFinger(event.tfinger.fingerId, {event.tfinger.x * raster_->width(), event.tfinger.y * raster_->height()},
                        keys);
             break;
@@ -454,7 +493,7 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
                 if (messageUntil_ == 0) messageUntil_ = 1;
                 break;
             }
-            if (zoomKey(event)) break;
+            if (penKey(event, keys) || zoomKey(event)) break;
             ctrlChord_ = (event.key.keysym.mod & KMOD_CTRL) != 0 && (event.key.keysym.mod & KMOD_ALT) == 0;
             if (ctrlChord_) break;  // no lesson reads a Ctrl chord
             if (std::string key = controlKey(event.key.keysym); !key.empty()) pushKey(keys, key);
@@ -500,6 +539,113 @@ bool Window::zoomKey(const SDL_Event& event) {
     }
     ctrlChord_ = true;  // the character it types is no key either
     return true;
+}
+
+// Ctrl+R, Ctrl+B, Ctrl+K and Ctrl+M take the red, blue and black pens and
+// the marker, Ctrl+E the eraser, Ctrl+H the hand that turns pages again;
+// Ctrl+Z takes back the page's last stroke or erasure, Ctrl+Delete clears
+// the page's ink. No lesson reads them.
+bool Window::penKey(const SDL_Event& event, std::deque<std::string>& keys) {
+    const SDL_Keysym& k = event.key.keysym;
+    if ((k.mod & KMOD_CTRL) == 0 || (k.mod & KMOD_ALT) != 0) return false;
+    char tool = 0;
+    switch (k.sym) {
+        case SDLK_r: tool = 'r'; break;
+        case SDLK_b: tool = 'b'; break;
+        case SDLK_k: tool = 'k'; break;
+        case SDLK_m: tool = 'm'; break;
+        case SDLK_e: tool = kEraserPen; break;
+        case SDLK_h: tool = 'h'; break;
+        case SDLK_z:
+            if (!event.key.repeat) pushKey(keys, inkKey({kInkUndo, {}}));
+            break;
+        case SDLK_DELETE:
+            if (!event.key.repeat) pushKey(keys, inkKey({kInkClear, {}}));
+            break;
+        default:
+            return false;
+    }
+    if (tool != 0) {
+        cancelStroke();
+        tool_ = tool;
+        toolChosen_ = true;
+        showTitle();
+    }
+    ctrlChord_ = true;
+    return true;
+}
+
+void Window::beginStroke(Point page, bool byFinger, std::int64_t finger) {
+    static constexpr InkPen kEraserTrail{kEraserPen, {0x80, 0x80, 0x80}, 0.35f, 2 * kEraserReach};
+    const InkPen* pen = inkPen(tool_);
+    stroke_ = InkStroke{pen ? pen : &kEraserTrail, {page}, {}};
+    strokeByFinger_ = byFinger;
+    strokeFinger_ = finger;
+    present();
+}
+
+void Window::extendStroke(Point page) {
+    const Point last = stroke_->points.back();
+    if (std::hypot(page.x - last.x, page.y - last.y) < 0.5f) return;
+    stroke_->points.push_back(page);
+    present();  // the stroke under the pen at once
+}
+
+void Window::endStroke(std::deque<std::string>& keys) {
+    // Positions to a hundredth of a unit, as the page's script hands them.
+    InkAction action{tool_, {}};
+    for (const Point& p : stroke_->points)
+        action.points.push_back({std::round(p.x * 100) / 100, std::round(p.y * 100) / 100});
+    pushKey(keys, inkKey(action));
+    stroke_.reset();  // shown till the page, drawn with the program's ink, is put on the window again
+}
+
+void Window::cancelStroke() {
+    if (!stroke_) return;
+    stroke_.reset();
+    present();
+}
+
+void Window::presentStroke(SDL_Surface* screen) {
+    PixelRect box = strokeShown_;
+    PixelRect now;
+    if (stroke_) {
+        LogicalBox b{1e30f, 1e30f, -1e30f, -1e30f};
+        const float m = stroke_->pen->width / 2 + 2;
+        for (const Point& p : stroke_->points)
+            b = {std::min(b.x0, p.x - m), std::min(b.y0, p.y - m), std::max(b.x1, p.x + m), std::max(b.y1, p.y + m)};
+        now = raster_->pixelsOf(b);
+        box.unite(now);
+    }
+    box.x1 = std::min(box.x1, screen->w);
+    box.y1 = std::min(box.y1, screen->h);
+    if (box.empty()) return;
+    cairo_surface_t* page = raster_->surface();
+    cairo_surface_flush(page);
+    const bool sameLayout = screen->format->format == SDL_PIXELFORMAT_RGB888 ||
+                            screen->format->format == SDL_PIXELFORMAT_ARGB8888;
+    if (!sameLayout) return;  // the stroke shows once the program takes it
+    SDL_LockSurface(screen);
+    // The page as it stands where a stroke was shown, then the stroke over it.
+    const unsigned char* src = cairo_image_surface_get_data(page);
+    const int srcStride = cairo_image_surface_get_stride(page);
+    auto* dst = static_cast<unsigned char*>(screen->pixels);
+    for (int y = box.y0; y < box.y1; ++y)
+        std::memcpy(dst + y * screen->pitch + box.x0 * 4, src + y * srcStride + box.x0 * 4,
+                    static_cast<std::size_t>(box.x1 - box.x0) * 4);
+    if (stroke_) {
+        cairo_surface_t* target =
+            cairo_image_surface_create_for_data(dst, CAIRO_FORMAT_RGB24, screen->w, screen->h, screen->pitch);
+        cairo_t* cr = cairo_create(target);
+        raster_->showOnPage(cr);
+        renderInkStroke(cr, *stroke_);
+        cairo_destroy(cr);
+        cairo_surface_destroy(target);
+    }
+    SDL_UnlockSurface(screen);
+    strokeShown_ = now;
+    SDL_Rect rect{box.x0, box.y0, box.x1 - box.x0, box.y1 - box.y0};
+    SDL_UpdateWindowSurfaceRects(window_, &rect, 1);
 }
 
 void Window::dragTo(Point pixel) {

@@ -3,6 +3,7 @@
 // drawn crisply at the window's real pixel size, F11 for full screen, keys
 // translated to the one-character keys the lessons read.
 
+#include "engine/graphics/ink.h"
 #include "hosts/desktop/raster.h"
 
 #include <cstdint>
@@ -15,6 +16,7 @@
 #include <vector>
 
 struct SDL_Window;
+struct SDL_Surface;
 union SDL_Event;
 
 namespace lesson {
@@ -40,7 +42,8 @@ public:
     // seconds (the page itself is not drawn over).
     void onSave(std::function<std::string()> save) { save_ = std::move(save); }
 
-    // Puts what has been drawn on the screen (only the part that changed).
+    // Puts what has been drawn on the screen (only the part that changed),
+    // and the stroke under the pen over it.
     void present();
     // Handles window events for up to timeoutMs (0: only those pending);
     // keys go to the back of `keys`. Throws ProgramEnd when the window closes.
@@ -69,6 +72,18 @@ private:
     void moveFinger(std::int64_t id, Point pixel);
     void liftFinger(std::int64_t id, Point pixel, std::deque<std::string>& keys);
     bool zoomKey(const SDL_Event& event);
+    // The teacher's pen: Ctrl and a letter chooses the tool; while a pen is
+    // in hand the mouse or a finger draws, the stroke shown under it at once
+    // and handed to the program as an ink key when it lifts.
+    bool penKey(const SDL_Event& event, std::deque<std::string>& keys);
+    void beginStroke(Point page, bool byFinger, std::int64_t finger);
+    void extendStroke(Point page);
+    void endStroke(std::deque<std::string>& keys);
+    void cancelStroke();
+    // The stroke under the pen, drawn on the window over the page as it stands.
+    void presentStroke(SDL_Surface* screen);
+    void presentPage(SDL_Surface* screen);
+    void showTitle();
 
     SDL_Window* window_ = nullptr;
     std::unique_ptr<Raster> raster_;
@@ -97,6 +112,14 @@ private:
     bool pinched_ = false;              // till every finger is off: no tap, no swipe
     std::optional<PageView> viewWanted_;
     bool ctrlChord_ = false;            // the text of a Ctrl chord is no key
+    // The pen: the tool in hand ('h' the hand, a pen's letter, the eraser's),
+    // the stroke under way, and where the window shows it over the page.
+    char tool_ = 'h';
+    bool toolChosen_ = false;           // the title names the tool once one was chosen
+    std::optional<InkStroke> stroke_;
+    bool strokeByFinger_ = false;
+    std::int64_t strokeFinger_ = 0;
+    PixelRect strokeShown_;
 };
 
 }  // namespace lesson

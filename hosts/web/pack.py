@@ -37,12 +37,9 @@ def ascii_script(script):
     return re.sub(r"[^\x00-\x7f]", escaped, script)
 
 
-def pack(shell, script, wasm, app=""):
-    if shell.count(SLOT) != 1:
-        fail(f"the page has no single {SLOT} slot")
-    if app and shell.count(APP_SLOT) != 1:
-        fail(f"the page has no single {APP_SLOT.strip()} line for the web app's head")
-    shell = shell.replace(APP_SLOT, app)
+def checked_script(script):
+    """The script as the page holds it: in ASCII, and with nothing that would
+    end an inline script early."""
     # Inline, the script ends at the first "</script" the parser meets,
     # wherever it stands (a string, a comment); the rest would be shown as text.
     end = re.search(r"</script", script, re.I)
@@ -51,21 +48,46 @@ def pack(shell, script, wasm, app=""):
         fail(f"the script holds '{end.group(0)}' (line {line}), which would end it inside the page")
     if "<!--" in script:
         fail("the script holds '<!--', which changes how the page parses its end")
-    if wasm[:4] != b"\0asm":
-        fail("the WebAssembly file does not begin with its magic number")
     # The page in ASCII alone: the browser decodes it several times faster than
     # UTF-8 with a single character beyond ASCII in it.
-    script = ascii_script(script)
-    # mtime 0: the same program packs into the same bytes.
-    packed = base64.b64encode(gzip.compress(wasm, compresslevel=9, mtime=0)).decode("ascii")
-    body = (f'<script id="{WASM_ELEMENT}" type="application/octet-stream">{packed}</script>\n'
-            f"<script>\n{script}\n</script>")
-    html = shell.replace(SLOT, body)
+    return ascii_script(script)
+
+
+def page_with(shell, body, app):
+    if shell.count(SLOT) != 1:
+        fail(f"the page has no single {SLOT} slot")
+    if app and shell.count(APP_SLOT) != 1:
+        fail(f"the page has no single {APP_SLOT.strip()} line for the web app's head")
+    html = shell.replace(APP_SLOT, app).replace(SLOT, body)
     beyond = re.search(r"[^\x00-\x7f]", html)
     if beyond:
         line = html.count("\n", 0, beyond.start()) + 1
         fail(f"the page holds {beyond.group(0)!r} (line {line}): write it as an escape, the page is kept in ASCII")
     return html
+
+
+def check_wasm(wasm):
+    if wasm[:4] != b"\0asm":
+        fail("the WebAssembly file does not begin with its magic number")
+
+
+def pack_parts(shell, program, app=""):
+    """A program's page that fetches its parts beside it (the site): the
+    script as PROGRAM.js, which the browser compiles as it arrives, and the
+    WebAssembly as PROGRAM.wasm, compiled as it streams in."""
+    body = (f'<script id="{WASM_ELEMENT}" type="application/wasm" data-src="{program}.wasm"></script>\n'
+            f'<script src="{program}.js"></script>')
+    return page_with(shell, body, app)
+
+
+def pack(shell, script, wasm, app=""):
+    check_wasm(wasm)
+    script = checked_script(script)
+    # mtime 0: the same program packs into the same bytes.
+    packed = base64.b64encode(gzip.compress(wasm, compresslevel=9, mtime=0)).decode("ascii")
+    body = (f'<script id="{WASM_ELEMENT}" type="application/octet-stream">{packed}</script>\n'
+            f"<script>\n{script}\n</script>")
+    return page_with(shell, body, app)
 
 
 def main():

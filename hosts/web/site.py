@@ -4,10 +4,12 @@ static web server.
 
   site.py --tree BUILD-WEB/tree --icons LESSON_ICONS --out DIR
       DIR/index.html (the start page), DIR/solvara.html and DIR/ratiora.html
-      (each program packed as its single browser file is, with the head lines
-      of its web app), their manifests, DIR/icons/ (drawn by LESSON_ICONS,
-      the desktop icons' program) and DIR/sw.js (the service worker, sealed
-      over all of them). DIR is replaced whole, or left as it was.
+      (each program's page with the head lines of its web app; its parts
+      beside it, which the browser fetches at once and compiles as they
+      arrive: PROGRAM.js, PROGRAM.wasm and the fonts both programs share in
+      DIR/fonts/), their manifests, DIR/icons/ (drawn by LESSON_ICONS, the
+      desktop icons' program) and DIR/sw.js (the service worker, sealed over
+      all of them). DIR is replaced whole, or left as it was.
   site.py --seal DIR
       DIR/sw.js written again over the files DIR holds now.
 
@@ -15,9 +17,11 @@ Python's standard library only.
 """
 
 import argparse
+import base64
 import hashlib
 import json
 import pathlib
+import re
 import shutil
 import subprocess
 import sys
@@ -79,6 +83,25 @@ def seal(out):
     return build
 
 
+FONT_DATA = re.compile(r'url\(data:font/woff2;base64,([A-Za-z0-9+/=]+)\)')
+
+
+def fonts_apart(shell, out):
+    """The page's fonts as files of their own in out/fonts/, named by their
+    content (both programs share them), each rule of the page pointing at its file."""
+    (out / "fonts").mkdir(exist_ok=True)
+
+    def apart(m):
+        data = base64.b64decode(m.group(1))
+        name = "fonts/" + hashlib.sha256(data).hexdigest()[:16] + ".woff2"
+        (out / name).write_bytes(data)
+        return f"url({name})"
+    shell, count = FONT_DATA.subn(apart, shell)
+    if count == 0:
+        fail("the page holds no font to put apart")
+    return shell
+
+
 def build(tree, icons, out):
     new = out.with_name(out.name + ".new")
     shutil.rmtree(new, ignore_errors=True)
@@ -87,14 +110,18 @@ def build(tree, icons, out):
     result = subprocess.run([str(icons), "--web", str(new / "icons")])
     if result.returncode != 0:
         fail(f"{icons} could not draw the icons")
-    shell = (tree / "web" / "shell.html").read_text(encoding="utf-8")
+    shell = fonts_apart((tree / "web" / "shell.html").read_text(encoding="utf-8"), new)
     for program in PROGRAMS:
         source = SITE / f"{program}.webmanifest"
         manifest = json.loads(source.read_text(encoding="utf-8"))
         shutil.copyfile(source, new / source.name)
         check_manifest(new, program, manifest)
-        html = pack.pack(shell, (tree / f"{program}.js").read_text(encoding="utf-8"),
-                         (tree / f"{program}.wasm").read_bytes(), app_head(program, manifest))
+        wasm = (tree / f"{program}.wasm").read_bytes()
+        pack.check_wasm(wasm)
+        (new / f"{program}.wasm").write_bytes(wasm)
+        script = pack.checked_script((tree / f"{program}.js").read_text(encoding="utf-8"))
+        (new / f"{program}.js").write_text(script, encoding="ascii")
+        html = pack.pack_parts(shell, program, app_head(program, manifest))
         (new / f"{program}.html").write_text(html, encoding="utf-8")
     name = seal(new)
     # The folder replaced whole: a build stopped half-way leaves the last one.

@@ -7,6 +7,7 @@
 
 #include "engine/graphics/display_list.h"
 #include "engine/graphics/faces.h"
+#include "engine/graphics/ink.h"
 #include "engine/graphics/keys.h"
 #include "engine/graphics/layer.h"
 #include "engine/graphics/palette.h"
@@ -23,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The calls into the page (hosts/web/page/, bridge.js); each forwards to
 // Module.page. The page begins with one JSON object of the numbers both sides
@@ -62,6 +64,19 @@ EM_JS(int, lesson_js_ink, (const char* family, int bold, int italic, int codePoi
     HEAPF32.set(ink, out >> 2);
     return 1;
 });
+// The part of the page within an area, drawn again between area_begin (its
+// ground painted, the drawing clipped to it) and area_end.
+EM_JS(void, lesson_js_area_begin, (double x0, double y0, double x1, double y1, int cleared), {
+    Module.page.areaBegin(x0, y0, x1, y1, cleared);
+});
+EM_JS(void, lesson_js_area_end, (), { Module.page.areaEnd(); });
+// A stroke of the teacher's ink: its path (a start, then cubic segments of
+// two control points and an end each), or a dot at the start; its pen's
+// colour (r, g, b), opacity and width in page units.
+EM_JS(void, lesson_js_ink_stroke, (const float* path, int count, int dot, int r, int g, int b, double opacity,
+                                   double width), {
+    Module.page.inkStroke(HEAPF32.subarray(path >> 2, (path >> 2) + 2 * count), dot, r, g, b, opacity, width);
+});
 EM_JS(void, lesson_js_glyph, (int codePoint, double x, double y), { Module.page.glyph(codePoint, x, y); });
 EM_JS(void, lesson_js_title, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, lesson_js_idle, (), { Module.page.setIdle(); });
@@ -92,9 +107,11 @@ std::string waitName(WaitKind kind) {
 // What the page is given as the program begins: the program's name, the
 // page's size, its colours and the clear colour's index, the erasing spread,
 // the key table (with the keypad's keys without NumLock by their codes), the
-// numbers and keys of taps and swipes, and the waits' names (none, those of
-// an entry field, beside which a touch screen's pad stands, and the menus,
-// which open on the whole page).
+// numbers and keys of taps and swipes, the waits' names (none, those of an
+// entry field, beside which a touch screen's pad stands, and the menus, which
+// open on the whole page), and the ink: its key's mark, the letters of undo,
+// clear and the eraser, the eraser's reach and the pens (letter, colour,
+// opacity, width), the first the pen a teacher starts with.
 std::string beginJson(const std::string& program) {
     std::string palette;
     for (const Rgb& c : kPalette) {
@@ -109,6 +126,18 @@ std::string beginJson(const std::string& program) {
     for (const NamedKey& k : namedKeys()) key(k.name, k.key);
     key("Numpad5", kKeypadFiveKey);
     key("Numpad", kPlainKey);
+    std::string pens;
+    for (const InkPen& pen : kInkPens) {
+        pens += pens.empty() ? "[" : ",";
+        pens += "{\"pen\":" + jsonString(std::string(1, pen.letter)) + ",\"color\":[" + std::to_string(pen.colour.r) +
+                "," + std::to_string(pen.colour.g) + "," + std::to_string(pen.colour.b) + "],\"opacity\":" +
+                jsonNumber(pen.opacity) + ",\"width\":" + jsonNumber(pen.width) + "}";
+    }
+    const std::string ink = "{\"mark\":" + jsonString(std::string(1, kInkMark)) + ",\"undo\":" +
+                            jsonString(std::string(1, kInkUndo)) + ",\"clear\":" +
+                            jsonString(std::string(1, kInkClear)) + ",\"eraser\":" +
+                            jsonString(std::string(1, kEraserPen)) + ",\"reach\":" + jsonNumber(kEraserReach) +
+                            ",\"pens\":" + pens + "]}";
     std::string entry;
     for (WaitKind kind : {WaitKind::Gate, WaitKind::MainMenu, WaitKind::SubMenu, WaitKind::Step})
         entry += (entry.empty() ? "" : ",") + jsonString(waitName(kind));
@@ -119,7 +148,7 @@ std::string beginJson(const std::string& program) {
            ",\"back\":" + jsonString(kBackKey) + ",\"forward\":" + jsonString(kForwardKey) +
            ",\"tap\":" + jsonString(std::string(1, kTapMark)) + ",\"waits\":{\"none\":" + jsonString(waitName(WaitKind::None)) +
            ",\"entry\":[" + entry + "],\"menus\":[" + jsonString(waitName(WaitKind::MainMenu)) + "," +
-           jsonString(waitName(WaitKind::SubMenu)) + "]}}";
+           jsonString(waitName(WaitKind::SubMenu)) + "]},\"ink\":" + ink + "}";
 }
 
 std::string takeString(char* text) {
@@ -139,6 +168,7 @@ public:
     void key(std::string_view key) override { lesson_js_trace(traceKeyLine(key).c_str()); }
     void tap(float x, float y) override { lesson_js_trace(traceTapLine(x, y).c_str()); }
     void wait(std::string_view kind) override { lesson_js_trace(traceWaitLine(kind).c_str()); }
+    void ink(const InkAction& action) override { lesson_js_trace(traceInkLine(action).c_str()); }
 };
 
 // The glyphs' ink, as the browser measures it in the faces it draws with.
@@ -180,9 +210,22 @@ public:
 
     void redraw() override {
         lesson_js_ground(page_.cleared() ? 1 : 0);
-        for (const DisplayList::Entry& entry : page_.entries())
-            for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
+        drawFrom(nullptr);
         lesson_js_redrawn();
+    }
+
+    void redrawArea(const LogicalBox& area) override {
+        if (lesson_js_resized()) {
+            redraw();
+            return;
+        }
+        // The canvas widens the area to whole device pixels: what lies near
+        // it is drawn again too (clipped to it).
+        constexpr float kNear = 8;
+        const LogicalBox near{area.x0 - kNear, area.y0 - kNear, area.x1 + kNear, area.y1 + kNear};
+        lesson_js_area_begin(area.x0, area.y0, area.x1, area.y1, page_.cleared() ? 1 : 0);
+        drawFrom(&near);
+        lesson_js_area_end();
     }
 
     void show() override {
@@ -215,6 +258,23 @@ public:
     }
 
 private:
+    void drawFrom(const LogicalBox* area) {
+        page_.forEachDrawn(
+            area, [&](const DisplayList::Entry& entry) {
+                for (int i = 0; i < entry.coats; ++i) render(entry.cmd, entry.erase);
+            },
+            [&](const InkStroke& stroke) { renderInk(stroke); });
+    }
+
+    void renderInk(const InkStroke& stroke) {
+        const InkPath path = inkPath(stroke);
+        std::vector<Point> points{path.start};
+        points.insert(points.end(), path.curves.begin(), path.curves.end());
+        const InkPen& pen = *stroke.pen;
+        lesson_js_ink_stroke(&points[0].x, static_cast<int>(points.size()), path.dot, pen.colour.r, pen.colour.g,
+                             pen.colour.b, pen.opacity, pen.width);
+    }
+
     void render(const DrawCommand& cmd, bool erase) {
         const double pen = std::max(0.0f, cmd.pen);
         switch (cmd.op) {

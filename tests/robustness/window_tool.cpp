@@ -82,6 +82,12 @@ std::string windowTitle(Display* d, Window w) {
     return title;
 }
 
+// A program's window: its title, or its title and what it says after " - "
+// (the tool in hand, a saved page).
+bool titled(const std::string& shown, const std::string& title) {
+    return shown == title || shown.rfind(title + " - ", 0) == 0;
+}
+
 std::optional<Window> findWindow(Display* d, Window parent, const std::string& title) {
     Window root = 0, up = 0;
     Window* children = nullptr;
@@ -91,7 +97,7 @@ std::optional<Window> findWindow(Display* d, Window parent, const std::string& t
     for (unsigned int i = 0; i < count && !found; ++i) {
         XWindowAttributes attributes;
         if (XGetWindowAttributes(d, children[i], &attributes) && attributes.map_state == IsViewable &&
-            windowTitle(d, children[i]) == title)
+            titled(windowTitle(d, children[i]), title))
             found = children[i];
         else
             found = findWindow(d, children[i], title);

@@ -93,6 +93,15 @@ printf '5926\r\n8\r\n' >"$work/crlf"
 "$solvara" --headless --keys-file "$work/crlf" --trace "$work/crlf.jsonl" || fail "a CR LF keys file"
 [ "$(grep -c '"op":"key"' "$work/crlf.jsonl")" -eq 7 ] || fail "a CR LF keys file must give one Enter per line"
 
+# A malformed ink item in the keys or a keys file: status 2, one line naming it.
+printf '5926\n\\~r:1,2 3;' >"$work/ink.txt"
+for keys in "--keys 5926\\n\\~q:1,2;" "--keys \\~r:1,2" "--keys-file $work/ink.txt"; do
+    "$solvara" --headless $keys 2>"$work/err"
+    [ $? -eq 2 ] || fail "a malformed ink item ($keys) must end with status 2"
+    grep -q 'a malformed ink stroke in the keys.*\\~' "$work/err" || fail "a malformed ink item ($keys): no line naming it"
+    [ "$(wc -l <"$work/err")" -eq 1 ] || fail "a malformed ink item ($keys) must print one line"
+done
+
 # No Japanese font: one clear line naming the package, status 1.
 mkdir -p "$work/fonts"
 cat >"$work/fonts/fonts.conf" <<CONF

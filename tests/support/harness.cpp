@@ -28,6 +28,8 @@ void RecordingSink::formula(std::string_view text, float x, float y, int color, 
 
 void RecordingSink::wait(std::string_view kind) { events_.push_back(eventOf(lesson::traceWaitLine(kind))); }
 
+void RecordingSink::ink(const lesson::InkAction& action) { events_.push_back(eventOf(lesson::traceInkLine(action))); }
+
 std::string tempPath(const std::string& stem) {
     static std::atomic<int> counter{0};
     return ::testing::TempDir() + stem + "-" + std::to_string(getpid()) + "-" + std::to_string(counter++);

@@ -22,6 +22,7 @@ public:
     void tap(float x, float y) override;
     void formula(std::string_view text, float x, float y, int color, float end) override;
     void wait(std::string_view kind) override;
+    void ink(const lesson::InkAction& action) override;
     const std::vector<Event>& events() const { return events_; }
 
 private:

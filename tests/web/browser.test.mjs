@@ -43,13 +43,23 @@ test('a seeded walk through every section draws and reads what the desktop does,
 });
 
 test('the page in the browser puts its ink where the desktop screenshot does, within a pixel', async () => {
-  // The balance (boxes, polylines, italic x) and a practice page (fractions, the step prompt).
-  const cases = [['solvara', '5926\\n2\\n1\\nk'], ['ratiora', '5926\\n1\\n2\\nkkkk']];
+  // The balance (boxes, polylines, italic x), a practice page (fractions, the
+  // step prompt), and a teacher's pens on a page (every pen, the marker over
+  // text, a dot, an eraser, undo, a back, the lesson drawing under the ink),
+  // whose trace is the desktop's too.
+  const pens = '\\~r:700,300 900,260 1100,300;\\~m:150,40 800,40;\\~k:1000,500;\\~b:-50,450 1400,450;';
+  const more = 'k\\~r:120,193 260,193;\\~e:600,430 600,470;\\~u;\\~e:600,430 600,470;k\\~c;\\~u;';
+  const cases = [['solvara', '5926\\n2\\n1\\nk'], ['ratiora', '5926\\n1\\n2\\nkkkk'],
+    ['solvara', `5926\\n1\\n1\\n${pens}${more}\\<${more}`]];
   for (const [program, keys] of cases) {
-    const shot = desktop(program, ['--seed', '3', '--keys', keys], { screenshot: true }).png;
+    const { png: shot, trace: expected } = desktop(program, ['--seed', '3', '--keys', keys], { screenshot: true });
     const page = await newPage(browser);
     await page.goto(fileUrl(program, { seed: 3, keys }));
     await idle(page);
+    if (keys.includes('\\~')) {
+      assert.ok(lines(expected).filter((l) => l.startsWith('{"op":"ink"')).length >= 10, 'the ink is traced');
+      assertSameTrace(await trace(page), expected, `${program} with ink`);
+    }
     const box = await page.locator('#page').boundingBox();
     assert.deepEqual([box.width, box.height], [PAGE.width, PAGE.height]);
     const got = readPng(await page.locator('#page').screenshot());
@@ -405,7 +415,9 @@ test('on a touch screen two fingers zoom and move the page without reading a key
     const r = b.getBoundingClientRect();
     return { tool: b.dataset.tool, label: b.getAttribute('aria-label'), title: b.title, x: r.x, y: r.y, w: r.width, h: r.height };
   }));
-  assert.deepEqual(tools.map((t) => t.tool), ['back', 'forward', 'zoom-in', 'zoom-out', 'whole-page', 'full-screen']);
+  for (const tool of ['back', 'forward', 'zoom-in', 'zoom-out', 'whole-page', 'full-screen']) {
+    assert.ok(tools.some((t) => t.tool === tool), `the toolbar has ${tool}`);
+  }
   for (const t of tools) {
     assert.ok(/[\u3040-\u30ff\u4e00-\u9fff]/.test(t.label) && t.title === t.label, `${t.tool}: named in Japanese`);
     assert.ok(t.w >= 44 && t.h >= 44 && t.x + t.w <= width && t.y + t.h <= height, `${t.tool}: ${JSON.stringify(t)}`);
@@ -473,4 +485,73 @@ test('on a touch screen two fingers zoom and move the page without reading a key
   assert.deepEqual(page.pageErrors, []);
   assertSameTrace(withoutEmptyPolls(got), desktop(program, ['--seed', '3', '--keys', keys + tapScript(item) + '\\<']).trace,
                   program);
+});
+
+test('a stylus always draws and a finger draws with a pen in hand, the stroke shown at once, kept as ink in the trace the desktop draws, and never a key', async () => {
+  const program = 'solvara';
+  const keys = '5926\\n2\\n1\\n';
+  const page = await newPage(browser, { hasTouch: true, viewport: { width: 1180, height: 820 } });
+  await page.goto(fileUrl(program, { seed: 3, keys }));
+  await idle(page);
+  const box = await page.locator('#page').boundingBox();
+  const at = (p) => ({ x: box.x + p.x * box.width / PAGE.width, y: box.y + p.y * box.height / PAGE.height });
+  const cdp = await page.context().newCDPSession(page);
+  const shot = async () => readPng(await page.locator('#page').screenshot());
+  // The share of a page strip's pixels in the ink's colour (red: R high, G and B low).
+  const red = (png, y0, y1) => {
+    let n = 0, all = 0;
+    const top = Math.round(y0 * png.height / PAGE.height), bottom = Math.round(y1 * png.height / PAGE.height);
+    for (let y = top; y < bottom; ++y) {
+      for (let x = 0; x < png.width; ++x) {
+        const i = (y * png.width + x) * 4;
+        all += 1;
+        if (png.data[i] > 200 && png.data[i + 1] < 140 && png.data[i + 2] < 80) n += 1;
+      }
+    }
+    return n / all;
+  };
+  // A stylus across the page (the hand in hand): a red stroke, shown while the pen is still down.
+  const stylus = [{ x: 200, y: 500 }, { x: 400, y: 520 }, { x: 600, y: 540 }];
+  const pen = (type, p) => cdp.send('Input.dispatchMouseEvent', { type, ...at(p), button: 'left', buttons: type === 'mouseReleased' ? 0 : 1,
+    clickCount: 1, pointerType: 'pen' });
+  await pen('mousePressed', stylus[0]);
+  await pen('mouseMoved', stylus[1]);
+  await pen('mouseMoved', stylus[2]);
+  assert.ok(red(await shot(), 490, 550) > 0.002, 'the stroke shows under the pen before it lifts');
+  await pen('mouseReleased', stylus[2]);
+  await idle(page);
+  assert.equal(await page.evaluate(() => window.lesson.waitKind()), 'anykey', 'a stroke turns no page');
+  // A finger with the blue pen in hand draws a dot where it taps; two fingers still pinch.
+  const tap = async (p) => {
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ ...at(p), id: 1 }] });
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await idle(page);
+  };
+  const tool = async (name) => {
+    const b = await page.locator(`#toolbar button[data-tool="${name}"]`).boundingBox();
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: b.x + b.width / 2, y: b.y + b.height / 2, id: 9 }] });
+    await cdp.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    await idle(page);
+  };
+  await tool('pen-blue');
+  assert.equal(await page.locator('#toolbar button[data-tool="pen-blue"]').getAttribute('aria-pressed'), 'true');
+  await tap({ x: 700, y: 450 });
+  await tool('undo-ink');
+  await tap({ x: 720, y: 460 });
+  await tool('hand');
+  await tap({ x: 672, y: 300 });  // the hand: a tap goes on again
+  const got = await trace(page);
+  await page.context().close();
+  assert.deepEqual(page.pageErrors, []);
+  const inks = lines(got).map((l) => JSON.parse(l)).filter((e) => e.op === 'ink');
+  assert.deepEqual(inks.map((e) => e.pen), ['r', 'b', 'u', 'b']);
+  const script = `\\~r:${stylus.map((p) => `${p.x},${p.y}`).join(' ')};\\~b:700,450;\\~u;\\~b:720,460;${tapScript({ x: 672, y: 300 })}`;
+  const expected = desktop(program, ['--seed', '3', '--keys', keys + script]).trace;
+  // Each point is read where the pen was, within a hundredth of a unit, as the desktop reads the script.
+  const near = (a, b) => a.length === b.length && a.every((p, i) => Math.abs(p[0] - b[i][0]) < 0.02 && Math.abs(p[1] - b[i][1]) < 0.02);
+  const desktopInks = lines(expected).map((l) => JSON.parse(l)).filter((e) => e.op === 'ink');
+  assert.ok(inks.every((e, i) => e.pen === desktopInks[i].pen && near(e.points || [], desktopInks[i].points || [])),
+            `${JSON.stringify(inks)} vs ${JSON.stringify(desktopInks)}`);
+  const drawnOnly = (text) => lines(withoutEmptyPolls(text)).filter((l) => !/^\{"op":"(key|tap|ink)"/.test(l)).join('\n');
+  assertSameTrace(drawnOnly(got), drawnOnly(expected), program);
 });

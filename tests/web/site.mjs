@@ -12,7 +12,7 @@ const ROOT = resolve(dirname(fileURLToPath(import.meta.url)), '../..');
 export const SITE = process.env.LESSON_SITE_BUILD || join(ROOT, 'build-site');
 export const FOLDER = '/school/lessons/';  // where on the server the school put it
 const TYPES = { '.html': 'text/html; charset=utf-8', '.js': 'text/javascript', '.png': 'image/png',
-  '.webmanifest': 'application/manifest+json' };
+  '.webmanifest': 'application/manifest+json', '.wasm': 'application/wasm', '.woff2': 'font/woff2' };
 
 // A static web server of one folder at FOLDER, as a school's is: the files
 // by their type, kept by browsers for ten minutes; it can be given another

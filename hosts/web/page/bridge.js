@@ -8,6 +8,7 @@
 /// <reference path="./emscripten.d.ts" />
 
 import { makeToolbar } from './toolbar.js';
+import { inkKey, makeInkLayer } from './ink.js';
 import { ZOOM_STEP, isWhole, viewRect, wholeView, zoomedAbout } from './view.js';
 import { toggleFullScreen } from './input.js';
 
@@ -61,8 +62,26 @@ export function instantiator(gunzip, prepare) {
    * @param {(instance: WebAssembly.Instance, module: WebAssembly.Module) => void} receive
    */
   return (imports, receive) => {
-    const packed = bytesOf(/** @type {HTMLElement} */ (document.getElementById('lesson-wasm')).textContent || '');
+    const element = /** @type {HTMLElement} */ (document.getElementById('lesson-wasm'));
     let made;
+    if (element.dataset.src) {
+      // The site's page: the program beside it, compiled as it streamed in
+      // from the page's first lines on (lessonCompiled, its head's script);
+      // a server that names it otherwise than application/wasm, or a browser
+      // that cannot stream, has it compiled once it is all there.
+      const src = element.dataset.src;
+      const whole = () => fetch(src).then((response) => {
+        if (!response.ok) throw new Error(src + ': ' + response.status);
+        return response.arrayBuffer();
+      }).then((bytes) => WebAssembly.compile(bytes));
+      const streamed = /** @type {any} */ (window).lessonCompiled;
+      const compiled = streamed ? streamed.catch(whole) : whole();
+      compiled.then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
+        .catch((error) => abort(error));
+      setTimeout(prepare);
+      return {};
+    }
+    const packed = bytesOf(element.textContent || '');
     if (typeof DecompressionStream === 'function') {
       const body = /** @type {ReadableStream} */ (new Response(packed).body);
       const wasm = new Response(body.pipeThrough(new DecompressionStream('gzip')),
@@ -159,6 +178,16 @@ export function makeBridge(canvas, pad, tracing, listen) {
       view.set(was);
     });
   }
+  // The teacher's pen: the tool in hand ('hand', a pen's letter, the
+  // eraser's) and the pen a stylus draws with while the hand is chosen.
+  const pen = { tool: 'hand', last: 'r', /** @type {ReturnType<typeof makeInkLayer> | null} */ layer: null,
+    /** @type {any} */ table: null };
+  /** @param {string} letter */
+  const choose = (letter) => {
+    pen.tool = letter;
+    if (letter !== 'hand' && letter !== pen.table.eraser) pen.last = letter;
+    if (pad.toolbar) pad.toolbar.showTool(letter);
+  };
   const middle = { x: 0.5, y: 0.5 };
   /** @type {Record<string, () => void>} */
   const tools = {
@@ -168,6 +197,14 @@ export function makeBridge(canvas, pad, tracing, listen) {
     'zoom-out': () => view.set(zoomedAbout(canvas.wanted, middle, 1 / ZOOM_STEP, canvas.size)),
     'whole-page': () => view.set(wholeView()),
     'full-screen': () => toggleFullScreen(),
+    'pen-red': () => choose('r'),
+    'pen-blue': () => choose('b'),
+    'pen-black': () => choose('k'),
+    marker: () => choose('m'),
+    eraser: () => choose(pen.table.eraser),
+    hand: () => choose('hand'),
+    'undo-ink': () => pushKey(inkKey(pen.table.mark, pen.table.undo)),
+    'clear-ink': () => pushKey(inkKey(pen.table.mark, pen.table.clear)),
   };
 
   // The faces the program draws with (the page's @font-face rules), loaded at
@@ -185,7 +222,8 @@ export function makeBridge(canvas, pad, tracing, listen) {
     /**
      * The program begins: its name and the numbers both sides go by (the
      * page's size, its colours, the erasing spread, the key table, the taps'
-     * and swipes' numbers and keys, the waits' names), one JSON object.
+     * and swipes' numbers and keys, the waits' names, the ink's mark and
+     * pens), one JSON object.
      * @param {string} json
      */
     begin(json) {
@@ -197,7 +235,14 @@ export function makeBridge(canvas, pad, tracing, listen) {
       canvas.setUp(c.page, c.palette, c.clear, c.spread);
       state.given = { back: c.back, forward: c.forward, menus: c.waits.menus };
       pad.size = c.page;
-      pad.toolbar = makeToolbar(tools);
+      pen.table = c.ink;
+      pen.last = c.ink.pens[0].pen;  // the pen starts red
+      /** @type {Record<string, string>} */
+      const inks = {};
+      for (const p of c.ink.pens) inks[p.pen] = 'rgb(' + p.color.join(',') + ')';
+      pad.toolbar = makeToolbar(tools, inks);
+      pad.toolbar.showTool(pen.tool);
+      pen.layer = makeInkLayer(canvas.canvas, c.page, c.ink, () => canvas.view);
       this.prepare();
       pad.makeRoom();  // the page as it stands with the pad, from the first drawing on
       // Only a new size in device pixels draws the page again: not the first
@@ -213,12 +258,15 @@ export function makeBridge(canvas, pad, tracing, listen) {
       listen({
         canvas: canvas.canvas, program: c.program, size: c.page, keys: c.keys, waits: c.waits, pad, pushKey,
         waitsEmpty, gestures: { tapSlop: c.tapSlop, swipe: c.swipe, back: c.back, forward: c.forward, tap: c.tap },
-        view, wholePage,
+        view, wholePage, pen,
       });
     },
 
     /** @param {number} cleared */
-    ground(cleared) { canvas.ground(cleared); },
+    ground(cleared) {
+      canvas.ground(cleared);
+      if (pen.layer) pen.layer.repaint();  // the stroke under the pen at the view drawn
+    },
     cls() { canvas.cls(); },
     /** @type {typeof canvas.line} */
     line(x1, y1, x2, y2, color, pen, erase) { canvas.line(x1, y1, x2, y2, color, pen, erase); },
@@ -232,6 +280,11 @@ export function makeBridge(canvas, pad, tracing, listen) {
     font(family, bold, italic, across, height, color, erase, extra) {
       canvas.font(family, bold, italic, across, height, color, erase, extra);
     },
+    /** @type {typeof canvas.areaBegin} */
+    areaBegin(x0, y0, x1, y1, cleared) { canvas.areaBegin(x0, y0, x1, y1, cleared); },
+    areaEnd() { canvas.areaEnd(); },
+    /** @type {typeof canvas.inkStroke} */
+    inkStroke(path, dot, r, g, b, opacity, width) { canvas.inkStroke(path, dot, r, g, b, opacity, width); },
     /** @type {typeof canvas.glyph} */
     glyph(codePoint, x, baseline) { canvas.glyph(codePoint, x, baseline); },
     /** @type {typeof canvas.ink} */
@@ -285,7 +338,12 @@ export function makeBridge(canvas, pad, tracing, listen) {
       stringToUTF8(text, at, size);
       return at;
     },
-    takeKey() { return this.give(state.keys.shift()); },
+    takeKey() {
+      const key = state.keys.shift();
+      // A stroke the program takes it draws on the page at once, in this same turn.
+      if (key && pen.table && key[0] === pen.table.mark && pen.layer) pen.layer.taken();
+      return this.give(key);
+    },
     takeScript() {
       const s = state.script;
       state.script = '';
@@ -298,7 +356,10 @@ export function makeBridge(canvas, pad, tracing, listen) {
       pad.setWait(kind);
     },
     setIdle() {
-      if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
+      if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) {
+        performance.mark('lesson-first-wait');
+        window.dispatchEvent(new Event('lesson-waiting'));
+      }
       state.idle = true;
       pad.waiting();
     },

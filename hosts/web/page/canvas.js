@@ -201,6 +201,48 @@ export function makeCanvas() {
       });
     },
 
+    // The part of the page within (x0, y0)-(x1, y1), out to whole device
+    // pixels, drawn again: its ground painted here, what the program draws
+    // until endArea clipped to it.
+    areaBegin(x0, y0, x1, y1, cleared) {
+      const ctx = this.ctx;
+      const out = (v, offset, round) => (round(v * this.scale + offset) - offset) / this.scale;
+      const left = Math.max(0, out(x0, this.offsetX, Math.floor));
+      const top = Math.max(0, out(y0, this.offsetY, Math.floor));
+      const right = Math.min(this.size.width, out(x1, this.offsetX, Math.ceil));
+      const bottom = Math.min(this.size.height, out(y1, this.offsetY, Math.ceil));
+      ctx.save();
+      ctx.beginPath();
+      ctx.rect(left, top, right - left, bottom - top);
+      ctx.clip();
+      ctx.fillStyle = cleared ? this.clearColor : this.colors[15];
+      ctx.fillRect(left, top, right - left, bottom - top);
+    },
+
+    areaEnd() { this.ctx.restore(); },
+
+    // A stroke of the teacher's ink: its smoothed path (the start, then cubic
+    // segments of two control points and an end each) stroked at once, so a
+    // translucent pen never darkens where it crosses itself; or a dot.
+    inkStroke(path, dot, r, g, b, opacity, width) {
+      this.clipped((ctx) => {
+        const color = 'rgb(' + r + ',' + g + ',' + b + ')';
+        ctx.globalAlpha = opacity;
+        if (dot) {
+          ctx.arc(path[0], path[1], width / 2, 0, TURN);
+          ctx.fillStyle = color;
+          ctx.fill();
+          return;
+        }
+        ctx.moveTo(path[0], path[1]);
+        for (let i = 2; i + 5 < path.length; i += 6)
+          ctx.bezierCurveTo(path[i], path[i + 1], path[i + 2], path[i + 3], path[i + 4], path[i + 5]);
+        ctx.lineWidth = width;
+        ctx.strokeStyle = color;
+        ctx.stroke();
+      });
+    },
+
     font(family, bold, italic, across, height, color, erase, extra) {
       this.family = family;
       this.bold = !!bold;

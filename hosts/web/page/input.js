@@ -139,6 +139,7 @@ function savePage(canvas, program) {
  * @property {() => boolean} waitsEmpty the program waits with nothing typed or scripted left
  * @property {Zooming} view the page's view
  * @property {(then: () => void) => void} wholePage does `then` with the whole page drawn on the canvas, the view after
+ * @property {{ tool: string, last: string, layer: any, table: any }} pen the tool in hand, the pen a stylus takes, the stroke's layer
  */
 
 /**
@@ -159,7 +160,11 @@ export function listen(on) {
     if ((event.ctrlKey || event.metaKey) && !event.altKey) {
       const letter = event.key.toLowerCase();
       const zoom = zoomKeyOf(event);
-      if (zoom) {
+      if (letter === 'z' && !event.shiftKey) {
+        // Ctrl+Z takes back the page's last stroke or erasure.
+        event.preventDefault();
+        if (!event.repeat) on.pushKey(on.pen.table.mark + on.pen.table.undo);
+      } else if (zoom) {
         event.preventDefault();
         const now = view.wanted(), middle = { x: 0.5, y: 0.5 };
         view.set(zoom === 'whole' ? wholeView() : zoomedAbout(now, middle, zoom === 'in' ? ZOOM_STEP : 1 / ZOOM_STEP, size));
@@ -232,13 +237,43 @@ function listenPointers(on) {
     if (on.waitsEmpty()) pad.waiting();
   };
   window.addEventListener('contextmenu', (event) => event.preventDefault());
+  // The pen: a stylus always draws, with the pen chosen; a finger or the
+  // mouse draws while a pen is in hand. A stroke is never a tap nor a swipe.
+  const pen = on.pen;
+  /** @type {number | null} */
+  let drawing = null;  // the pointer drawing a stroke
+  /** @param {PointerEvent} event */
+  const drawsWith = (event) => {
+    if (event.pointerType === 'pen') {
+      if (event.button === 5) return pen.table.eraser;  // the stylus's eraser end
+      return pen.tool === 'hand' ? pen.last : pen.tool;
+    }
+    return pen.tool === 'hand' || event.button !== 0 ? null : pen.tool;
+  };
+  /** @param {{ clientX: number, clientY: number }} event */
+  const onPage = (event) => {
+    const box = canvas.getBoundingClientRect();
+    const p = pagePoint(event, box, size, view.drawn());
+    return { x: Math.min(size.width, Math.max(0, p.x)), y: Math.min(size.height, Math.max(0, p.y)) };
+  };
   window.addEventListener('pointerdown', (event) => {
     if (onUi(event.target)) return;
     if (event.pointerType === 'touch') {
       pad.touched();
       touches.set(event.pointerId, { x: event.clientX, y: event.clientY });
+    }
+    const letter = drawsWith(event);
+    if (letter && drawing === null && !pinched && touches.size <= 1 && event.target === canvas) {
+      drawing = event.pointerId;
+      pressed = null;
+      pen.layer.begin(letter, onPage(event));
+      return;
+    }
+    if (event.pointerType === 'touch') {
       if (touches.size === 2) {
-        // Two fingers: a pinch, never a tap nor a swipe.
+        // Two fingers: a pinch, never a tap nor a swipe, nor a stroke.
+        if (drawing !== null) pen.layer.cancel();
+        drawing = null;
         pressed = null;
         pinched = true;
         const fingers = two();
@@ -263,6 +298,12 @@ function listenPointers(on) {
     if (event.pointerType === 'touch' && touches.has(event.pointerId)) {
       touches.set(event.pointerId, { x: event.clientX, y: event.clientY });
     }
+    if (drawing === event.pointerId) {
+      // Every sample the browser gathered since the last frame, for a smooth line.
+      const samples = event.getCoalescedEvents ? event.getCoalescedEvents() : [];
+      for (const e of samples.length ? samples : [event]) pen.layer.move(onPage(e));
+      return;
+    }
     const box = canvas.getBoundingClientRect();
     if (pinch && touches.size >= 2) {
       const fingers = two();
@@ -284,6 +325,11 @@ function listenPointers(on) {
     if (!touches.size) pinched = false;
   };
   window.addEventListener('pointerup', (event) => {
+    if (drawing === event.pointerId) {
+      drawing = null;
+      const key = pen.layer.end();
+      if (key) pushKey(key);
+    }
     if (pressed && event.isPrimary) {
       const p = pressed;
       pressed = null;
@@ -296,6 +342,10 @@ function listenPointers(on) {
   });
   window.addEventListener('pointercancel', (event) => {
     pressed = null;
+    if (drawing === event.pointerId) {
+      drawing = null;
+      pen.layer.cancel();
+    }
     if (event.pointerType === 'touch') touchOff(event);
     lifted(event);
   });

@@ -6,13 +6,14 @@
 // moves and goes after a few seconds of stillness. It is never drawn on the
 // page: a saved page, a print and the trace never show it.
 
-/** @typedef {{ tool: string, label: string, icon: string }} Tool */
+/** @typedef {{ tool: string, label: string, icon: string, pen?: string }} Tool */
 
 // The icons: 24 x 24 paths, stroked in the button's colour.
 /** @param {string} d */
 const icon = (d) => '<svg viewBox="0 0 24 24" width="60%" height="60%" aria-hidden="true" fill="none" ' +
     'stroke="currentColor" stroke-width="2.4" stroke-linecap="round" stroke-linejoin="round">' + d + '</svg>';
 const LENS = '<circle cx="10" cy="10" r="6.5"/><path d="M15 15l6 6"/>';
+const PEN = '<path d="M4 20l1-5L16 4l4 4L9 19z" fill="currentColor" fill-opacity="0.35"/><path d="M14 6l4 4"/>';
 
 /** @type {Tool[]} */
 export const TOOLS = [
@@ -23,6 +24,16 @@ export const TOOLS = [
   { tool: 'whole-page', label: 'ページ全体', icon: icon('<rect x="3" y="6" width="18" height="12" rx="1"/>' +
       '<path d="M3 10V6h4M21 10V6h-4M3 14v4h4M21 14v4h-4"/>') },
   { tool: 'full-screen', label: '全画面', icon: icon('<path d="M4 9V4h5M20 9V4h-5M4 15v5h5M20 15v5h-5"/>') },
+  // The pen's tools: a pen of each colour (its icon in the ink's colour), the
+  // marker, the eraser, undo, clear, and the hand that turns pages again.
+  { tool: 'pen-red', label: '赤ペン', icon: icon(PEN), pen: 'r' },
+  { tool: 'pen-blue', label: '青ペン', icon: icon(PEN), pen: 'b' },
+  { tool: 'pen-black', label: '黒ペン', icon: icon(PEN), pen: 'k' },
+  { tool: 'marker', label: 'マーカー', icon: icon('<path d="M5 19h14" stroke-width="5" opacity="0.8"/><path d="M8 15l7-11 4 3-7 11z"/>'), pen: 'm' },
+  { tool: 'eraser', label: '消しゴム', icon: icon('<path d="M4 16l9-10 7 6-8 8H8z"/><path d="M9 11l6 6M12 20h8"/>'), pen: 'e' },
+  { tool: 'undo-ink', label: '書き込みを一つ戻す', icon: icon('<path d="M9 5L4 10l5 5"/><path d="M4 10h10a6 6 0 010 12h-3"/>') },
+  { tool: 'clear-ink', label: '書き込みを全部消す', icon: icon('<path d="M4 7h16M9 7V4h6v3M6 7l1 13h10l1-13M10 11v6M14 11v6"/>') },
+  { tool: 'hand', label: '手のひら（ページめくり）', icon: icon('<path d="M8 13V5a1.5 1.5 0 013 0v6M11 11V3.5a1.5 1.5 0 013 0V11M14 11V5a1.5 1.5 0 013 0v8c0 5-3 8-7 8s-5-2-7-6l-1.5-3a1.5 1.5 0 012.5-1.5L8 13"/>'), pen: 'hand' },
 ];
 
 // CSS pixels: the gap around buttons, the largest and the smallest (a finger's) buttons.
@@ -43,10 +54,12 @@ export function lineButton(count, length) {
 }
 
 /**
- * The toolbar, its buttons doing what `actions` names for their tools.
+ * The toolbar, its buttons doing what `actions` names for their tools; a
+ * pen's icon is drawn in its ink's colour (`inks`, by the pen's letter).
  * @param {Record<string, () => void>} actions
+ * @param {Record<string, string>} [inks]
  */
-export function makeToolbar(actions) {
+export function makeToolbar(actions, inks) {
   const el = document.createElement('div');
   el.id = 'toolbar';
   el.setAttribute('role', 'toolbar');
@@ -63,6 +76,11 @@ export function makeToolbar(actions) {
     b.innerHTML = t.icon;
     b.style.cssText = 'margin:0;padding:0;border:2px solid #999;border-radius:10px;background:#f2f2f2;color:#123;' +
         'display:flex;align-items:center;justify-content:center;touch-action:none;';
+    if (t.pen) {
+      b.dataset.pen = t.pen;
+      b.setAttribute('aria-pressed', 'false');
+      if (inks && inks[t.pen]) b.style.color = inks[t.pen];
+    }
     b.addEventListener('pointerdown', (event) => {
       event.preventDefault();  // no focus taken, no tap on the page
       const act = actions[t.tool];
@@ -81,6 +99,16 @@ export function makeToolbar(actions) {
   const bar = {
     element: el,
     count: TOOLS.length,
+    // The tool in hand ('hand', or a pen's letter) shown pressed.
+    /** @param {string} pen */
+    showTool(pen) {
+      for (const b of el.querySelectorAll('button[data-pen]')) {
+        const button = /** @type {HTMLElement} */ (b);
+        button.setAttribute('aria-pressed', String(button.dataset.pen === pen));
+        button.style.background = button.dataset.pen === pen ? '#cfe3ff' : '#f2f2f2';
+        button.style.borderColor = button.dataset.pen === pen ? '#005aff' : '#999';
+      }
+    },
     /**
      * In a strip of the window (a touch screen): a column at its right edge
      * or a row along its bottom, buttons of `size` CSS pixels, the line's

@@ -20,7 +20,8 @@ const FILES = {{{ FILES }}};
 const SCOPE = self.registration.scope;
 const PREFIX = 'lessons ' + SCOPE + ' ';
 const CACHE = PREFIX + BUILD;
-const TYPES = { html: 'text/html; charset=utf-8', webmanifest: 'application/manifest+json', png: 'image/png' };
+const TYPES = { html: 'text/html; charset=utf-8', webmanifest: 'application/manifest+json', png: 'image/png',
+  js: 'text/javascript; charset=utf-8', wasm: 'application/wasm', woff2: 'font/woff2' };
 
 function hex(buffer) {
   return [...new Uint8Array(buffer)].map((b) => b.toString(16).padStart(2, '0')).join('');
