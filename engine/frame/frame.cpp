@@ -1,10 +1,12 @@
 #include "engine/frame/frame.h"
 
 #include "engine/frame/options.h"
+#include "engine/graphics/schemes.h"
 #include "engine/graphics/colour_roles.h"
 #include "engine/prompts/prompts.h"
 #include "engine/text/text.h"
 #include "engine/typesetter/formula.h"
+#include "engine/typesetter/spoken.h"
 
 #include <cmath>
 #include <cstdio>
@@ -153,6 +155,9 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
         case CommandLine::Action::Version:
             say(stdout, app.name + " " + LESSON_VERSION + "\n");
             return 0;
+        case CommandLine::Action::Schemes:
+            say(stdout, schemesJson() + "\n");
+            return 0;
         case CommandLine::Action::Error:
             // One line, as every error: the options are listed by --help.
             say(stderr, app.name + ": " + cl.error + " (usage: " + app.name + " --help)\n");
@@ -185,6 +190,8 @@ int runProgram(const ProgramSpec& app, int argc, char** argv) {
             std::_Exit(finish(layer, 1));
         });
         if (cl.walk != 0) layer.setMoreKeys(sectionWalk(layer, cl.walk));
+        SpokenSteps spoken(layer);
+        layer.addSink(spoken);
         Engine e(layer);
         int status = runFrame(e, app);
         // The program ended as it ends (its main menu's last item, the window

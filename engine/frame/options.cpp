@@ -1,6 +1,7 @@
 #include "engine/frame/options.h"
 
 #include "engine/frame/frame.h"
+#include "engine/graphics/schemes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -32,6 +33,7 @@ constexpr OutputOption kOutputs[] = {
     {"--timing", &LayerOptions::timing},
     {"--pdf", &LayerOptions::pdf},
     {"--handout", &LayerOptions::handout},
+    {"--spoken", &LayerOptions::spoken},
 };
 
 // A keys file larger than this is not a key script (a million keys, weeks
@@ -101,6 +103,9 @@ std::string usageText(const std::string& name) {
            "  --trace FILE        write every drawing call, formula and key as JSON Lines\n"
            "  --seed N            seed the random numbers with N instead of the clock\n"
            "  --timing FILE       write the time of every key step in milliseconds\n"
+           "  --scheme NAME       draw in a colour scheme: " + schemeNames() + "\n"
+           "  --schemes           print every scheme's sixteen colours as one JSON object\n"
+           "  --spoken FILE       write each wait's spoken text as a line\n"
            "  --walk N            with --headless: walk through every page of main-menu section N\n"
            "                      by itself (after the scripted keys), then stop\n"
            "  --help, --version\n"
@@ -130,6 +135,13 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--version") {
             cl.action = CommandLine::Action::Version;
             return cl;
+        } else if (a == "--schemes") {
+            cl.action = CommandLine::Action::Schemes;
+            return cl;
+        } else if (a == "--scheme") {
+            if (!value(v)) return fail("--scheme needs a name: " + schemeNames());
+            if (!findScheme(v)) return fail("unknown scheme " + v + ": the schemes are " + schemeNames());
+            cl.layer.scheme = v;
         } else if (a == "--headless") {
             cl.layer.headless = true;
         } else if (a == "--keys") {

@@ -11,7 +11,7 @@
 namespace lesson {
 
 struct CommandLine {
-    enum class Action { Run, Help, Version, Error } action = Action::Run;
+    enum class Action { Run, Help, Version, Schemes, Error } action = Action::Run;
     LayerOptions layer;
     int walk = 0;  // --walk N: the main-menu section walked through, or 0
     std::string error;

@@ -11,7 +11,8 @@ namespace lesson::colour {
 // Text.
 inline constexpr int kBodyText = kBlack;
 inline constexpr int kAnswer = 5;          // red: an answer, and the digits typed into the entry field
-inline constexpr int kLabel = 3;           // cobalt blue: an answer's label, "(1)"
+inline constexpr int kLabel = 3;           // cobalt blue: an answer's label, "(1)", and a moved term
+inline constexpr int kTask = 7;            // purple: textbook tasks and examples
 inline constexpr int kStartText = 4;       // deep teal: the text colour the program starts with
 inline constexpr int kBoxLabel = 13;       // yellow: the label of a filled box (a weight, a number box)
 inline constexpr int kErrorText = 13;      // yellow: the error line, on the clear's deep blue

@@ -52,6 +52,9 @@ public:
     // Consumers the host adds to the stream; each sees a command before the
     // display list takes it.
     virtual std::vector<DrawSink*> sinks() { return {}; }
+    // A wait begins: the step's new text as it is said, and the page's whole
+    // text (the browser's live region and the canvas's label, its voice).
+    virtual void speak(const std::string& step, const std::string& page) {}
     // The files asked for, written when the program stops: a line for each
     // that could not be written whole.
     virtual std::vector<std::string> finish() { return {}; }

@@ -47,22 +47,43 @@ bool segmentsWithin(Point a0, Point a1, Point b0, Point b1, float reach) {
            squaredDistanceToSegment(b0, a0, a1) <= r2 || squaredDistanceToSegment(b1, a0, a1) <= r2;
 }
 
+// Runs of a path's segments with their bounds, so that a long eraser path
+// and a long stroke compare run by run before segment by segment. Segment i
+// runs from point i to the next (a path of one point is one segment of no
+// length).
+struct Run {
+    std::size_t from, to;  // segments [from, to)
+    LogicalBox bounds;
+};
+constexpr std::size_t kRunSegments = 32;
+
+std::size_t segmentCount(const std::vector<Point>& p) { return std::max<std::size_t>(1, p.size() - 1); }
+Point segmentEnd(const std::vector<Point>& p, std::size_t i) { return p[std::min(i + 1, p.size() - 1)]; }
+
+std::vector<Run> runsOf(const std::vector<Point>& p, float margin) {
+    std::vector<Run> runs;
+    for (std::size_t from = 0; from < segmentCount(p); from += kRunSegments) {
+        const std::size_t to = std::min(from + kRunSegments, segmentCount(p));
+        const std::vector<Point> points(p.begin() + static_cast<std::ptrdiff_t>(from),
+                                        p.begin() + static_cast<std::ptrdiff_t>(std::min(to + 1, p.size())));
+        runs.push_back({from, to, pointsBounds(points, margin)});
+    }
+    return runs;
+}
+
 // Whether the eraser's path passes within its reach of the stroke.
-bool erases(const std::vector<Point>& path, const LogicalBox& pathBounds, const InkStroke& stroke) {
-    if (!overlaps(pathBounds, stroke.bounds)) return false;
+bool erases(const std::vector<Point>& path, const std::vector<Run>& pathRuns, const InkStroke& stroke) {
     const float reach = kEraserReach + stroke.pen->width / 2;
     const std::vector<Point>& s = stroke.points;
-    for (std::size_t i = 0; i < path.size(); ++i) {
-        const Point a0 = path[i], a1 = path[std::min(i + 1, path.size() - 1)];
-        const LogicalBox near{std::min(a0.x, a1.x) - reach, std::min(a0.y, a1.y) - reach,
-                              std::max(a0.x, a1.x) + reach, std::max(a0.y, a1.y) + reach};
-        if (!overlaps(near, stroke.bounds)) continue;
-        for (std::size_t j = 0; j < s.size(); ++j) {
-            const Point b0 = s[j], b1 = s[std::min(j + 1, s.size() - 1)];
-            if (segmentsWithin(a0, a1, b0, b1, reach)) return true;
-            if (j + 2 >= s.size()) break;
+    const std::vector<Run> strokeRuns = runsOf(s, stroke.pen->width / 2 + 1);
+    for (const Run& a : pathRuns) {
+        if (!overlaps(a.bounds, stroke.bounds)) continue;
+        for (const Run& b : strokeRuns) {
+            if (!overlaps(a.bounds, b.bounds)) continue;
+            for (std::size_t i = a.from; i < a.to; ++i)
+                for (std::size_t j = b.from; j < b.to; ++j)
+                    if (segmentsWithin(path[i], segmentEnd(path, i), s[j], segmentEnd(s, j), reach)) return true;
         }
-        if (i + 2 >= path.size()) break;
     }
     return false;
 }
@@ -146,10 +167,10 @@ std::optional<LogicalBox> PageInk::apply(const InkAction& given) {
         const InkAction action = fittedInk(given);
         if (action.points.empty()) return std::nullopt;
         if (action.pen == kEraserPen) {
-            const LogicalBox reach = pointsBounds(action.points, kEraserReach);
+            const std::vector<Run> runs = runsOf(action.points, kEraserReach);
             std::vector<std::shared_ptr<const InkStroke>> kept;
             for (std::size_t i = 0; i < strokes_.size(); ++i) {
-                if (erases(action.points, reach, *strokes_[i])) {
+                if (erases(action.points, runs, *strokes_[i])) {
                     area = united(area, strokes_[i]->bounds);
                     change.removed.emplace_back(i, std::move(strokes_[i]));
                 } else {

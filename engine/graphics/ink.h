@@ -25,11 +25,11 @@ struct InkPen {
     float width;    // in page units
 };
 
-// Colours of the colour-universal set, which pupils with any common colour
-// vision tell apart from one another and from the page's own: a vermilion
-// red where the page's answers are a crimson, a bright azure beside the
-// page's cobalt and deep blues, black, and a translucent yellow marker wide
-// enough to lay over a line of text. The pen starts red.
+// Colours of the colour-universal set, which pupils of the common colour
+// visions tell apart from one another: a vermilion red beside the page's
+// crimson answers, a bright azure beside its cobalt and deep blues, black,
+// and a translucent yellow marker wide enough to lay over a line of text.
+// The pen starts red.
 inline constexpr std::array<InkPen, 4> kInkPens = {{
     {'r', {0xFF, 0x4B, 0x00}, 1.0f, 5},
     {'b', {0x00, 0x5A, 0xFF}, 1.0f, 5},

@@ -314,6 +314,14 @@ void Layer::traceFormula(std::string_view text, float x, float y, int color, flo
     for (DrawSink* sink : *active_) sink->formula(text, x, y, color, end);
 }
 
+void Layer::speakStep(const std::string& step, const std::string& page) {
+    host_->speak(step, page);
+    if (options_.spoken.empty()) return;
+    // One line each: a line break in a text is a space.
+    for (char c : step) spokenText_ += c == '\n' || c == '\r' ? ' ' : c;
+    spokenText_ += '\n';
+}
+
 void Layer::flushTrace() {
     if (trace_) trace_->flush();
 }
@@ -330,6 +338,7 @@ std::vector<std::string> Layer::finish() {
     };
     failures = host_->finish();
     if (trace_) check("trace", options_.trace, trace_->close());
+    if (!options_.spoken.empty()) check("spoken text", options_.spoken, writeWholeFile(options_.spoken, spokenText_));
     if (!options_.timing.empty()) check("timing", options_.timing, writeWholeFile(options_.timing, session_.timingText()));
     return failures;
 }

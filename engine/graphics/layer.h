@@ -47,6 +47,8 @@ struct LayerOptions {
     std::string timing;             // per-key-step times (benchmarks)
     std::string pdf;                // the page in vectors when the program stops
     std::string handout;            // PDF of every screen shown, one page each
+    std::string spoken;             // each wait's spoken text, a line each
+    std::string scheme;             // the colour scheme asked for (schemes.h), or "" for the one remembered
     int width = 1344, height = 720; // screenshot / headless page size in pixels
     std::optional<unsigned> seed;   // replaces the clock seed
     std::string program;            // the program's name, for the pages it saves
@@ -141,6 +143,9 @@ public:
 
     // A formula drawn, for the sinks that keep formulas (the trace).
     void traceFormula(std::string_view text, float x, float y, int color, float end);
+    // A wait begins with this step said (engine/typesetter/spoken.h) and this
+    // page: for the host, and a line of the spoken text file.
+    void speakStep(const std::string& step, const std::string& page);
     // One more consumer of the stream from now on (not owned; it must stay
     // alive as long as the layer).
     void addSink(DrawSink& sink);
@@ -188,6 +193,7 @@ private:
     // keeps of it.
     unsigned rngSeed_ = 0;
     std::uint64_t rngDraws_ = 0;
+    std::string spokenText_;  // the lines of --spoken
     bool finished_ = false;
     bool resumed_ = false;
 };

@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
@@ -58,24 +59,6 @@ std::string picturesFolder() {
     return home;
 }
 
-// The user's state folder: XDG_STATE_HOME when it is an absolute path, else
-// ~/.local/state.
-std::string stateFolder() {
-    if (const char* dir = std::getenv("XDG_STATE_HOME"); dir && dir[0] == '/') return dir;
-    return homeFolder() + "/.local/state";
-}
-
-// Makes the folder and those above it, for the user alone: why it cannot, or nothing.
-std::optional<std::string> makeFolders(const std::string& path) {
-    for (std::size_t at = 1; at <= path.size(); ++at) {
-        if (at < path.size() && path[at] != '/') continue;
-        const std::string part = path.substr(0, at);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return part + ": " + std::strerror(errno);
-    }
-    if (!isFolder(path)) return path + ": " + std::strerror(ENOTDIR);
-    return std::nullopt;
-}
-
 void removeFolder(const std::string& path) {
     if (DIR* dir = ::opendir(path.c_str())) {
         while (const dirent* entry = ::readdir(dir)) {
@@ -93,9 +76,10 @@ void removeFolder(const std::string& path) {
 class FolderPlace : public PlaceStore {
 public:
     explicit FolderPlace(const std::string& program)
-        : program_(program), folder_(stateFolder() + "/" + program + "/place") {}
+        : program_(program), folder_(stateFolder(program).empty() ? "" : stateFolder(program) + "/place") {}
 
     std::optional<std::string> read(const std::string& name) override {
+        if (folder_.empty()) return std::nullopt;
         std::ifstream in(folder_ + "/" + name, std::ios::binary);
         if (!in) return std::nullopt;
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -103,19 +87,23 @@ public:
         return bytes;
     }
     std::optional<std::string> write(const std::string& name, std::string_view bytes) override {
+        if (folder_.empty()) return std::string("no home folder to keep it in");
         if (!made_) {
-            if (auto why = makeFolders(folder_)) return why;
+            if (!makeFolders(folder_)) return folder_ + ": " + std::strerror(errno);
             made_ = true;
         }
         if (auto why = writeWholeFile(folder_ + "/" + name, bytes)) return folder_ + "/" + name + ": " + *why;
         return std::nullopt;
     }
-    void remove(const std::string& name) override { ::unlink((folder_ + "/" + name).c_str()); }
+    void remove(const std::string& name) override {
+        if (!folder_.empty()) ::unlink((folder_ + "/" + name).c_str());
+    }
     void clear() override {
-        removeFolder(folder_);
+        if (!folder_.empty()) removeFolder(folder_);
         made_ = false;
     }
     void setAside() override {
+        if (folder_.empty()) return;
         const std::string aside = folder_ + ".unreadable";
         removeFolder(aside);
         ::rename(folder_.c_str(), aside.c_str());
@@ -134,11 +122,23 @@ class CairoHost : public Host {
 public:
     CairoHost(const LayerOptions& options, const DisplayList& page) : options_(options), page_(page) {
         options_.keys = {};  // the layer types them; the host keeps no copy
-        if (!options_.handout.empty()) handout_ = std::make_unique<HandoutSink>(fonts_, page_);
+        if (!options_.scheme.empty()) asked_ = findScheme(options_.scheme);
+        if (!options_.handout.empty()) handout_ = std::make_unique<HandoutSink>(fonts_, page_, asked_ ? *asked_ : normalScheme());
         if (options_.keepPlace) place_ = std::make_unique<FolderPlace>(options_.program);
     }
     PlaceStore* placeStore() override { return place_.get(); }
     virtual Raster& raster() = 0;
+
+    // The scheme the page is seen in: the one asked for (--scheme), else in a
+    // window the one remembered, else the normal one.
+    const Scheme& firstScheme(bool window) const {
+        if (asked_) return *asked_;
+        if (const Scheme* remembered = window ? rememberedScheme(options_.program) : nullptr) return *remembered;
+        return normalScheme();
+    }
+    // Paper is white: what is saved and printed (Ctrl+S, --pdf, the handout)
+    // is in the normal scheme, unless a scheme was asked for with them.
+    const Scheme& paperScheme() { return asked_ ? raster().scheme() : normalScheme(); }
 
     std::vector<DrawSink*> sinks() override {
         if (handout_) return {handout_.get()};
@@ -181,11 +181,9 @@ public:
             if (error != EEXIST || n == 1000)
                 return "the page could not be saved in " + folder + ": " + std::strerror(error);
         }
-        // The whole page at the window's size, however the view is zoomed.
-        Raster shot(fonts_, raster().width(), raster().height());
-        shot.paint(page_);
-        std::optional<std::string> why = shot.writePng(base + ".png");
-        if (!why) why = writePagePdf(fonts_, page_, base + ".pdf");
+        // The whole page at the window's size, however the view is zoomed, on paper.
+        std::optional<std::string> why = pagePng(raster().width(), raster().height(), paperScheme(), base + ".png");
+        if (!why) why = writePagePdf(fonts_, page_, base + ".pdf", paperScheme());
         if (why) {
             ::unlink((base + ".png").c_str());
             ::unlink((base + ".pdf").c_str());
@@ -200,15 +198,25 @@ public:
             if (why) failures.push_back("cannot write the " + std::string(what) + " " + path + ": " + *why);
         };
         if (!options_.screenshot.empty()) check("screenshot", options_.screenshot, writeScreenshot());
-        if (!options_.pdf.empty()) check("PDF", options_.pdf, writePagePdf(fonts_, page_, options_.pdf));
+        if (!options_.pdf.empty()) check("PDF", options_.pdf, writePagePdf(fonts_, page_, options_.pdf, paperScheme()));
         if (handout_) check("handout", options_.handout, handout_->write(options_.handout));
         return failures;
     }
 
 protected:
+    // The screenshot is the screen: in the scheme it is seen in.
     virtual std::optional<std::string> writeScreenshot() = 0;
 
+    // The whole page as a PNG of width x height in a scheme.
+    std::optional<std::string> pagePng(int width, int height, const Scheme& scheme, const std::string& path) {
+        Raster shot(fonts_, width, height);
+        shot.setScheme(scheme);
+        shot.paint(page_);
+        return shot.writePng(path);
+    }
+
     LayerOptions options_;
+    const Scheme* asked_ = nullptr;
     const DisplayList& page_;
     Fonts fonts_;
     std::unique_ptr<HandoutSink> handout_;
@@ -220,7 +228,9 @@ protected:
 class HeadlessHost : public CairoHost {
 public:
     HeadlessHost(const LayerOptions& options, const DisplayList& page)
-        : CairoHost(options, page), raster_(fonts_, options.width, options.height, &page) {}
+        : CairoHost(options, page), raster_(fonts_, options.width, options.height, &page) {
+        raster_.setScheme(firstScheme(false));
+    }
     Raster& raster() override { return raster_; }
     bool interactive() const override { return false; }
     void show() override {}
@@ -237,7 +247,22 @@ class WindowHost : public CairoHost {
 public:
     WindowHost(const LayerOptions& options, const DisplayList& page)
         : CairoHost(options, page), window_(fonts_, page, "") {
+        window_.raster().setScheme(firstScheme(true));
         window_.onSave([this] { return savePage(); });
+        window_.onNextScheme([this] { return takeNextScheme(); });
+    }
+
+    // The next scheme, drawn at once and remembered for the next opening:
+    // what the title then says for a few seconds. A state folder that cannot
+    // be written leaves it unremembered, told once on stderr.
+    std::string takeNextScheme() {
+        const Scheme& next = nextScheme(window_.raster().scheme());
+        window_.raster().setScheme(next);
+        if (auto why = rememberScheme(options_.program, next); why && !toldUnremembered_) {
+            toldUnremembered_ = true;
+            std::fprintf(stderr, "%s: the scheme is not remembered: %s\n", options_.program.c_str(), why->c_str());
+        }
+        return "scheme: " + std::string(next.name);
     }
     Raster& raster() override { return window_.raster(); }
     bool interactive() const override { return true; }
@@ -253,11 +278,10 @@ public:
 private:
     // At the asked size, whatever the window's.
     std::optional<std::string> writeScreenshot() override {
-        Raster shot(fonts_, options_.width, options_.height);
-        shot.paint(page_);
-        return shot.writePng(options_.screenshot);
+        return pagePng(options_.width, options_.height, raster().scheme(), options_.screenshot);
     }
     Window window_;
+    bool toldUnremembered_ = false;
 };
 
 }  // namespace

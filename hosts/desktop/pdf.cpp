@@ -9,7 +9,7 @@
 
 namespace lesson {
 
-PdfBook::PdfBook(Fonts& fonts) {
+PdfBook::PdfBook(Fonts& fonts, const Scheme& scheme) {
     surface_ = cairo_pdf_surface_create_for_stream(
         [](void* out, const unsigned char* data, unsigned int length) {
             static_cast<std::string*>(out)->append(reinterpret_cast<const char*>(data), length);
@@ -17,6 +17,7 @@ PdfBook::PdfBook(Fonts& fonts) {
         },
         &bytes_, kPageWidth, kPageHeight);
     drawer_ = std::make_unique<Raster>(fonts, surface_, static_cast<int>(kPageWidth), static_cast<int>(kPageHeight));
+    drawer_->setScheme(scheme);
 }
 
 PdfBook::~PdfBook() {
@@ -42,8 +43,9 @@ std::optional<std::string> PdfBook::write(const std::string& path) {
     return writeWholeFile(path, bytes_);
 }
 
-std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, const std::string& path) {
-    PdfBook book(fonts);
+std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, const std::string& path,
+                                        const Scheme& scheme) {
+    PdfBook book(fonts, scheme);
     book.addPage(page);
     return book.write(path);
 }

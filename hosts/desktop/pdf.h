@@ -4,6 +4,7 @@
 // is a PDF of every screen shown, one page each.
 
 #include "engine/graphics/display_list.h"
+#include "engine/graphics/schemes.h"
 
 #include <cairo.h>
 
@@ -20,7 +21,8 @@ class Raster;
 // A PDF built in memory, page by page, and written whole at the end.
 class PdfBook {
 public:
-    explicit PdfBook(Fonts& fonts);
+    // Paper is white: the normal scheme, unless one was asked for.
+    explicit PdfBook(Fonts& fonts, const Scheme& scheme = normalScheme());
     ~PdfBook();
     PdfBook(const PdfBook&) = delete;
     PdfBook& operator=(const PdfBook&) = delete;
@@ -40,7 +42,8 @@ private:
 };
 
 // The PDF of a single page.
-std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, const std::string& path);
+std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, const std::string& path,
+                                        const Scheme& scheme = normalScheme());
 
 // Sees every command before the page's display list does. A screen ends at
 // the layer's clear, or at a white box from the page's corner that covers
@@ -51,7 +54,8 @@ std::optional<std::string> writePagePdf(Fonts& fonts, const DisplayList& page, c
 // and is left out.
 class HandoutSink : public DrawSink {
 public:
-    HandoutSink(Fonts& fonts, const DisplayList& page) : book_(fonts), page_(page) {}
+    HandoutSink(Fonts& fonts, const DisplayList& page, const Scheme& scheme = normalScheme())
+        : book_(fonts, scheme), page_(page) {}
     void draw(const DrawCommand& cmd) override;
     // Ink drawn while wipes stand: the screen taken before them shows it too.
     void ink(const InkAction& action) override;

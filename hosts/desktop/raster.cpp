@@ -2,6 +2,7 @@
 
 #include "engine/graphics/output_file.h"
 #include "engine/graphics/palette.h"
+#include "engine/graphics/schemes.h"
 #include "engine/chars/chars.h"
 
 #include <algorithm>
@@ -14,10 +15,7 @@ namespace {
 
 constexpr double kTurn = 6.283185307179586;
 
-void setColor(cairo_t* cr, int color) {
-    const Rgb c = kPalette[paletteIndex(color)];
-    cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0);
-}
+void setRgb(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
 
 }  // namespace
 
@@ -53,8 +51,7 @@ Raster::~Raster() {
 void Raster::setUpContext(bool cleared) {
     if (cr_) cairo_destroy(cr_);
     cr_ = cairo_create(surface_);
-    const Rgb ground = cleared ? kClearColor : kPalette[kWhite];
-    cairo_set_source_rgb(cr_, ground.r / 255.0, ground.g / 255.0, ground.b / 255.0);
+    setRgb(cr_, cleared ? scheme_->clearGround() : scheme_->ground());
     cairo_paint(cr_);
     fit_ = std::min(width_ / kPageWidth, height_ / kPageHeight);
     boxX_ = (width_ - kPageWidth * fit_) / 2;
@@ -89,6 +86,14 @@ void Raster::resize(int width, int height) {
 
 void Raster::setView(const PageView& view) {
     view_ = view;
+    redraw();
+}
+
+void Raster::setColor(int color) { setRgb(cr_, scheme_->colour(color)); }
+
+void Raster::setScheme(const Scheme& scheme) {
+    if (scheme_ == &scheme) return;
+    scheme_ = &scheme;
     redraw();
 }
 
@@ -134,11 +139,10 @@ void Raster::redrawArea(const LogicalBox& area) {
     markDirty(drawn);
 }
 
-void Raster::renderInk(const InkStroke& stroke) { renderInkStroke(cr_, stroke); }
+void Raster::renderInk(const InkStroke& stroke) { renderInkStroke(cr_, stroke, scheme_->inkColour(stroke.pen->colour)); }
 
-void renderInkStroke(cairo_t* cr, const InkStroke& stroke) {
+void renderInkStroke(cairo_t* cr, const InkStroke& stroke, Rgb c) {
     const InkPath path = inkPath(stroke);
-    const Rgb c = stroke.pen->colour;
     cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, stroke.pen->opacity);
     cairo_new_path(cr);
     if (path.dot) {
@@ -176,7 +180,7 @@ void Raster::draw(const DrawCommand& cmd, bool erase) {
         cairo_save(cr_);
         cairo_identity_matrix(cr_);
         cairo_reset_clip(cr_);
-        cairo_set_source_rgb(cr_, kClearColor.r / 255.0, kClearColor.g / 255.0, kClearColor.b / 255.0);
+        setRgb(cr_, scheme_->clearGround());
         cairo_paint(cr_);
         cairo_restore(cr_);
         dirty_ = {0, 0, width_, height_};
@@ -219,7 +223,7 @@ void Raster::render(const DrawCommand& cmd, bool erase) {
     cairo_set_line_width(cr, std::max(0.0f, cmd.pen) + spread);
     switch (cmd.op) {
         case DrawCommand::Op::Line:
-            setColor(cr, cmd.color);
+            setColor(cmd.color);
             cairo_move_to(cr, cmd.x1, cmd.y1);
             cairo_line_to(cr, cmd.x2, cmd.y2);
             cairo_stroke(cr);
@@ -234,17 +238,17 @@ void Raster::render(const DrawCommand& cmd, bool erase) {
             const int fill = cmd.fill == kNoFill ? cmd.color : cmd.fill;
             if (paletteIndex(fill) == paletteIndex(cmd.color)) {
                 pixelRectangle(x - half, y - half, x2 + half, y2 + half);
-                setColor(cr, cmd.color);
+                setColor(cmd.color);
                 cairo_fill(cr);
                 break;
             }
             pixelRectangle(x, y, x2, y2);
-            setColor(cr, fill);
+            setColor(fill);
             cairo_fill(cr);
             cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
             pixelRectangle(x - half, y - half, x2 + half, y2 + half);
             if (x2 - x > 2 * half && y2 - y > 2 * half) pixelRectangle(x + half, y + half, x2 - half, y2 - half);
-            setColor(cr, cmd.color);
+            setColor(cmd.color);
             cairo_fill(cr);
             cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
             break;
@@ -255,7 +259,7 @@ void Raster::render(const DrawCommand& cmd, bool erase) {
             cairo_new_path(cr);
             if (full && cmd.fill == kNoFill && 2 * r < cmd.pen) {
                 // A circle smaller than its pen is a dot: a solid disc, not a ring.
-                setColor(cr, cmd.color);
+                setColor(cmd.color);
                 cairo_arc(cr, cmd.x1, cmd.y1, r + cairo_get_line_width(cr) / 2, 0, kTurn);
                 cairo_fill(cr);
                 break;
@@ -270,10 +274,10 @@ void Raster::render(const DrawCommand& cmd, bool erase) {
                 if (cmd.fill != kNoFill) cairo_close_path(cr);
             }
             if (cmd.fill != kNoFill) {
-                setColor(cr, cmd.fill);
+                setColor(cmd.fill);
                 cairo_fill_preserve(cr);
             }
-            setColor(cr, cmd.color);
+            setColor(cmd.color);
             cairo_stroke(cr);
             break;
         }
@@ -283,10 +287,10 @@ void Raster::render(const DrawCommand& cmd, bool erase) {
             for (std::size_t i = 1; i < cmd.points.size(); ++i) cairo_line_to(cr, cmd.points[i].x, cmd.points[i].y);
             if (cmd.fill != kNoFill) {
                 cairo_close_path(cr);
-                setColor(cr, cmd.fill);
+                setColor(cmd.fill);
                 cairo_fill_preserve(cr);
             }
-            setColor(cr, cmd.color);
+            setColor(cmd.color);
             cairo_stroke(cr);
             break;
         }
@@ -309,7 +313,7 @@ void Raster::renderText(const DrawCommand& cmd, bool erase) {
     cairo_matrix_init_scale(&matrix, cmd.mx * size * rule.widthScale, cellHeight);
     cairo_set_font_matrix(cr_, &matrix);
     cairo_scaled_font_t* font = cairo_get_scaled_font(cr_);
-    setColor(cr_, cmd.color);
+    setColor(cmd.color);
 
     double x = cmd.x1;
     for (std::string_view ch : splitChars(cmd.text)) {

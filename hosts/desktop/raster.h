@@ -6,6 +6,7 @@
 
 #include "engine/graphics/display_list.h"
 #include "engine/graphics/view.h"
+#include "engine/graphics/schemes.h"
 #include "hosts/desktop/fonts.h"
 
 #include <cairo.h>
@@ -43,6 +44,11 @@ public:
     // part within area (on whole pixels).
     void redraw();
     void redrawArea(const LogicalBox& area);
+
+    // The colours it draws the palette's indices in; a new scheme draws the
+    // page again (from the display list it follows).
+    void setScheme(const Scheme& scheme);
+    const Scheme& scheme() const { return *scheme_; }
 
     // New pixel size: the page is drawn again from the display list.
     void resize(int width, int height);
@@ -86,9 +92,11 @@ private:
     void renderInk(const InkStroke& stroke);
     void drawFrom(const DisplayList& page, const LogicalBox* area);
     void markDirty(const LogicalBox& box);
+    void setColor(int color);
 
     Fonts& fonts_;
     const DisplayList* page_ = nullptr;
+    const Scheme* scheme_ = &normalScheme();
     int width_ = 0, height_ = 0;
     float scale_ = 1, offsetX_ = 0, offsetY_ = 0;
     // The whole page's scale into the surface and its letterboxed box.
@@ -100,7 +108,8 @@ private:
     PixelRect dirty_;
 };
 
-// One stroke of ink drawn in page units on cr, as every page of the desktop draws it.
-void renderInkStroke(cairo_t* cr, const InkStroke& stroke);
+// One stroke of ink drawn in page units on cr, as every page of the desktop
+// draws it, in its pen's colour as the scheme shows it.
+void renderInkStroke(cairo_t* cr, const InkStroke& stroke, Rgb colour);
 
 }  // namespace lesson

@@ -488,9 +488,15 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
                 if (event.key.repeat) break;
                 const std::string said = save_();
                 std::fprintf(stderr, "%s\n", said.c_str());
-                SDL_SetWindowTitle(window_, (title_.empty() ? said : title_ + " - " + said).c_str());
-                messageUntil_ = SDL_GetTicks() + kTitleMessageMillis;
-                if (messageUntil_ == 0) messageUntil_ = 1;
+                tellInTitle(said);
+                break;
+            }
+            if (event.key.keysym.sym == SDLK_d && (event.key.keysym.mod & KMOD_CTRL) != 0 && nextScheme_) {
+                ctrlChord_ = true;
+                if (event.key.repeat) break;
+                tellInTitle(nextScheme_());  // the page is drawn again in it
+                exposeAll_ = true;
+                present();
                 break;
             }
             if (penKey(event, keys) || zoomKey(event)) break;
@@ -501,6 +507,13 @@ void Window::handle(const SDL_Event& event, std::deque<std::string>& keys) {
         default:
             break;
     }
+}
+
+// The title tells something for a few seconds (where a page was saved, the scheme taken).
+void Window::tellInTitle(const std::string& said) {
+    SDL_SetWindowTitle(window_, (title_.empty() ? said : title_ + " - " + said).c_str());
+    messageUntil_ = SDL_GetTicks() + kTitleMessageMillis;
+    if (messageUntil_ == 0) messageUntil_ = 1;
 }
 
 Point Window::pixelAtWindow(int x, int y) const {
@@ -638,7 +651,7 @@ void Window::presentStroke(SDL_Surface* screen) {
             cairo_image_surface_create_for_data(dst, CAIRO_FORMAT_RGB24, screen->w, screen->h, screen->pitch);
         cairo_t* cr = cairo_create(target);
         raster_->showOnPage(cr);
-        renderInkStroke(cr, *stroke_);
+        renderInkStroke(cr, *stroke_, raster_->scheme().inkColour(stroke_->pen->colour));
         cairo_destroy(cr);
         cairo_surface_destroy(target);
     }

@@ -41,6 +41,8 @@ public:
     // Ctrl+S: saves the page and returns what the title then says for a few
     // seconds (the page itself is not drawn over).
     void onSave(std::function<std::string()> save) { save_ = std::move(save); }
+    // Ctrl+D: the page in the next colour scheme; returns what the title then says for a few seconds.
+    void onNextScheme(std::function<std::string()> next) { nextScheme_ = std::move(next); }
 
     // Puts what has been drawn on the screen (only the part that changed),
     // and the stroke under the pen over it.
@@ -91,6 +93,8 @@ private:
     bool maximizedBeforeFullScreen_ = false;
     bool exposeAll_ = true;
     std::function<std::string()> save_;
+    std::function<std::string()> nextScheme_;
+    void tellInTitle(const std::string& said);
     std::string title_;                 // the program's title
     std::uint32_t messageUntil_ = 0;    // SDL ticks; 0: the title shows no message
     std::optional<Point> pressedAt_;    // where the pointer went down, on the page

@@ -11,6 +11,7 @@
 #include "engine/graphics/keys.h"
 #include "engine/graphics/layer.h"
 #include "engine/graphics/palette.h"
+#include "engine/graphics/schemes.h"
 #include "engine/graphics/trace.h"
 #include "engine/graphics/colour_roles.h"
 #include "engine/session/key_script.h"
@@ -22,6 +23,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,6 +80,10 @@ EM_JS(void, lesson_js_ink_stroke, (const float* path, int count, int dot, int r,
     Module.page.inkStroke(HEAPF32.subarray(path >> 2, (path >> 2) + 2 * count), dot, r, g, b, opacity, width);
 });
 EM_JS(void, lesson_js_glyph, (int codePoint, double x, double y), { Module.page.glyph(codePoint, x, y); });
+// A wait begins: the step's new text as it is said, and the page's whole text.
+EM_JS(void, lesson_js_speak, (const char* step, const char* page), {
+    Module.page.speak(UTF8ToString(step), UTF8ToString(page));
+});
 EM_JS(void, lesson_js_title, (const char* title), { document.title = UTF8ToString(title); });
 EM_JS(void, lesson_js_idle, (), { Module.page.setIdle(); });
 EM_JS(void, lesson_js_wait_kind, (const char* kind), { Module.page.setWait(UTF8ToString(kind)); });
@@ -111,13 +117,27 @@ std::string waitName(WaitKind kind) {
 // entry field, beside which a touch screen's pad stands, and the menus, which
 // open on the whole page), and the ink: its key's mark, the letters of undo,
 // clear and the eraser, the eraser's reach and the pens (letter, colour,
-// opacity, width), the first the pen a teacher starts with.
-std::string beginJson(const std::string& program) {
-    std::string palette;
-    for (const Rgb& c : kPalette) {
-        palette += palette.empty() ? "[" : ",";
-        palette += "[" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + "]";
+// opacity, width), the first the pen a teacher starts with (beginJson).
+std::string rgbList(std::span<const Rgb> colours) {
+    std::string list;
+    for (const Rgb& c : colours) {
+        list += list.empty() ? "[" : ",";
+        list += "[" + std::to_string(c.r) + "," + std::to_string(c.g) + "," + std::to_string(c.b) + "]";
     }
+    return list + "]";
+}
+
+// The schemes in their order, each with its sixteen colours and its inks
+// (kInkColours as the scheme shows them).
+std::string pageSchemesJson() {
+    std::string json;
+    for (const Scheme& s : kSchemes)
+        json += (json.empty() ? "[" : ",") + std::string("{\"name\":") + jsonString(s.name) +
+                ",\"palette\":" + rgbList(s.palette) + ",\"ink\":" + rgbList(s.ink) + "}";
+    return json + "]";
+}
+
+std::string beginJson(const std::string& program) {
     std::string keys;
     auto key = [&](std::string_view name, std::string_view value) {
         keys += keys.empty() ? "{" : ",";
@@ -142,7 +162,7 @@ std::string beginJson(const std::string& program) {
     for (WaitKind kind : {WaitKind::Gate, WaitKind::MainMenu, WaitKind::SubMenu, WaitKind::Step})
         entry += (entry.empty() ? "" : ",") + jsonString(waitName(kind));
     return "{\"program\":" + jsonString(program) + ",\"page\":{\"width\":" + jsonNumber(kPageWidth) +
-           ",\"height\":" + jsonNumber(kPageHeight) + "},\"palette\":" + palette + "],\"clear\":" + std::to_string(colour::kClearGround) +
+           ",\"height\":" + jsonNumber(kPageHeight) + "},\"schemes\":" + pageSchemesJson() + ",\"clear\":" + std::to_string(colour::kClearGround) +
            ",\"spread\":" + jsonNumber(static_cast<float>(kEraseSpreadPixels)) + ",\"keys\":" + keys + "}" +
            ",\"tapSlop\":" + jsonNumber(kTapSlopUnits) + ",\"swipe\":" + jsonNumber(kSwipeUnits) +
            ",\"back\":" + jsonString(kBackKey) + ",\"forward\":" + jsonString(kForwardKey) +
@@ -249,6 +269,7 @@ public:
     void idle() override { lesson_js_idle(); }
     void waitOpens(WaitKind kind) override { lesson_js_wait_kind(waitName(kind).c_str()); }
     void setTitle(const std::string& title) override { lesson_js_title(title.c_str()); }
+    void speak(const std::string& step, const std::string& page) override { lesson_js_speak(step.c_str(), page.c_str()); }
     // Ctrl+S is the page's own: it downloads the canvas as a PNG.
     std::string savePage() override { return "the page saves itself with Ctrl+S"; }
     // The trace only where the page keeps it: a teacher's plain opening keeps none.

@@ -56,7 +56,7 @@ done
 # Files that cannot be written: a missing folder, a folder; told before the
 # run with the path and the reason. A full disk shows only when the file is
 # written: told at the end, and not a success. One file named twice: usage.
-for option in --screenshot --trace --timing --pdf --handout; do
+for option in --screenshot --trace --timing --pdf --handout --spoken; do
     for path in "$work/missing/out" "$work"; do
         "$solvara" --headless --keys '5926\n' "$option" "$path" 2>"$work/err"
         [ $? -eq 2 ] || fail "$option $path must end with status 2"
@@ -101,6 +101,74 @@ for keys in "--keys 5926\\n\\~q:1,2;" "--keys \\~r:1,2" "--keys-file $work/ink.t
     grep -q 'a malformed ink stroke in the keys.*\\~' "$work/err" || fail "a malformed ink item ($keys): no line naming it"
     [ "$(wc -l <"$work/err")" -eq 1 ] || fail "a malformed ink item ($keys) must print one line"
 done
+# Schemes: an unknown name is refused in one line naming the schemes;
+# --schemes prints them all. A scheme is a view: the same trace, a dark
+# screenshot; a headless run goes by --scheme alone (not by the one the
+# window remembered), and its PDF is on white paper unless --scheme is given.
+"$solvara" --headless --scheme sepia 2>"$work/err"
+[ $? -eq 2 ] || fail "an unknown scheme must end with status 2"
+[ "$(wc -l <"$work/err")" -eq 1 ] && grep -q "normal, dark, yellow, chalk" "$work/err" ||
+    fail "an unknown scheme must be told in one line naming the schemes"
+"$solvara" --schemes >"$work/schemes.json" || fail "--schemes"
+/usr/bin/python3 - "$work/schemes.json" <<'PY' || fail "--schemes must print every scheme's sixteen colours"
+import json, re, sys
+schemes = json.load(open(sys.argv[1]))
+assert list(schemes) == ["normal", "dark", "yellow", "chalk"], list(schemes)
+assert all(len(c) == 16 and all(re.fullmatch("#[0-9A-F]{6}", x) for x in c) for c in schemes.values())
+PY
+# The mean brightness (0 to 255) of a PNG that Cairo wrote (8-bit RGB) or of a PPM.
+brightness() {
+    /usr/bin/python3 - "$1" <<'PY'
+import struct, sys, zlib
+data = open(sys.argv[1], "rb").read()
+if data[:2] == b"P6":
+    fields = data.split(maxsplit=4)
+    pixels = fields[4]
+else:
+    pos, idat = 8, b""
+    while pos < len(data):
+        length, kind = struct.unpack(">I4s", data[pos:pos + 8])
+        if kind == b"IHDR": width, height, depth, colour = struct.unpack(">IIBB", data[pos + 8:pos + 18])
+        if kind == b"IDAT": idat += data[pos + 8:pos + 8 + length]
+        pos += 12 + length
+    assert depth == 8 and colour == 2
+    raw, stride, rows, prev = zlib.decompress(idat), width * 3, [], bytearray(width * 3)
+    for y in range(height):
+        f, line = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = line[i - 3] if i >= 3 else 0
+            b, c = prev[i], prev[i - 3] if i >= 3 else 0
+            p = a + b - c
+            pred = [0, a, b, (a + b) // 2, a if abs(p - a) <= min(abs(p - b), abs(p - c)) else b if abs(p - b) <= abs(p - c) else c][f]
+            line[i] = (line[i] + pred) & 255
+        rows.append(bytes(line))
+        prev = line
+    pixels = b"".join(rows)
+print(sum(pixels) // len(pixels))
+PY
+}
+mkdir -p "$work/state/solvara"
+echo dark >"$work/state/solvara/scheme"
+run=(--headless --seed 3 --keys '5926\n4\n1\n' --size 320x180)
+XDG_STATE_HOME=$work/state "$solvara" "${run[@]}" --trace "$work/normal.jsonl" --screenshot "$work/normal.png" \
+    --pdf "$work/normal.pdf" || fail "a headless run"
+"$solvara" "${run[@]}" --scheme dark --trace "$work/dark.jsonl" --screenshot "$work/dark.png" --pdf "$work/dark.pdf" ||
+    fail "a headless run with --scheme dark"
+cmp -s "$work/normal.jsonl" "$work/dark.jsonl" || fail "--scheme dark must leave the trace as it is"
+[ "$(brightness "$work/normal.png")" -gt 200 ] || fail "a headless run must not take the remembered scheme"
+[ "$(brightness "$work/dark.png")" -lt 60 ] || fail "--scheme dark must draw a dark screenshot"
+pdftoppm -r 10 "$work/normal.pdf" "$work/normal-pdf" && pdftoppm -r 10 "$work/dark.pdf" "$work/dark-pdf" || fail "pdftoppm"
+[ "$(brightness "$work/normal-pdf-1.ppm")" -gt 200 ] || fail "--pdf must be on white paper"
+[ "$(brightness "$work/dark-pdf-1.ppm")" -lt 60 ] || fail "--pdf with --scheme dark must be in the scheme"
+
+# --spoken: a line for each wait, a formula said as in class (its glyphs
+# not said again as plain text), and the wait a step back goes to told again.
+"$solvara" --headless --seed 3 --keys '5926\n4\n1\nkk\<' --spoken "$work/spoken.txt" --trace "$work/spoken.jsonl" ||
+    fail "a run with --spoken"
+[ "$(wc -l <"$work/spoken.txt")" -eq "$(grep -c '"op":"wait"' "$work/spoken.jsonl")" ] || fail "--spoken: one line per wait"
+[ "$(sed -n 5p "$work/spoken.txt")" = "左辺の マイナス 15が プラス 15となって右辺に移った。" ] ||
+    fail "--spoken: the step's text: $(sed -n 5p "$work/spoken.txt")"
+[ "$(sed -n 7p "$work/spoken.txt")" = "$(sed -n 5p "$work/spoken.txt")" ] || fail "--spoken: a step back tells its wait again"
 
 # No Japanese font: one clear line naming the package, status 1.
 mkdir -p "$work/fonts"

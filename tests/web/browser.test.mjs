@@ -555,3 +555,79 @@ test('a stylus always draws and a finger draws with a pen in hand, the stroke sh
   const drawnOnly = (text) => lines(withoutEmptyPolls(text)).filter((l) => !/^\{"op":"(key|tap|ink)"/.test(l)).join('\n');
   assertSameTrace(drawnOnly(got), drawnOnly(expected), program);
 });
+
+test('a scheme from the address or remembered, each step in the live region, and read aloud in a Japanese voice', async () => {
+  // A speech synthesis of the page's own, with the voices given, that keeps what it is told to say.
+  const speech = (langs) => {
+    const voices = langs.map((lang) => ({ lang, name: lang, default: false, localService: true, voiceURI: lang }));
+    window.heard = [];
+    Object.defineProperty(window, 'speechSynthesis', {
+      value: { getVoices: () => voices, speak: (u) => window.heard.push(u), cancel() {}, addEventListener() {} },
+    });
+    window.SpeechSynthesisUtterance = class { constructor(text) { this.text = text; } };
+  };
+  const keys = '5926\\n4\\n1\\nk';
+  const step = '左辺の マイナス 15が プラス 15となって右辺に移った。';
+  const page = await newPage(browser);
+  await page.addInitScript(speech, ['en-US', 'ja-JP']);
+  await page.goto(fileUrl('solvara', { seed: 3, keys, scheme: 'dark' }));
+  await idle(page);
+  // A view: the desktop's trace, on a dark ground.
+  assertSameTrace(withoutEmptyPolls(await trace(page)), desktop('solvara', ['--seed', '3', '--keys', keys]).trace, 'dark');
+  const shot = readPng(await page.locator('#page').screenshot());
+  const at = (x, y) => [...shot.data.subarray((y * shot.width + x) * 4, (y * shot.width + x) * 4 + 3)];
+  assert.deepEqual(at(1300, 20), [0, 0, 0], 'the dark scheme draws a black ground');
+  // Each step in the live region, the page's whole text as the canvas's label.
+  const seen = await page.evaluate(() => {
+    const live = document.querySelector('[aria-live="polite"]');
+    const canvas = document.getElementById('page');
+    return { spoken: window.lesson.spoken(), live: live && live.textContent, role: canvas.getAttribute('role'),
+             label: canvas.getAttribute('aria-label') };
+  });
+  assert.deepEqual([seen.spoken, seen.live, seen.role], [step, step, 'img']);
+  assert.ok(seen.label.includes('4エックス マイナス 15 イコール 9') && seen.label.endsWith(step), seen.label);
+  // Read aloud, from the toolbar's button (shown while the mouse moves): the
+  // step at once, then each new one as it comes, in Japanese.
+  const tool = async (p, name) => {
+    await p.mouse.move(600, 300);
+    await p.locator(`#toolbar button[data-tool="${name}"]`).click();
+  };
+  await tool(page, 'read-aloud');
+  assert.equal(await page.locator('#toolbar button[data-tool="read-aloud"]').getAttribute('aria-pressed'), 'true');
+  await page.evaluate(() => window.lesson.keys('k'));
+  await idle(page);
+  const heard = await page.evaluate(() => window.heard.map((u) => [u.text, u.lang, u.voice.lang]));
+  assert.deepEqual(heard.map((h) => h[0]).slice(0, 1), [step]);
+  assert.ok(heard.length === 2 && heard[1][0].startsWith('<移項>'), JSON.stringify(heard));
+  assert.ok(heard.every((h) => h[1] === 'ja-JP' && h[2] === 'ja-JP'), JSON.stringify(heard));
+  // The toolbar's next scheme is remembered for a plain opening, not for a prepared run.
+  await tool(page, 'scheme');
+  await idle(page);
+  assert.equal(await page.evaluate(() => window.lesson.scheme()), 'yellow');
+  const plain = await page.context().newPage();
+  await plain.goto(fileUrl('solvara'));
+  await idle(plain);
+  assert.equal(await plain.evaluate(() => window.lesson.scheme()), 'yellow');
+  await plain.goto(fileUrl('solvara', { seed: 3 }));
+  await idle(plain);
+  assert.equal(await plain.evaluate(() => window.lesson.scheme()), 'normal');
+  await page.context().close();
+  assert.deepEqual(page.pageErrors, []);
+
+  // An unknown scheme opens in the normal one, told on the console; without
+  // a Japanese voice reading stays off.
+  const other = await newPage(browser);
+  const console = [];
+  other.on('console', (message) => console.push(message.text()));
+  await other.addInitScript(speech, ['en-US']);
+  await other.goto(fileUrl('ratiora', { scheme: 'sepia' }));
+  await idle(other);
+  assert.equal(await other.evaluate(() => window.lesson.scheme()), 'normal');
+  assert.ok(console.some((line) => line.includes('sepia') && line.includes('normal, dark, yellow, chalk')), console.join('\n'));
+  await tool(other, 'read-aloud');
+  const button = other.locator('#toolbar button[data-tool="read-aloud"]');
+  assert.equal(await button.getAttribute('aria-pressed'), 'false');
+  assert.match(await button.getAttribute('aria-label'), /日本語の音声がありません/);
+  await other.context().close();
+  assert.deepEqual(other.pageErrors, []);
+});

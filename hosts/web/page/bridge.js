@@ -35,6 +35,65 @@ export function programArguments(search) {
 }
 
 /**
+ * The scheme a page opens in, by its index among `names`: the address's
+ * (?scheme=NAME), else for a plain opening the one the device remembers,
+ * else the first (normal). A prepared run (seed, keys, walk) goes by its
+ * address alone, as a headless run by its options. An unknown name in the
+ * address opens in the first, with a line on the console.
+ * @param {string[]} names
+ * @param {string} search
+ * @param {string | null} remembered
+ * @returns {number}
+ */
+export function openingScheme(names, search, remembered) {
+  const query = new URLSearchParams(search);
+  const asked = query.get('scheme');
+  if (asked !== null) {
+    if (names.includes(asked)) return names.indexOf(asked);
+    console.warn('unknown scheme ' + asked + ': the schemes are ' + names.join(', ') + '; the page opens in ' + names[0]);
+    return 0;
+  }
+  const prepared = OPTIONS.some((name) => query.has(name));
+  if (!prepared && remembered !== null && names.includes(remembered)) return names.indexOf(remembered);
+  return 0;
+}
+
+/**
+ * The device's storage of a program's choices, one key each; storage that
+ * is refused (a private window, a file:// page in some browsers) keeps
+ * nothing and is no error.
+ * @param {string} key
+ */
+function stored(key) {
+  try {
+    return window.localStorage.getItem(key);
+  } catch {
+    return null;
+  }
+}
+
+/**
+ * @param {string} key
+ * @param {string} value
+ */
+function store(key, value) {
+  try {
+    window.localStorage.setItem(key, value);
+  } catch {
+    // not remembered
+  }
+}
+
+/**
+ * A Japanese voice of the browser's speech synthesis, or null.
+ * @returns {SpeechSynthesisVoice | null}
+ */
+function japaneseVoice() {
+  if (!window.speechSynthesis || typeof SpeechSynthesisUtterance !== 'function') return null;
+  return window.speechSynthesis.getVoices().find((voice) => /^ja([-_]|$)/i.test(voice.lang)) || null;
+}
+
+/**
  * The bytes of base64 text.
  * @param {string} base64
  * @returns {Uint8Array<ArrayBuffer>}
@@ -123,7 +182,70 @@ export function makeBridge(canvas, pad, tracing, listen) {
     afterRedraw: [],  // what waits for the page to be drawn whole again
     /** @type {{ back: string, forward: string, menus: string[] }} */  // the program's keys and menu waits
     given: { back: '', forward: '', menus: [] },
+    /** @type {{ name: string, palette: number[][], ink: number[][] }[]} */
+    schemes: [],
+    scheme: 0,        // the scheme the page is seen in, by its index
+    spoken: '',       // the last step's text as it is said
+    /** @type {SpeechSynthesisVoice | null} */
+    voice: null,      // reading aloud is on, in this voice
+    /** @type {HTMLElement | null} */
+    live: null,       // the region a screen reader reads each step from
   };
+  // The browser loads its voices when first asked.
+  if (window.speechSynthesis) window.speechSynthesis.getVoices();
+  const schemeKey = () => page.program + '.scheme';
+
+  /**
+   * The page seen in scheme i: the canvas's colours, and the ground around it.
+   * @param {number} i
+   */
+  function useScheme(i) {
+    state.scheme = i;
+    const scheme = state.schemes[i];
+    canvas.setPalette(scheme.palette);
+    const ground = 'rgb(' + scheme.palette[15].join(',') + ')';
+    document.documentElement.style.background = ground;
+    if (document.body) document.body.style.background = ground;
+  }
+
+  // The next scheme, remembered on the device; the program draws the page
+  // again in it (as after a new size) at once. Returns its name.
+  function nextScheme() {
+    if (!state.schemes.length) return '';
+    useScheme((state.scheme + 1) % state.schemes.length);
+    store(schemeKey(), state.schemes[state.scheme].name);
+    state.resized = true;
+    wake();
+    return state.schemes[state.scheme].name;
+  }
+
+  /** @param {string} text */
+  function speakAloud(text) {
+    if (!state.voice || !text) return;
+    const synth = window.speechSynthesis;
+    synth.cancel();
+    const utterance = new SpeechSynthesisUtterance(text);
+    utterance.lang = 'ja-JP';
+    utterance.voice = state.voice;
+    synth.speak(utterance);
+  }
+
+  /**
+   * Reading aloud on or off: each new step then is spoken as it appears, in
+   * a Japanese voice. Returns whether it is on: false when the browser has
+   * no Japanese voice.
+   * @param {boolean} on
+   */
+  function setReading(on) {
+    if (!on) {
+      if (state.voice) window.speechSynthesis.cancel();
+      state.voice = null;
+      return false;
+    }
+    state.voice = japaneseVoice();
+    speakAloud(state.spoken);
+    return state.voice !== null;
+  }
 
   function wake() {
     state.idle = false;
@@ -203,6 +325,14 @@ export function makeBridge(canvas, pad, tracing, listen) {
     marker: () => choose('m'),
     eraser: () => choose(pen.table.eraser),
     hand: () => choose('hand'),
+    scheme: () => { nextScheme(); },
+    // Reading aloud on and off; where the browser has no Japanese voice the
+    // button says so and stays off.
+    'read-aloud': () => {
+      const wanted = !state.voice;
+      const on = setReading(wanted);
+      if (pad.toolbar) pad.toolbar.setState('read-aloud', on, wanted && !on ? '読み上げ（日本語の音声がありません）' : '読み上げ');
+    },
     'undo-ink': () => pushKey(inkKey(pen.table.mark, pen.table.undo)),
     'clear-ink': () => pushKey(inkKey(pen.table.mark, pen.table.clear)),
   };
@@ -232,8 +362,11 @@ export function makeBridge(canvas, pad, tracing, listen) {
       // first waits for a key.
       performance.mark('lesson-start');
       this.program = c.program;
-      canvas.setUp(c.page, c.palette, c.clear, c.spread);
       state.given = { back: c.back, forward: c.forward, menus: c.waits.menus };
+      state.schemes = c.schemes;
+      canvas.setUp(c.page, c.schemes[0].palette, c.clear, c.spread);
+      useScheme(openingScheme(c.schemes.map((/** @type {{ name: string }} */ s) => s.name), window.location.search,
+                              stored(schemeKey())));
       pad.size = c.page;
       pen.table = c.ink;
       pen.last = c.ink.pens[0].pen;  // the pen starts red
@@ -244,6 +377,17 @@ export function makeBridge(canvas, pad, tracing, listen) {
       pad.toolbar.showTool(pen.tool);
       pen.layer = makeInkLayer(canvas.canvas, c.page, c.ink, () => canvas.view);
       this.prepare();
+      // The page to a screen reader: a picture labelled with its whole text,
+      // and beside it a region, read as it changes, that holds each step.
+      canvas.canvas.setAttribute('role', 'img');
+      canvas.canvas.setAttribute('aria-label', c.program);
+      const live = document.createElement('div');
+      live.id = 'lesson-spoken';
+      live.setAttribute('aria-live', 'polite');
+      live.style.cssText = 'position:absolute;width:1px;height:1px;margin:-1px;padding:0;border:0;overflow:hidden;' +
+          'clip:rect(0 0 0 0);clip-path:inset(50%);white-space:nowrap;';
+      document.body.appendChild(live);
+      state.live = live;
       pad.makeRoom();  // the page as it stands with the pad, from the first drawing on
       // Only a new size in device pixels draws the page again: not the first
       // notice every observer gets, nor a move of the letterboxed box.
@@ -257,7 +401,8 @@ export function makeBridge(canvas, pad, tracing, listen) {
       if (window.ResizeObserver) new ResizeObserver(resized).observe(canvas.canvas);
       listen({
         canvas: canvas.canvas, program: c.program, size: c.page, keys: c.keys, waits: c.waits, pad, pushKey,
-        waitsEmpty, gestures: { tapSlop: c.tapSlop, swipe: c.swipe, back: c.back, forward: c.forward, tap: c.tap },
+        waitsEmpty, nextScheme, setReading,
+        gestures: { tapSlop: c.tapSlop, swipe: c.swipe, back: c.back, forward: c.forward, tap: c.tap },
         view, wholePage, pen,
       });
     },
@@ -266,6 +411,18 @@ export function makeBridge(canvas, pad, tracing, listen) {
     ground(cleared) {
       canvas.ground(cleared);
       if (pen.layer) pen.layer.repaint();  // the stroke under the pen at the view drawn
+    },
+
+    /**
+     * A wait begins: the step's new text as it is said, and the page's whole text.
+     * @param {string} step
+     * @param {string} text
+     */
+    speak(step, text) {
+      state.spoken = step;
+      if (state.live) state.live.textContent = step;
+      canvas.canvas.setAttribute('aria-label', text || this.program);
+      speakAloud(step);
     },
     cls() { canvas.cls(); },
     /** @type {typeof canvas.line} */
@@ -405,7 +562,17 @@ export function makeBridge(canvas, pad, tracing, listen) {
     waitKind() { return pad.kind; },
     // The page rectangle shown, in page units: {x: 0, y: 0, width: 1344, height: 720} for the whole page.
     view() { return viewRect(canvas.view, canvas.size); },
+    // The last step's text as it is said.
+    spoken() { return state.spoken; },
+    // The scheme the page is seen in, and the next one (its name).
+    scheme() { return state.schemes.length ? state.schemes[state.scheme].name : ''; },
+    nextScheme,
+    setReading,
   };
 
-  return { page, lesson, pushKey, stopped };
+  // The scheme the page is seen in: its name, its sixteen colours and the
+  // pen's inks as it shows them (red, blue, black, the marker), each [r, g, b].
+  const scheme = () => state.schemes[state.scheme];
+
+  return { page, lesson, pushKey, stopped, nextScheme, setReading, scheme };
 }

@@ -24,7 +24,7 @@ export function makeCanvas() {
     wanted: wholeView(),
     /** @type {string[]} */
     colors: [],
-    clearColor: '', spread: 2.5,
+    clearColor: '', clearIndex: 0, spread: 2.5,
     family: '', bold: false, italic: false, across: 16, height: 16, glyphColor: 0, erase: false, extra: 0,
 
     /**
@@ -38,9 +38,19 @@ export function makeCanvas() {
      */
     setUp(size, palette, clearIndex, spread) {
       this.size = size;
-      this.colors = palette.map((c) => 'rgb(' + c[0] + ',' + c[1] + ',' + c[2] + ')');
-      this.clearColor = this.colors[clearIndex];
+      this.clearIndex = clearIndex;
+      this.setPalette(palette);
       this.spread = spread;
+    },
+
+    /**
+     * The colours the palette's indices are drawn in (a scheme's); the page
+     * is drawn again by the program.
+     * @param {number[][]} palette
+     */
+    setPalette(palette) {
+      this.colors = palette.map((c) => 'rgb(' + c[0] + ',' + c[1] + ',' + c[2] + ')');
+      this.clearColor = this.colors[this.clearIndex];
     },
 
     // The canvas and its pixels at the size of its box, painted white: done

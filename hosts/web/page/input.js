@@ -138,6 +138,7 @@ function savePage(canvas, program) {
  * @property {(key: string) => void} pushKey a key for the program
  * @property {() => boolean} waitsEmpty the program waits with nothing typed or scripted left
  * @property {Zooming} view the page's view
+ * @property {() => string} nextScheme the page in the next colour scheme: its name
  * @property {(then: () => void) => void} wholePage does `then` with the whole page drawn on the canvas, the view after
  * @property {{ tool: string, last: string, layer: any, table: any }} pen the tool in hand, the pen a stylus takes, the stroke's layer
  */
@@ -160,7 +161,11 @@ export function listen(on) {
     if ((event.ctrlKey || event.metaKey) && !event.altKey) {
       const letter = event.key.toLowerCase();
       const zoom = zoomKeyOf(event);
-      if (letter === 'z' && !event.shiftKey) {
+      if (letter === 'd') {
+        // Ctrl+D: the page in the next colour scheme.
+        event.preventDefault();
+        if (!event.repeat) on.nextScheme();
+      } else if (letter === 'z' && !event.shiftKey) {
         // Ctrl+Z takes back the page's last stroke or erasure.
         event.preventDefault();
         if (!event.repeat) on.pushKey(on.pen.table.mark + on.pen.table.undo);

@@ -33,6 +33,9 @@ export const TOOLS = [
   { tool: 'eraser', label: '消しゴム', icon: icon('<path d="M4 16l9-10 7 6-8 8H8z"/><path d="M9 11l6 6M12 20h8"/>'), pen: 'e' },
   { tool: 'undo-ink', label: '書き込みを一つ戻す', icon: icon('<path d="M9 5L4 10l5 5"/><path d="M4 10h10a6 6 0 010 12h-3"/>') },
   { tool: 'clear-ink', label: '書き込みを全部消す', icon: icon('<path d="M4 7h16M9 7V4h6v3M6 7l1 13h10l1-13M10 11v6M14 11v6"/>') },
+  // The page in the next colour scheme, and the page read aloud.
+  { tool: 'scheme', label: '配色を切り替える', icon: icon('<circle cx="12" cy="12" r="8"/><path d="M12 4a8 8 0 000 16z" fill="currentColor"/>') },
+  { tool: 'read-aloud', label: '読み上げ', icon: icon('<path d="M4 9h4l5-4v14l-5-4H4z"/><path d="M16 9a4 4 0 010 6M18.5 6.5a7.5 7.5 0 010 11"/>') },
   { tool: 'hand', label: '手のひら（ページめくり）', icon: icon('<path d="M8 13V5a1.5 1.5 0 013 0v6M11 11V3.5a1.5 1.5 0 013 0V11M14 11V5a1.5 1.5 0 013 0v8c0 5-3 8-7 8s-5-2-7-6l-1.5-3a1.5 1.5 0 012.5-1.5L8 13"/>'), pen: 'hand' },
 ];
 
@@ -99,6 +102,22 @@ export function makeToolbar(actions, inks) {
   const bar = {
     element: el,
     count: TOOLS.length,
+    // A button that is on or off (reading aloud), and what it says.
+    /**
+     * @param {string} tool
+     * @param {boolean} on
+     * @param {string} [label]
+     */
+    setState(tool, on, label) {
+      const b = /** @type {HTMLElement | null} */ (el.querySelector(`button[data-tool="${tool}"]`));
+      if (!b) return;
+      b.setAttribute('aria-pressed', String(on));
+      b.style.background = on ? '#cfe3ff' : '#f2f2f2';
+      if (label) {
+        b.title = label;
+        b.setAttribute('aria-label', label);
+      }
+    },
     // The tool in hand ('hand', or a pen's letter) shown pressed.
     /** @param {string} pen */
     showTool(pen) {
