@@ -29,7 +29,7 @@ constexpr int kWaitMillis = 250;
 constexpr float kTapMargin = 8;
 
 // The place: its head (the seeds, the rounds kept, the journal's open
-// chunk) written at each wait and key, the journal's older waits in chunks of
+// chunk) written at each wait and ink action, the journal's older waits in chunks of
 // kChunkWaits written once, each round kept in an item of its own written
 // once. A place older than kPlaceSeconds (from its last key) is forgotten.
 constexpr std::size_t kChunkWaits = 256;
@@ -201,9 +201,9 @@ std::string Session::inkey() {
         break;
     }
     if (!journal_.empty()) {
+        // Kept at the next wait: a partly typed entry is dropped on a reopening.
         journal_.back().keys.push_back(key);
         touched(journal_.size() - 1);
-        writePlace();
     }
     if (options_.timing) startTiming();
     return key;

@@ -127,7 +127,7 @@ public:
     // The time of each key step, in milliseconds, a line each.
     std::string timingText() const;
 
-    // From now on the place is kept in `store` at each wait and each key:
+    // From now on the place is kept in `store` at each wait and each ink action:
     // the seeds, the journal (in chunks: a wait adds to it, it is not written
     // again) and the rounds kept, each round written once.
     void keepPlace(PlaceStore& store);
