@@ -1,6 +1,7 @@
 #include "engine/frame/frame.h"
 
 #include "engine/frame/options.h"
+#include "engine/graphics/host.h"
 #include "engine/graphics/schemes.h"
 #include "engine/graphics/colour_roles.h"
 #include "engine/prompts/prompts.h"
@@ -144,7 +145,17 @@ void say(std::FILE* to, const std::string& line) { std::fputs(line.c_str(), to);
 
 }  // namespace
 
+int runProgramOnce(const ProgramSpec& app, int argc, char** argv);
+
 int runProgram(const ProgramSpec& app, int argc, char** argv) {
+    // The host hears of the end, whichever way it came (a browser's page
+    // counts as stopped only then, and shows the line of an error).
+    const int status = runProgramOnce(app, argc, argv);
+    hostEnded(status);
+    return status;
+}
+
+int runProgramOnce(const ProgramSpec& app, int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     CommandLine cl = parseCommandLine(args);
     cl.layer.program = app.name;

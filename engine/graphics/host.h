@@ -76,6 +76,8 @@ public:
 std::unique_ptr<Host> makeHost(const LayerOptions& options, const DisplayList& page);
 // A reason why no host can start (no display, a missing font), or nothing.
 std::optional<std::string> hostCannotStart(bool headless, const std::string& title);
+// The program ends with this status (0, or that of an error whose line it wrote).
+void hostEnded(int status);
 // Whether a walk can run where someone types: the walk's keys come first,
 // then the program waits for the teacher.
 bool hostWalksInWindow();

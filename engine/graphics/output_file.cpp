@@ -52,6 +52,8 @@ void OutputFile::abandon() {
 
 void OutputFile::write(std::string_view data) {
     if (!ok()) return;
+    // A short write's reason is the one this write left, not an older one.
+    errno = 0;
     if (std::fwrite(data.data(), 1, data.size(), file_) != data.size()) error_ = errno != 0 ? errno : EIO;
 }
 

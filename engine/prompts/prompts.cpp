@@ -47,7 +47,7 @@ void readEntry(Engine& e) {
             continue;
         }
         e.lastKey = key;
-        if (key == "\b" || key == "\x0c" || static_cast<int>(e.entryText.size()) >= kMaxEntry) {
+        if (key == "\b" || key == kKeypadFiveKey || static_cast<int>(e.entryText.size()) >= kMaxEntry) {
             // Backspace clears the whole entry; so does any key when ten characters stand.
             whiteBox(e, e.inputX, e.inputY - 8, 192, 30);
             e.entryText.clear();

@@ -163,7 +163,8 @@ public:
         // folder a file or a link already at the next name is passed over for
         // the one after (two saves within a second keep both, too). Each file
         // then takes its name only when it is whole.
-        const std::string stem = folder + "/" + program_invocation_short_name + "-" + stamp;
+        const std::string program = options_.program.empty() ? program_invocation_short_name : options_.program;
+        const std::string stem = folder + "/" + program + "-" + stamp;
         auto claim = [](const std::string& path) {
             const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
             if (fd >= 0) ::close(fd);
@@ -304,6 +305,8 @@ std::optional<std::string> hostCannotStart(bool headless, const std::string& tit
 // A walk in the desktop's window would end where the teacher takes over: it
 // runs headless.
 bool hostWalksInWindow() { return false; }
+
+void hostEnded(int) {}
 
 Raster& rasterOf(Layer& layer) { return static_cast<CairoHost&>(layer.host()).raster(); }
 

@@ -61,12 +61,7 @@ void Raster::setUpContext(bool cleared) {
     scale_ = fit_ * view_.zoom;
     offsetX_ = boxX_ - view_.x * scale_;
     offsetY_ = boxY_ - view_.y * scale_;
-    cairo_translate(cr_, offsetX_, offsetY_);
-    cairo_scale(cr_, scale_, scale_);
-    cairo_rectangle(cr_, view_.x, view_.y, view_.width(), view_.height());
-    cairo_clip(cr_);
-    cairo_set_line_cap(cr_, CAIRO_LINE_CAP_ROUND);
-    cairo_set_line_join(cr_, CAIRO_LINE_JOIN_ROUND);
+    showOnPage(cr_);
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);

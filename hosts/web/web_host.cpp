@@ -21,6 +21,7 @@
 #include <emscripten.h>
 
 #include <chrono>
+#include <cstddef>
 #include <cstdlib>
 #include <optional>
 #include <span>
@@ -88,6 +89,8 @@ EM_JS(void, lesson_js_title, (const char* title), { document.title = UTF8ToStrin
 EM_JS(void, lesson_js_idle, (), { Module.page.setIdle(); });
 EM_JS(void, lesson_js_wait_kind, (const char* kind), { Module.page.setWait(UTF8ToString(kind)); });
 EM_JS(void, lesson_js_end, (), { Module.page.end(); });
+// The program's end, with its status: only then does the page count as stopped.
+EM_JS(void, lesson_js_exited, (int status), { Module.page.exited(status); });
 EM_JS(void, lesson_js_trace, (const char* line), { Module.page.trace(UTF8ToString(line)); });
 EM_JS(int, lesson_js_resized, (), { return Module.page.takeResized(); });
 // The page drawn whole again (at a new size or view): what waited for it may go on.
@@ -133,6 +136,10 @@ EM_ASYNC_JS(void, lesson_js_wait, (int ms), { await Module.page.wait(ms); });
 EM_ASYNC_JS(void, lesson_js_load_fonts, (), { await Module.page.loadFonts(); });
 
 namespace lesson {
+
+// The page reads a polyline's and a stroke's points as 2 x count floats from the first x.
+static_assert(sizeof(Point) == 2 * sizeof(float) && offsetof(Point, x) == 0 && offsetof(Point, y) == sizeof(float),
+              "a Point is two floats, x then y");
 
 namespace {
 
@@ -424,5 +431,7 @@ std::unique_ptr<Host> makeHost(const LayerOptions& options, const DisplayList& p
 std::optional<std::string> hostCannotStart(bool, const std::string&) { return std::nullopt; }
 
 bool hostWalksInWindow() { return true; }
+
+void hostEnded(int status) { lesson_js_exited(status); }
 
 }  // namespace lesson

@@ -2,6 +2,7 @@
 // it stands on, and four rows that a later step must not cut into.
 
 #include "engine/graphics/palette.h"
+#include "engine/graphics/schemes.h"
 #include "hosts/desktop/desktop_host.h"
 #include "engine/typesetter/formula.h"
 #include "lessons_a/sections.h"
@@ -18,18 +19,7 @@ using testing_support::RunResult;
 
 namespace {
 
-double luminance(Rgb c) {
-    auto channel = [](std::uint8_t v) {
-        const double s = v / 255.0;
-        return s <= 0.03928 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(c.r) + 0.7152 * channel(c.g) + 0.0722 * channel(c.b);
-}
-
-double contrast(Rgb a, Rgb b) {
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
+double contrast(Rgb a, Rgb b) { return contrastRatio(a, b); }
 
 // Dark pixels (ink of dark text) in a band of a 1344 x 720 page image.
 int inkIn(cairo_surface_t* s, int x0, int y0, int x1, int y1) {

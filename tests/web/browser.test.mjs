@@ -368,8 +368,8 @@ test('the ink the page measures for a glyph holds every pixel the glyph draws, i
 });
 
 
-test('a teacher\'s plain opening keeps no trace; one with a trace in its query keeps it', async () => {
-  for (const [query, kept] of [[{}, false], [{ trace: 1 }, true]]) {
+test('a teacher\'s plain opening keeps no trace, nor one with trace=0; one with a trace in its query keeps it', async () => {
+  for (const [query, kept] of [[{}, false], [{ trace: 0 }, false], [{ trace: 1 }, true]]) {
     const page = await newPage(browser);
     await page.goto(fileUrl('solvara', query));
     await idle(page);

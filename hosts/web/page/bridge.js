@@ -31,7 +31,9 @@ export function programArguments(search) {
     const value = query.get(name);
     if (value !== null) args.push('--' + name, value);
   }
-  return { args, tracing: TRACED.some((name) => query.has(name)) };
+  // trace=0 (or trace=false) asks for none.
+  const traced = TRACED.some((name) => query.has(name) && !(name === 'trace' && /^(0|false)$/i.test(query.get(name) || '')));
+  return { args, tracing: traced };
 }
 
 /**
@@ -178,6 +180,7 @@ export function makeBridge(canvas, pad, tracing, listen) {
     trace: tracing ? [] : null,
     failure: '',      // the line of a program that stopped on an error
     viewDue: false,   // a new view waits for the next frame to be drawn
+    lastLine: '',     // the last line the program wrote on stderr
     /** @type {(() => void)[]} */
     afterRedraw: [],  // what waits for the page to be drawn whole again
     /** @type {{ back: string, forward: string, menus: string[] }} */  // the program's keys and menu waits
@@ -525,6 +528,12 @@ export function makeBridge(canvas, pad, tracing, listen) {
     /** @param {string} line */
     trace(line) { if (state.trace) state.trace.push(line); },
     end() { state.ended = true; },
+    // The program has ended with this status: an error's shows its last line over the page.
+    /** @param {number} status */
+    exited(status) {
+      state.ended = true;
+      if (status !== 0) stopped(state.lastLine || this.program + ': stopped with status ' + status);
+    },
   };
 
   /**
@@ -574,5 +583,9 @@ export function makeBridge(canvas, pad, tracing, listen) {
   // pen's inks as it shows them (red, blue, black, the marker), each [r, g, b].
   const scheme = () => state.schemes[state.scheme];
 
-  return { page, lesson, pushKey, stopped, nextScheme, setReading, scheme };
+  // A line the program wrote on stderr: kept, shown only if it ends with an error.
+  /** @param {string} line */
+  const said = (line) => { state.lastLine = line.split('\n')[0]; };
+
+  return { page, lesson, pushKey, stopped, said, nextScheme, setReading, scheme };
 }

@@ -29,13 +29,14 @@ Module.page = bridge.page;
 Module.makePlace = (/** @type {string} */ program) => makePlace(program, window.location.pathname);
 window.lesson = bridge.lesson;
 
-// A program that stops on an error shows its line over the page: the line
-// it writes on stderr (every line it writes there ends it), an abort, or what
-// it throws out (a trap, a C++ exception no one caught).
+// A program that stops on an error shows its line over the page: the last
+// line it wrote on stderr when it ends with an error's status (a line alone
+// does not end it), an abort, or what it throws out (a trap, a C++ exception
+// no one caught).
 const err = Module['printErr'] || console.warn.bind(console);
 Module['printErr'] = (/** @type {string} */ text) => {
   err(text);
-  bridge.stopped(text);
+  bridge.said(text);
 };
 const previousAbort = Module['onAbort'];
 Module['onAbort'] = (/** @type {any} */ what) => {
