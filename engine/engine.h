@@ -143,7 +143,17 @@ struct EngineState {
 private:
     FormulaLayoutState formulaLayout_;
     friend struct FormulaLayoutWriter;  // engine/text/layout_state.h
+    friend void keepValue(ByteWriter& w, const EngineState& state);
+    friend void takeValue(ByteReader& r, EngineState& state);
 };
+
+// The state of a round in bytes, for the place kept across a reopening, and
+// back: the engine's variables, and a loop's own values (each kind of value
+// a loop keeps has its pair, found beside its type).
+void keepValue(ByteWriter& w, const EngineState& state);
+void takeValue(ByteReader& r, EngineState& state);  // throws PlaceUnreadable
+inline void keepValue(ByteWriter& w, int n) { w.signedNumber(n); }
+inline void takeValue(ByteReader& r, int& n) { n = r.integer(); }
 
 struct Engine : EngineState {
     explicit Engine(Layer& layer) : layer(layer) {}
@@ -169,8 +179,17 @@ struct Round {
 template <class... State>
 void beginRound(Engine& e, const Round& round, State&... state) {
     using Kept = std::tuple<EngineState, std::remove_cvref_t<State>...>;
-    const std::any* kept = e.layer.roundBegins(round.scope, round.kind,
-                                               [&] { return std::any(Kept{static_cast<const EngineState&>(e), state...}); });
+    static const AboveCodec codec{
+        [](ByteWriter& w, const std::any& kept) {
+            std::apply([&](const auto&... value) { (keepValue(w, value), ...); }, std::any_cast<const Kept&>(kept));
+        },
+        [](ByteReader& r) {
+            Kept kept;
+            std::apply([&](auto&... value) { (takeValue(r, value), ...); }, kept);
+            return std::any(std::move(kept));
+        }};
+    const std::any* kept = e.layer.roundBegins(
+        round.scope, round.kind, [&] { return std::any(Kept{static_cast<const EngineState&>(e), state...}); }, codec);
     if (kept) std::tie(static_cast<EngineState&>(e), state...) = std::any_cast<const Kept&>(*kept);
 }
 

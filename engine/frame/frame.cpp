@@ -205,6 +205,10 @@ int runProgramOnce(const ProgramSpec& app, int argc, char** argv) {
         layer.addSink(spoken);
         Engine e(layer);
         int status = runFrame(e, app);
+        // The program ended as it ends (its main menu's last item, the window
+        // closed): the next opening starts at the gate. A signal (a session
+        // logged out under it) leaves the place for the next start.
+        if (status == 0 && stopSignal() == 0) layer.forgetPlace();
         if (const int signal = stopSignal()) {
             say(stderr, app.name + ": stopped by signal " + std::to_string(signal) + " (" + strsignal(signal) +
                             "); the files asked for are written as the page stands\n");

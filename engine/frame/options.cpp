@@ -120,6 +120,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         return cl;
     };
     std::vector<std::string> keysFiles;  // no output may overwrite one
+    bool scripted = false;               // keys or a walk: the run neither keeps nor resumes a place
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         auto value = [&](std::string& out) {
@@ -144,6 +145,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         } else if (a == "--headless") {
             cl.layer.headless = true;
         } else if (a == "--keys") {
+            scripted = true;
             if (!value(v)) return fail("--keys needs a script");
             std::string malformed;
             auto keys = parseKeyScript(v, &malformed);
@@ -151,6 +153,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             cl.layer.keys.insert(cl.layer.keys.end(), std::make_move_iterator(keys.begin()),
                                  std::make_move_iterator(keys.end()));
         } else if (a == "--keys-file") {
+            scripted = true;
             if (!value(v) || v.empty()) return fail("--keys-file needs a file");
             keysFiles.push_back(v);
             struct stat st {};
@@ -197,6 +200,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             if (r.ec != std::errc() || r.ptr != v.data() + v.size() || section < 1)
                 return fail("--walk needs a section number");
             cl.walk = section;
+            scripted = true;
         } else {
             return fail("unknown option " + a);
         }
@@ -212,6 +216,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
         for (const std::string& keys : keysFiles)
             if (!(cl.layer.*(o.path)).empty() && sameFile(cl.layer.*(o.path), keys))
                 return fail(std::string(o.name) + " names the keys file " + keys);
+    cl.layer.keepPlace = !cl.layer.headless && !scripted;
     return cl;
 }
 

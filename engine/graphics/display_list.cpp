@@ -182,6 +182,86 @@ void DisplayList::reset() {
     cleared_ = false;
 }
 
+void saveFont(ByteWriter& w, const FontState& font) {
+    w.text(font.name);
+    w.real(font.size);
+    w.flag(font.bold);
+    w.flag(font.italic);
+}
+
+FontState loadFont(ByteReader& r) {
+    FontState font;
+    font.name = r.text();
+    font.size = r.real();
+    font.bold = r.flag();
+    font.italic = r.flag();
+    return font;
+}
+
+void saveCommand(ByteWriter& w, const DrawCommand& cmd) {
+    w.number(static_cast<std::uint64_t>(cmd.op));
+    for (float f : {cmd.x1, cmd.y1, cmd.x2, cmd.y2, cmd.r, cmd.start, cmd.end, cmd.pen}) w.real(f);
+    w.signedNumber(cmd.color);
+    w.signedNumber(cmd.fill);
+    w.number(cmd.points.size());
+    for (const Point& p : cmd.points) {
+        w.real(p.x);
+        w.real(p.y);
+    }
+    w.text(cmd.text);
+    w.signedNumber(cmd.mx);
+    w.signedNumber(cmd.my);
+    saveFont(w, cmd.font);
+}
+
+DrawCommand loadCommand(ByteReader& r) {
+    DrawCommand cmd;
+    const std::uint64_t op = r.number();
+    if (op > static_cast<std::uint64_t>(DrawCommand::Op::Pause)) throw PlaceUnreadable("no such drawing");
+    cmd.op = static_cast<DrawCommand::Op>(op);
+    for (float* f : {&cmd.x1, &cmd.y1, &cmd.x2, &cmd.y2, &cmd.r, &cmd.start, &cmd.end, &cmd.pen}) *f = r.real();
+    cmd.color = r.integer();
+    cmd.fill = r.integer();
+    cmd.points.resize(r.count(r.left() / 8));
+    for (Point& p : cmd.points) {
+        p.x = r.real();
+        p.y = r.real();
+    }
+    cmd.text = r.text();
+    cmd.mx = r.integer();
+    cmd.my = r.integer();
+    cmd.font = loadFont(r);
+    return cmd;
+}
+
+void DisplayList::save(ByteWriter& w) const {
+    w.flag(cleared_);
+    w.number(entries_.size());
+    for (const Entry& e : entries_) {
+        saveCommand(w, e.cmd);
+        w.flag(e.erase);
+        for (float f : {e.bounds.x0, e.bounds.y0, e.bounds.x1, e.bounds.y1}) w.real(f);
+        w.number(static_cast<std::uint64_t>(e.coats));
+        w.flag(e.cutFrom != nullptr);
+        if (e.cutFrom) saveCommand(w, *e.cutFrom);
+    }
+    strokes_.save(w);
+}
+
+void DisplayList::load(ByteReader& r) {
+    cleared_ = r.flag();
+    std::vector<Entry> entries(r.count(r.left()));
+    for (Entry& e : entries) {
+        e.cmd = loadCommand(r);
+        e.erase = r.flag();
+        for (float* f : {&e.bounds.x0, &e.bounds.y0, &e.bounds.x1, &e.bounds.y1}) *f = r.real();
+        e.coats = static_cast<int>(r.count(kMaxCoats));
+        if (r.flag()) e.cutFrom = std::make_shared<const DrawCommand>(loadCommand(r));
+    }
+    strokes_.load(r);
+    entries_ = std::move(entries);
+}
+
 void DisplayList::forEachDrawn(const LogicalBox* area, const std::function<void(const Entry&)>& entry,
                                const std::function<void(const InkStroke&)>& stroke) const {
     for (const Entry& e : entries_)

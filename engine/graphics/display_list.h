@@ -8,6 +8,7 @@
 // the page from this one list.
 
 #include "engine/graphics/commands.h"
+#include "engine/session/place.h"
 #include "engine/graphics/ink.h"
 
 #include <cstddef>
@@ -36,6 +37,12 @@ inline constexpr double kEraseSpreadPixels = 2.5;
 // Bounding box of a command in logical units, generous enough to hold its
 // anti-aliased edges and glyph overhangs.
 LogicalBox commandBounds(const DrawCommand& cmd);
+
+// A command, or the layer's font, in bytes and back.
+void saveFont(ByteWriter& w, const FontState& font);
+FontState loadFont(ByteReader& r);
+void saveCommand(ByteWriter& w, const DrawCommand& cmd);
+DrawCommand loadCommand(ByteReader& r);
 
 // The advance of one character of a text command: half a cell for a
 // single-byte character, a whole cell for the others, times the
@@ -92,6 +99,10 @@ public:
     std::optional<bool> add(const DrawCommand& cmd);
     // The page as before the first command.
     void reset();
+    // The page in bytes, for the place kept across a reopening, and back
+    // (the glyphs' ink source stays the list's own).
+    void save(ByteWriter& w) const;
+    void load(ByteReader& r);  // throws PlaceUnreadable
 
     // The teacher's ink, over everything the page draws: it stays through the
     // page's steps and goes with the page when the page is cleared (the

@@ -67,6 +67,9 @@ public:
     // Called, in place of returning, when the connection to the display is
     // lost; it must end the process.
     virtual void onDisplayLost(std::function<void()> lastWords) {}
+    // Where the host keeps the program's place (a state folder, the
+    // browser's storage), or nothing where it keeps none.
+    virtual PlaceStore* placeStore() { return nullptr; }
 };
 
 // The host for these options, drawing the page that `page` holds.

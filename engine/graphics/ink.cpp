@@ -221,6 +221,63 @@ void PageInk::clear() {
     history_.clear();
 }
 
+namespace {
+
+void saveStroke(ByteWriter& w, const InkStroke& stroke) {
+    w.number(static_cast<unsigned char>(stroke.pen->letter));
+    w.number(stroke.points.size());
+    for (const Point& p : stroke.points) {
+        w.real(p.x);
+        w.real(p.y);
+    }
+    for (float f : {stroke.bounds.x0, stroke.bounds.y0, stroke.bounds.x1, stroke.bounds.y1}) w.real(f);
+}
+
+std::shared_ptr<const InkStroke> loadStroke(ByteReader& r) {
+    auto stroke = std::make_shared<InkStroke>();
+    stroke->pen = inkPen(static_cast<char>(r.count(255)));
+    if (!stroke->pen) throw PlaceUnreadable("no such pen");
+    stroke->points.resize(r.count(kMaxStrokePoints));
+    for (Point& p : stroke->points) {
+        p.x = r.real();
+        p.y = r.real();
+    }
+    for (float* f : {&stroke->bounds.x0, &stroke->bounds.y0, &stroke->bounds.x1, &stroke->bounds.y1}) *f = r.real();
+    return stroke;
+}
+
+}  // namespace
+
+void PageInk::save(ByteWriter& w) const {
+    w.number(strokes_.size());
+    for (const auto& stroke : strokes_) saveStroke(w, *stroke);
+    w.number(history_.size());
+    for (const Change& change : history_) {
+        w.flag(change.added);
+        w.number(change.removed.size());
+        for (const auto& [at, stroke] : change.removed) {
+            w.number(at);
+            saveStroke(w, *stroke);
+        }
+    }
+}
+
+void PageInk::load(ByteReader& r) {
+    std::vector<std::shared_ptr<const InkStroke>> strokes(r.count(r.left()));
+    for (auto& stroke : strokes) stroke = loadStroke(r);
+    std::deque<Change> history(r.count(kInkUndoDepth));
+    for (Change& change : history) {
+        change.added = r.flag();
+        change.removed.resize(r.count(r.left()));
+        for (auto& [at, stroke] : change.removed) {
+            at = r.count(r.left() + strokes.size());
+            stroke = loadStroke(r);
+        }
+    }
+    strokes_ = std::move(strokes);
+    history_ = std::move(history);
+}
+
 bool PageInk::touches(const LogicalBox& area) const {
     return std::any_of(strokes_.begin(), strokes_.end(),
                        [&](const std::shared_ptr<const InkStroke>& s) { return overlaps(s->bounds, area); });

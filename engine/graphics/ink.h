@@ -6,6 +6,7 @@
 #include "engine/graphics/commands.h"
 #include "engine/graphics/palette.h"
 #include "engine/session/key_script.h"
+#include "engine/session/place.h"
 
 #include <array>
 #include <cstddef>
@@ -81,6 +82,10 @@ public:
     // Whether a stroke lies in the area.
     bool touches(const LogicalBox& area) const;
     bool empty() const { return strokes_.empty(); }
+    // The page's ink and what undo can take back, in bytes and back (the
+    // place kept across a reopening).
+    void save(ByteWriter& w) const;
+    void load(ByteReader& r);  // throws PlaceUnreadable
 
 private:
     // One action done: a stroke added at the end, and strokes taken away

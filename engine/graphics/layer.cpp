@@ -61,6 +61,8 @@ namespace {
 struct LayerRound {
     std::any above;
     std::mt19937 rng;
+    unsigned rngSeed;
+    std::uint64_t rngDraws;
     FontState font;
     float pen;
     DisplayList page;
@@ -139,20 +141,54 @@ Layer::Layer(LayerOptions options)
         trace_ = std::make_unique<Trace>(options_.trace);
         sinks_.push_back(trace_.get());
     }
+    if (PlaceStore* store = options_.keepPlace ? host_->placeStore() : nullptr) {
+        session_.keepPlace(*store);
+        resumed_ = session_.resumePlace();
+    }
 }
 
 Layer::~Layer() = default;
 
 bool Layer::headless() const { return !host_->interactive(); }
 
-const std::any* Layer::roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep) {
-    const std::any* kept = session_.roundBegins(scope, kind, [&] {
-        return std::any(LayerRound{keep(), rng_, font_, pen_, page_});
-    });
+const std::any* Layer::roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep,
+                                   const AboveCodec& above) {
+    // In the place: the generator as its seed and draws, the font, the pen,
+    // the page, then the state above.
+    const RoundCodec codec{
+        [&](const std::any& kept) {
+            const LayerRound& round = std::any_cast<const LayerRound&>(kept);
+            ByteWriter w;
+            w.number(round.rngSeed);
+            w.number(round.rngDraws);
+            saveFont(w, round.font);
+            w.real(round.pen);
+            round.page.save(w);
+            above.save(w, round.above);
+            return w.take();
+        },
+        [&](std::string_view bytes) {
+            ByteReader r(bytes);
+            LayerRound round{{}, {}, 0, 0, {}, 1, page_};
+            round.rngSeed = static_cast<unsigned>(r.number());
+            round.rngDraws = r.number();
+            round.rng.seed(round.rngSeed);
+            round.rng.discard(round.rngDraws);
+            round.font = loadFont(r);
+            round.pen = r.real();
+            round.page.load(r);
+            round.above = above.load(r);
+            if (!r.atEnd()) throw PlaceUnreadable("a round too long");
+            return std::any(std::move(round));
+        }};
+    const std::any* kept = session_.roundBegins(
+        scope, kind, [&] { return std::any(LayerRound{keep(), rng_, rngSeed_, rngDraws_, font_, pen_, page_}); }, codec);
     if (!kept) return nullptr;
     // A replay goes on from the round kept: the layer's own state back as it was there.
     const LayerRound& round = std::any_cast<const LayerRound&>(*kept);
     rng_ = round.rng;
+    rngSeed_ = round.rngSeed;
+    rngDraws_ = round.rngDraws;
     font_ = round.font;
     pen_ = round.pen;
     page_ = round.page;
@@ -261,11 +297,14 @@ std::string Layer::timeOfDay() const {
 }
 
 void Layer::randomize(int seed) {
-    rng_.seed(session_.seedFor(options_.seed ? *options_.seed : static_cast<unsigned>(seed)));
+    rngSeed_ = session_.seedFor(options_.seed ? *options_.seed : static_cast<unsigned>(seed));
+    rngDraws_ = 0;
+    rng_.seed(rngSeed_);
 }
 
 float Layer::rnd() {
     // 24 random bits: every value is exact in single precision and below 1.
+    ++rngDraws_;
     return static_cast<float>(rng_() >> 8) * (1.0f / 16777216.0f);
 }
 

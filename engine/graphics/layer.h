@@ -28,6 +28,13 @@ namespace lesson {
 class Host;
 class Trace;
 
+// How the state of the program above the layer at a round (what its `keep`
+// gave) is written into the place and read back.
+struct AboveCodec {
+    std::function<void(ByteWriter&, const std::any&)> save;
+    std::function<std::any(ByteReader&)> load;  // throws PlaceUnreadable
+};
+
 struct LayerOptions {
     bool headless = false;
     std::vector<std::string> keys;  // scripted keys, typed before the keyboard
@@ -45,6 +52,10 @@ struct LayerOptions {
     int width = 1344, height = 720; // screenshot / headless page size in pixels
     std::optional<unsigned> seed;   // replaces the clock seed
     std::string program;            // the program's name, for the pages it saves
+    // The run keeps its place where the host keeps it, and a new run within
+    // the hour stands where the last one stood (a window or a page with no
+    // scripted keys and no walk).
+    bool keepPlace = false;
 };
 
 class Layer {
@@ -105,7 +116,15 @@ public:
     // from the latest round kept of the same loop before the wait it goes
     // back to, if there is one: its own state back as it was there, and
     // what `keep` gave there returned for the program to take back.
-    const std::any* roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep);
+    // Kept in the place, the state is written with `codec` (and read back
+    // with it after a reopening).
+    const std::any* roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep,
+                                const AboveCodec& codec);
+    // The place kept is forgotten: the program ended as it ends (the main
+    // menu's last item, the window closed).
+    void forgetPlace() { session_.forgetPlace(); }
+    // Whether this run stands where a run before stood (its place read back).
+    bool resumed() const { return resumed_; }
     // A choice of the wait now open, where it was drawn: a tap there chooses it.
     void offerChoice(const TapArea& area) { session_.offerChoice(area); }
     int waitLastItem() const { return session_.waitLastItem(); }
@@ -170,8 +189,13 @@ private:
     FontState font_;
     float pen_ = 1;
     std::mt19937 rng_{0};
+    // The generator as its seed and the numbers drawn since: what the place
+    // keeps of it.
+    unsigned rngSeed_ = 0;
+    std::uint64_t rngDraws_ = 0;
     std::string spokenText_;  // the lines of --spoken
     bool finished_ = false;
+    bool resumed_ = false;
 };
 
 }  // namespace lesson

@@ -1,6 +1,8 @@
 #include "engine/graphics/output_file.h"
 
 #include <cerrno>
+#include <cstdlib>
+#include <pwd.h>
 #include <cstring>
 #include <fcntl.h>
 
@@ -82,6 +84,23 @@ std::optional<std::string> writeWholeFile(const std::string& path, std::string_v
     OutputFile file(path);
     file.write(data);
     return file.commit();
+}
+
+std::string stateFolder(const std::string& program) {
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/') return std::string(state) + "/" + program;
+    std::string home;
+    if (const char* h = std::getenv("HOME"); h && *h) home = h;
+    else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) home = pw->pw_dir;
+    if (home.empty()) return {};
+    return home + "/.local/state/" + program;
+}
+
+bool makeFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
+        const std::string part = path.substr(0, slash);
+        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
+        if (slash == std::string::npos) return true;
+    }
 }
 
 }  // namespace lesson

@@ -41,4 +41,10 @@ private:
 // what it held (see OutputFile).
 std::optional<std::string> writeWholeFile(const std::string& path, std::string_view data);
 
+// The program's own folder in the user's state folder: under XDG_STATE_HOME
+// when it is an absolute path, else ~/.local/state; "" with no home folder.
+std::string stateFolder(const std::string& program);
+// Makes the folder and those above it that are missing, for the user alone.
+bool makeFolders(const std::string& path);
+
 }  // namespace lesson

@@ -72,28 +72,6 @@ double contrastRatio(Rgb a, Rgb b) {
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-namespace {
-
-std::string stateFolder(const std::string& program) {
-    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/') return std::string(state) + "/" + program;
-    std::string home;
-    if (const char* h = std::getenv("HOME"); h && *h) home = h;
-    else if (const passwd* pw = ::getpwuid(::getuid()); pw && pw->pw_dir) home = pw->pw_dir;
-    if (home.empty()) return {};
-    return home + "/.local/state/" + program;
-}
-
-// Makes the folder and those above it that are missing.
-bool makeFolders(const std::string& path) {
-    for (std::size_t slash = path.find('/', 1);; slash = path.find('/', slash + 1)) {
-        const std::string part = path.substr(0, slash);
-        if (::mkdir(part.c_str(), 0700) != 0 && errno != EEXIST) return false;
-        if (slash == std::string::npos) return true;
-    }
-}
-
-}  // namespace
-
 std::string schemeStatePath(const std::string& program) {
     const std::string folder = stateFolder(program);
     return folder.empty() ? std::string() : folder + "/scheme";

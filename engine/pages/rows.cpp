@@ -68,6 +68,26 @@ Then operator|(Then a, const Then& b) {
     return a;
 }
 
+void keepValue(ByteWriter& w, const Page& page) {
+    w.real(page.endX);
+    w.real(page.rowY);
+    for (const Place& p : page.marks) {
+        w.real(p.x);
+        w.real(p.endX);
+        w.real(p.y);
+    }
+}
+
+void takeValue(ByteReader& r, Page& page) {
+    page.endX = r.real();
+    page.rowY = r.real();
+    for (Place& p : page.marks) {
+        p.x = r.real();
+        p.endX = r.real();
+        p.y = r.real();
+    }
+}
+
 void runRow(Engine& e, Page& page, const Row& row) {
     const float x = resolveX(page, row.x), y = resolveY(page, row.y);
     const Place drawn = drawRow(e, row, x, y);

@@ -112,6 +112,9 @@ struct Page {
     float rowY = 0;
     Place marks[kMarks] = {};
 };
+// A drill's page in the place a run keeps, and back.
+void keepValue(ByteWriter& w, const Page& page);
+void takeValue(ByteReader& r, Page& page);
 
 void runRow(Engine& e, Page& page, const Row& row);
 void runRows(Engine& e, Page& page, const std::vector<Row>& rows);

@@ -1,6 +1,7 @@
 #include "engine/session/session.h"
 
 #include <algorithm>
+#include <iterator>
 #include <bit>
 #include <cstdio>
 
@@ -27,6 +28,20 @@ constexpr int kWaitMillis = 250;
 // blank apart, so no two margins overlap).
 constexpr float kTapMargin = 8;
 
+// The place: its head (the seeds, the rounds kept, the journal's open
+// chunk) written at each wait and ink action, the journal's older waits in chunks of
+// kChunkWaits written once, each round kept in an item of its own written
+// once. A place older than kPlaceSeconds (from its last key) is forgotten.
+constexpr std::size_t kChunkWaits = 256;
+constexpr std::int64_t kPlaceSeconds = 3600;
+constexpr std::uint64_t kPlaceFormat = 1;
+constexpr std::string_view kPlaceMagic = "lesson place";
+// No more than this many of anything in a place that reads back.
+constexpr std::size_t kMostItems = std::size_t{1} << 26;
+
+std::string chunkName(std::size_t n) { return "journal-" + std::to_string(n); }
+std::string roundName(std::uint64_t n) { return "round-" + std::to_string(n); }
+
 std::size_t kindIndex(WaitKind kind) { return kind == WaitKind::MainMenu ? 0 : kind == WaitKind::SubMenu ? 1 : 2; }
 
 // The journal keeps a wait's ink actions among its keys, in the order read.
@@ -51,7 +66,8 @@ Session::Session(SessionOptions options, HostInput& input, SessionEvents& events
     options_.keys = {};
 }
 
-const std::any* Session::roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep) {
+const std::any* Session::roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep,
+                                     const RoundCodec& codec) {
     const std::size_t at = waitsBegun();
     if (replaying_) {
         // The latest round of this loop kept before the wait gone back to.
@@ -59,6 +75,17 @@ const std::any* Session::roundBegins(std::size_t scope, WaitKind kind, const std
             return c.kind == kind && c.scope == scope && c.wait <= replayTarget_;
         });
         if (from == checkpoints_.rend() || from->wait <= at) return nullptr;
+        if (!from->kept.has_value()) {
+            // A round read from the place: its state is turned back into
+            // what the loop kept. One that does not read back is passed over,
+            // and the loop runs on from its keys.
+            try {
+                from->kept = codec.load(from->bytes);
+            } catch (const PlaceUnreadable&) {
+                return nullptr;
+            }
+            from->bytes.clear();
+        }
         seedCalls_ = from->seedCalls;
         replayBegun_ = from->wait;
         replayKey_ = from->keys;
@@ -68,7 +95,8 @@ const std::any* Session::roundBegins(std::size_t scope, WaitKind kind, const std
     const std::size_t k = kindIndex(kind);
     const std::uint64_t number = ++roundsKept_[k];
     const std::size_t keys = journal_.empty() ? 0 : journal_.back().keys.size();
-    checkpoints_.push_back({kind, scope, at, keys, number, seedCalls_, keep()});
+    checkpoints_.push_back({kind, scope, at, keys, number, seedCalls_, keep(), 0, 0, {}});
+    if (store_) writeRound(checkpoints_.size() - 1, codec);
     // Older rounds of the same kind thin out.
     std::erase_if(checkpoints_, [&](const Checkpoint& c) {
         if (kindIndex(c.kind) != k) return false;
@@ -110,6 +138,7 @@ std::string Session::inkey() {
         // here, and nothing kept after it is to be gone back to.
         journal_.resize(std::max<std::size_t>(replayBegun_, 1));
         journal_.back().keys.resize(replayKey_);
+        touched(journal_.size() - 1);
         std::erase_if(checkpoints_, [&](const Checkpoint& c) { return c.wait >= journal_.size(); });
         endReplay();
     }
@@ -135,6 +164,8 @@ std::string Session::inkey() {
             const std::optional<InkAction> ink = inkOf(key);
             if (!ink || journal_.empty()) continue;
             journal_.back().keys.push_back(std::move(key));
+            touched(journal_.size() - 1);
+            writePlace();
             events_.ink(*ink);
             events_.show();
             continue;
@@ -169,7 +200,11 @@ std::string Session::inkey() {
         }
         break;
     }
-    if (!journal_.empty()) journal_.back().keys.push_back(key);
+    if (!journal_.empty()) {
+        // Kept at the next wait: a partly typed entry is dropped on a reopening.
+        journal_.back().keys.push_back(key);
+        touched(journal_.size() - 1);
+    }
     if (options_.timing) startTiming();
     return key;
 }
@@ -246,7 +281,9 @@ void Session::beginWait(WaitKind kind, int lastItem) {
         input_.waitOpens(kind);
     }
     journal_.push_back({kind, std::move(kept)});
+    touched(journal_.size() - 1);
     events_.waitBegun(kind);
+    writePlace();
 }
 
 void Session::replayInk(std::size_t wait, std::size_t from, std::size_t to) {
@@ -316,6 +353,204 @@ void Session::idle() {
         input_.wait(kWaitMillis, typed_);
         typed_.clear();
     }
+}
+
+void Session::keepPlace(PlaceStore& store) {
+    store_ = &store;
+    if (!placeClock_) {
+        placeClock_ = [] {
+            return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
+                .count();
+        };
+    }
+}
+
+void Session::touched(std::size_t wait) {
+    // A wait of a chunk written is changed (a back went into it): the chunk
+    // is written again, when it is whole again.
+    if (wait < sealedChunks_ * kChunkWaits) {
+        sealedChunks_ = wait / kChunkWaits;
+        chunkChecks_.resize(sealedChunks_);
+    }
+}
+
+namespace {
+
+void writeKeys(ByteWriter& w, WaitKind kind, const std::vector<std::string>& keys) {
+    w.number(static_cast<std::uint64_t>(kind));
+    w.number(keys.size());
+    for (const std::string& key : keys) w.text(key);
+}
+
+WaitKind readKind(ByteReader& r) {
+    const std::uint64_t kind = r.number();
+    if (kind < static_cast<std::uint64_t>(WaitKind::Gate) || kind > static_cast<std::uint64_t>(WaitKind::AnyKey))
+        throw PlaceUnreadable("no such wait");
+    return static_cast<WaitKind>(kind);
+}
+
+}  // namespace
+
+void Session::writeRound(std::size_t index, const RoundCodec& codec) {
+    Checkpoint& c = checkpoints_[index];
+    const std::string bytes = sealed(codec.save(c.kept));
+    c.item = nextItem_++;
+    c.check = checkOf(bytes);
+    if (const auto why = store_->write(roundName(c.item), bytes)) dropPlace(*why);
+}
+
+void Session::writePlace() {
+    if (!store_ || replaying_ || journal_.size() < 2) return;
+    // The waits left have all their keys: whole chunks of them are written once.
+    const std::size_t left = journal_.size() - 1;
+    while ((sealedChunks_ + 1) * kChunkWaits <= left) {
+        ByteWriter w;
+        for (std::size_t i = sealedChunks_ * kChunkWaits; i < (sealedChunks_ + 1) * kChunkWaits; ++i)
+            writeKeys(w, journal_[i].kind, journal_[i].keys);
+        const std::string bytes = sealed(w.take());
+        if (const auto why = store_->write(chunkName(sealedChunks_), bytes)) return dropPlace(*why);
+        chunkChecks_.push_back(checkOf(bytes));
+        ++sealedChunks_;
+    }
+    ByteWriter w;
+    w.text(kPlaceMagic);
+    w.number(kPlaceFormat);
+    w.text(placeBuild());
+    w.signedNumber(placeClock_());
+    w.number(seeds_.size());
+    for (unsigned seed : seeds_) w.number(seed);
+    for (std::uint64_t n : roundsKept_) w.number(n);
+    w.number(nextItem_);
+    w.number(chunkChecks_.size());
+    for (std::uint64_t check : chunkChecks_) w.number(check);
+    w.number(journal_.size() - sealedChunks_ * kChunkWaits);
+    for (std::size_t i = sealedChunks_ * kChunkWaits; i < journal_.size(); ++i)
+        writeKeys(w, journal_[i].kind, journal_[i].keys);
+    std::vector<std::uint64_t> named;
+    for (const Checkpoint& c : checkpoints_) {
+        if (c.item == 0) continue;
+        named.push_back(c.item);
+        w.number(static_cast<std::uint64_t>(c.kind));
+        w.number(c.scope);
+        w.number(c.wait);
+        w.number(c.keys);
+        w.number(c.number);
+        w.number(c.seedCalls);
+        w.number(c.item);
+        w.number(c.check);
+    }
+    if (const auto why = store_->write("head", sealed(w.take()))) return dropPlace(*why);
+    // The rounds the head names no more (thinned out, or undone by a back).
+    for (std::uint64_t item : itemsNamed_)
+        if (std::find(named.begin(), named.end(), item) == named.end()) store_->remove(roundName(item));
+    itemsNamed_ = std::move(named);
+}
+
+void Session::dropPlace(const std::string& why) {
+    store_->tell("the lesson goes on without keeping its place (" + why + ")");
+    store_->clear();
+    store_ = nullptr;
+}
+
+void Session::forgetPlace() {
+    if (!store_) return;
+    store_->clear();
+    store_ = nullptr;
+}
+
+bool Session::resumePlace() {
+    if (!store_) return false;
+    const std::optional<std::string> head = store_->read("head");
+    if (!head) return false;
+    try {
+        readPlace(*head);
+    } catch (const PlaceUnreadable&) {
+        store_->setAside();
+        journal_.clear();
+    }
+    if (journal_.size() < 2) {
+        // Older than the hour, or nothing past the gate: the program starts
+        // at the gate, and the place is written anew from there.
+        if (store_->read("head")) store_->clear();
+        journal_.clear();
+        seeds_.clear();
+        checkpoints_.clear();
+        sealedChunks_ = 0;
+        chunkChecks_.clear();
+        itemsNamed_.clear();
+        std::fill(std::begin(roundsKept_), std::end(roundsKept_), 0);
+        return false;
+    }
+    // The program starts off the screen and goes on from its rounds kept up
+    // to the wait it stood at, as a step back goes to the wait before.
+    replayBegun_ = 0;
+    replayKey_ = 0;
+    replayTarget_ = journal_.size() - 1;
+    seedCalls_ = 0;
+    replaying_ = true;
+    if (options_.timing) startTiming();
+    events_.replayBegins();
+    return true;
+}
+
+void Session::readPlace(std::string_view head) {
+    ByteReader r(unsealed(head));
+    if (r.text() != kPlaceMagic) throw PlaceUnreadable("not a place");
+    if (r.number() != kPlaceFormat) throw PlaceUnreadable("another format");
+    if (r.text() != placeBuild()) throw PlaceUnreadable("another build");
+    const std::int64_t written = r.signedNumber();
+    const std::int64_t now = placeClock_();
+    if (now - written > kPlaceSeconds || written - now > kPlaceSeconds) return;  // left there
+    std::vector<unsigned> seeds(r.count(kMostItems));
+    for (unsigned& seed : seeds) seed = static_cast<unsigned>(r.number());
+    std::uint64_t roundsKept[3];
+    for (std::uint64_t& n : roundsKept) n = r.number();
+    const std::uint64_t nextItem = r.number();
+    std::vector<std::uint64_t> chunkChecks(r.count(kMostItems));
+    for (std::uint64_t& check : chunkChecks) check = r.number();
+    std::vector<WaitKeys> journal;
+    auto readWaits = [&](ByteReader& from, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) {
+            WaitKeys wait{readKind(from), {}};
+            wait.keys.resize(from.count(from.left()));
+            for (std::string& key : wait.keys) key = from.text();
+            journal.push_back(std::move(wait));
+        }
+    };
+    for (std::size_t n = 0; n < chunkChecks.size(); ++n) {
+        const std::optional<std::string> chunk = store_->read(chunkName(n));
+        if (!chunk || checkOf(*chunk) != chunkChecks[n]) throw PlaceUnreadable("a chunk of the journal missing");
+        ByteReader keys(unsealed(*chunk));
+        readWaits(keys, kChunkWaits);
+        if (!keys.atEnd()) throw PlaceUnreadable("a chunk too long");
+    }
+    readWaits(r, r.count(kMostItems));
+    std::vector<Checkpoint> checkpoints;
+    std::vector<std::uint64_t> named;
+    while (!r.atEnd()) {
+        Checkpoint c{};
+        c.kind = readKind(r);
+        c.scope = r.count(journal.size());
+        c.wait = r.count(journal.size());
+        c.keys = r.count(c.wait == 0 ? 0 : journal[c.wait - 1].keys.size());
+        c.number = r.number();
+        c.seedCalls = r.count(seeds.size());
+        c.item = r.number();
+        c.check = r.number();
+        const std::optional<std::string> bytes = store_->read(roundName(c.item));
+        if (!bytes || checkOf(*bytes) != c.check) throw PlaceUnreadable("a round missing");
+        c.bytes = std::string(unsealed(*bytes));
+        named.push_back(c.item);
+        checkpoints.push_back(std::move(c));
+    }
+    journal_ = std::move(journal);
+    seeds_ = std::move(seeds);
+    std::copy(std::begin(roundsKept), std::end(roundsKept), std::begin(roundsKept_));
+    nextItem_ = nextItem;
+    sealedChunks_ = chunkChecks.size();
+    chunkChecks_ = std::move(chunkChecks);
+    checkpoints_ = std::move(checkpoints);
+    itemsNamed_ = std::move(named);
 }
 
 std::string Session::timingText() const {

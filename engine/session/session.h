@@ -6,6 +6,7 @@
 // kept to go on from, and the time each key step took.
 
 #include "engine/session/key_script.h"
+#include "engine/session/place.h"
 #include "engine/session/signals.h"
 #include "engine/session/waits.h"
 
@@ -69,6 +70,13 @@ public:
     virtual void beforeSleep() = 0;
 };
 
+// How a round's state (what the loop's `keep` gave) is written into the
+// place and read back from it.
+struct RoundCodec {
+    std::function<std::string(const std::any&)> save;
+    std::function<std::any(std::string_view)> load;  // throws PlaceUnreadable
+};
+
 struct SessionOptions {
     std::vector<std::string> keys;  // scripted keys, typed before the keyboard
     // Asked for each key once the scripted keys are used up; "" ends it.
@@ -97,7 +105,10 @@ public:
     // `keep` gives is kept; in a replay, the latest round of the same loop
     // kept before the wait gone back to, if there is one, is gone on from and
     // what was kept there returned.
-    const std::any* roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep);
+    // A round kept in the place is written with `codec` and, gone on from
+    // after a reopening, read back with it.
+    const std::any* roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep,
+                                const RoundCodec& codec);
     // The seed of this call of the generator's seeding: the one asked in a
     // run, the one of the first run in a replay.
     unsigned seedFor(unsigned asked);
@@ -116,6 +127,21 @@ public:
     // The time of each key step, in milliseconds, a line each.
     std::string timingText() const;
 
+    // From now on the place is kept in `store` at each wait and each ink action:
+    // the seeds, the journal (in chunks: a wait adds to it, it is not written
+    // again) and the rounds kept, each round written once.
+    void keepPlace(PlaceStore& store);
+    // Before the program starts: a place kept within the hour is read back
+    // and the program replays off the screen up to the wait it stood at, as
+    // a step back does, each loop going on from its round kept. False when
+    // there is none (one that cannot be read is set aside, one older than
+    // the hour forgotten).
+    bool resumePlace();
+    // The place is forgotten (the program ended as it ends) and no more kept.
+    void forgetPlace();
+    // The wall clock of the place, in seconds (a test sets it).
+    void setPlaceClock(std::function<std::int64_t()> clock) { placeClock_ = std::move(clock); }
+
 private:
     std::string nextKey();
     bool scriptedKeysRemain() const { return !script_.empty() || (options_.moreKeys && !walkDone_); }
@@ -123,6 +149,11 @@ private:
     void endReplay();
     void typeEntry(const std::string& entry);
     void startTiming();
+    void touched(std::size_t wait);
+    void writePlace();
+    void writeRound(std::size_t index, const RoundCodec& codec);
+    void dropPlace(const std::string& why);
+    void readPlace(std::string_view head);
     void replayInk(std::size_t wait, std::size_t from, std::size_t to);
     std::vector<std::string> inkKept(std::size_t wait) const;
 
@@ -157,7 +188,10 @@ private:
         std::size_t keys;      // of the last wait's keys, read before the round
         std::uint64_t number;  // of the rounds kept of its kind, from 1
         std::size_t seedCalls;
-        std::any kept;
+        std::any kept;         // empty for a round read from the place until it is gone on from
+        std::uint64_t item = 0;   // its item in the place, 0 for none
+        std::uint64_t check = 0;  // of that item's bytes
+        std::string bytes;     // read from the place, until turned back into `kept`
     };
     std::vector<Checkpoint> checkpoints_;
     std::uint64_t roundsKept_[3] = {};
@@ -165,6 +199,15 @@ private:
     std::chrono::steady_clock::time_point lastKeyTime_{};
     bool timingStarted_ = false;
     std::vector<double> stepMillis_;
+    // The place kept: the journal's waits before sealedChunks_ chunks are
+    // written in items of their own, with these checks; the rounds' items
+    // the place's head named when last written.
+    PlaceStore* store_ = nullptr;
+    std::size_t sealedChunks_ = 0;
+    std::vector<std::uint64_t> chunkChecks_;
+    std::uint64_t nextItem_ = 1;
+    std::vector<std::uint64_t> itemsNamed_;
+    std::function<std::int64_t()> placeClock_;
 };
 
 }  // namespace lesson

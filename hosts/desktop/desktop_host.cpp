@@ -8,11 +8,13 @@
 
 #include "hosts/desktop/fonts.h"
 #include "engine/graphics/layer.h"
+#include "engine/graphics/output_file.h"
 #include "hosts/desktop/pdf.h"
 #include "hosts/desktop/raster.h"
 #include "engine/graphics/trace.h"
 #include "hosts/desktop/window.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -57,6 +59,64 @@ std::string picturesFolder() {
     return home;
 }
 
+void removeFolder(const std::string& path) {
+    if (DIR* dir = ::opendir(path.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != "..") ::unlink((path + "/" + name).c_str());
+        }
+        ::closedir(dir);
+    }
+    ::rmdir(path.c_str());
+}
+
+// The place in the state folder: $XDG_STATE_HOME/<program>/place/, a file
+// for each item, each written beside its name and renamed only when whole.
+// One that cannot be read is moved to place.unreadable beside it.
+class FolderPlace : public PlaceStore {
+public:
+    explicit FolderPlace(const std::string& program)
+        : program_(program), folder_(stateFolder(program).empty() ? "" : stateFolder(program) + "/place") {}
+
+    std::optional<std::string> read(const std::string& name) override {
+        if (folder_.empty()) return std::nullopt;
+        std::ifstream in(folder_ + "/" + name, std::ios::binary);
+        if (!in) return std::nullopt;
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (in.bad()) return std::nullopt;
+        return bytes;
+    }
+    std::optional<std::string> write(const std::string& name, std::string_view bytes) override {
+        if (folder_.empty()) return std::string("no home folder to keep it in");
+        if (!made_) {
+            if (!makeFolders(folder_)) return folder_ + ": " + std::strerror(errno);
+            made_ = true;
+        }
+        if (auto why = writeWholeFile(folder_ + "/" + name, bytes)) return folder_ + "/" + name + ": " + *why;
+        return std::nullopt;
+    }
+    void remove(const std::string& name) override {
+        if (!folder_.empty()) ::unlink((folder_ + "/" + name).c_str());
+    }
+    void clear() override {
+        if (!folder_.empty()) removeFolder(folder_);
+        made_ = false;
+    }
+    void setAside() override {
+        if (folder_.empty()) return;
+        const std::string aside = folder_ + ".unreadable";
+        removeFolder(aside);
+        ::rename(folder_.c_str(), aside.c_str());
+        made_ = false;
+    }
+    void tell(const std::string& line) override { std::fprintf(stderr, "%s: %s\n", program_.c_str(), line.c_str()); }
+
+private:
+    std::string program_;
+    std::string folder_;
+    bool made_ = false;
+};
+
 // What both desktop hosts share: the fonts, and the files of the page.
 class CairoHost : public Host {
 public:
@@ -64,7 +124,9 @@ public:
         options_.keys = {};  // the layer types them; the host keeps no copy
         if (!options_.scheme.empty()) asked_ = findScheme(options_.scheme);
         if (!options_.handout.empty()) handout_ = std::make_unique<HandoutSink>(fonts_, page_, asked_ ? *asked_ : normalScheme());
+        if (options_.keepPlace) place_ = std::make_unique<FolderPlace>(options_.program);
     }
+    PlaceStore* placeStore() override { return place_.get(); }
     virtual Raster& raster() = 0;
 
     // The scheme the page is seen in: the one asked for (--scheme), else in a
@@ -159,6 +221,7 @@ protected:
     const DisplayList& page_;
     Fonts fonts_;
     std::unique_ptr<HandoutSink> handout_;
+    std::unique_ptr<FolderPlace> place_;
 };
 
 // A run without a window: the page drawn off the screen at the asked size,

@@ -100,6 +100,38 @@ EM_JS(void, lesson_js_redrawn, (), { Module.page.redrawn(); });
 EM_JS(char*, lesson_js_take_key, (), { return Module.page.takeKey(); });
 EM_JS(char*, lesson_js_take_script, (), { return Module.page.takeScript(); });
 // Sleeps up to ms, waking early when a key, a script or a resize comes.
+// The place in the browser's storage (hosts/web/page/place.js): taken for
+// this tab (1), or not (0: another tab runs the program, or the storage is
+// refused); its items as strings of char codes 0-255.
+EM_JS(int, lesson_js_place_open, (const char* program), {
+    Module.place = Module.makePlace(UTF8ToString(program));
+    return Module.place.open() ? 1 : 0;
+});
+// An item's bytes into a buffer the caller frees, and their count; -1 when there is none.
+EM_JS(int, lesson_js_place_read, (const char* name, unsigned char** out), {
+    const text = Module.place.read(UTF8ToString(name));
+    if (text === null) return -1;
+    const at = _malloc(Math.max(1, text.length));
+    for (let i = 0; i < text.length; ++i) HEAPU8[at + i] = text.charCodeAt(i) & 255;
+    HEAPU32[out >> 2] = at;
+    return text.length;
+});
+// Why the item could not be kept, or null: a string the caller frees.
+EM_JS(char*, lesson_js_place_write, (const char* name, const unsigned char* bytes, int count), {
+    let text = '';
+    for (let i = 0; i < count; i += 8192)
+        text += String.fromCharCode.apply(null, HEAPU8.subarray(bytes + i, bytes + Math.min(count, i + 8192)));
+    const why = Module.place.write(UTF8ToString(name), text);
+    if (!why) return 0;
+    const size = lengthBytesUTF8(why) + 1;
+    const at = _malloc(size);
+    stringToUTF8(why, at, size);
+    return at;
+});
+EM_JS(void, lesson_js_place_remove, (const char* name), { Module.place.remove(UTF8ToString(name)); });
+EM_JS(void, lesson_js_place_clear, (), { Module.place.clear(); });
+EM_JS(void, lesson_js_place_set_aside, (), { Module.place.setAside(); });
+EM_JS(void, lesson_js_place_tell, (const char* line), { Module.place.tell(UTF8ToString(line)); });
 EM_ASYNC_JS(void, lesson_js_wait, (int ms), { await Module.page.wait(ms); });
 EM_ASYNC_JS(void, lesson_js_load_fonts, (), { await Module.page.loadFonts(); });
 
@@ -209,11 +241,38 @@ protected:
     }
 };
 
+// The place in the browser's storage, one for each program and folder.
+class PagePlace : public PlaceStore {
+public:
+    std::optional<std::string> read(const std::string& name) override {
+        unsigned char* bytes = nullptr;
+        const int count = lesson_js_place_read(name.c_str(), &bytes);
+        if (count < 0) return std::nullopt;
+        std::string out(reinterpret_cast<const char*>(bytes), static_cast<std::size_t>(count));
+        std::free(bytes);
+        return out;
+    }
+    std::optional<std::string> write(const std::string& name, std::string_view bytes) override {
+        char* why = lesson_js_place_write(name.c_str(), reinterpret_cast<const unsigned char*>(bytes.data()),
+                                          static_cast<int>(bytes.size()));
+        if (!why) return std::nullopt;
+        return takeString(why);
+    }
+    void remove(const std::string& name) override { lesson_js_place_remove(name.c_str()); }
+    void clear() override { lesson_js_place_clear(); }
+    void setAside() override { lesson_js_place_set_aside(); }
+    void tell(const std::string& line) override { lesson_js_place_tell(line.c_str()); }
+};
+
 class WebHost : public Host {
 public:
     WebHost(const LayerOptions& options, const DisplayList& page) : page_(page) {
         lesson_js_begin(beginJson(options.program).c_str());
         tracing_ = lesson_js_tracing() != 0;
+        // A scripted opening (seed, keys, walk or trace in the address) neither
+        // keeps a place nor resumes one; nor does a second tab of the program.
+        if (options.keepPlace && !tracing_ && lesson_js_place_open(options.program.c_str()))
+            place_ = std::make_unique<PagePlace>();
         // The first page waits for the faces: a glyph drawn before would be
         // drawn in the browser's own font.
         lesson_js_load_fonts();
@@ -272,6 +331,7 @@ public:
         while (char* key = lesson_js_take_key()) keys.push_back(takeString(key));
     }
 
+    PlaceStore* placeStore() override { return place_.get(); }
     std::string script() override { return takeString(lesson_js_take_script()); }
     void idle() override { lesson_js_idle(); }
     void waitOpens(WaitKind kind) override { lesson_js_wait_kind(waitName(kind).c_str()); }
@@ -358,6 +418,7 @@ private:
     PageInk ink_;
     PageTrace trace_;
     bool tracing_ = false;
+    std::unique_ptr<PagePlace> place_;
     std::chrono::steady_clock::time_point lastTurn_;
 };
 

@@ -85,6 +85,23 @@ async function siteOffline(engine) {
   }
 }
 
+// A plain opening keeps its place: opened again, it stands at the wait it
+// stood at, the page as it stood, no password asked; the place is left after.
+async function reopenStands(engine) {
+  const canvas = '(() => { const c = document.querySelector("canvas"); return c ? c.toDataURL() : ""; })()';
+  await engine.goto(fileUrl('solvara'));
+  await engine.idle();
+  await engine.run('window.lesson.keys("5926\\n2\\n3\\n")');
+  await engine.idle();
+  const kind = await engine.run('window.lesson.waitKind()'), stood = await engine.run(canvas);
+  assert.notEqual(kind, 'gate', `${engine.name}: the keys went through`);
+  await engine.goto(fileUrl('solvara'));
+  await engine.idle();
+  assert.equal(await engine.run('window.lesson.waitKind()'), kind, `${engine.name}: opened again where it stood`);
+  assert.ok((await engine.run(canvas)) === stood, `${engine.name}: the page as it stood`);
+  await engine.run('(localStorage.clear(), 0)');
+}
+
 for (const [name, start] of [['Firefox ESR', firefox], ['WebKitGTK', webkit]]) {
   test(`in ${name} every section of both programs draws the desktop's trace, a remote's keys go on and step back, ` +
        'and the site opens offline after one visit',
@@ -97,6 +114,7 @@ for (const [name, start] of [['Firefox ESR', firefox], ['WebKitGTK', webkit]]) {
            await t.test('Ctrl and the wheel zoom, Ctrl+0 gives the whole page back, and neither reads a key',
                         () => zoomReadsNoKey(engine));
            await t.test('the site kept after one visit, with the server stopped', () => siteOffline(engine));
+           await t.test('a plain opening opened again stands where it stood', () => reopenStands(engine));
          } finally {
            await engine.close();
          }

@@ -12,6 +12,7 @@ import { makeCanvas } from './canvas.js';
 import { makePad } from './pad.js';
 import { listen } from './input.js';
 import { instantiator, makeBridge, programArguments } from './bridge.js';
+import { makePlace } from './place.js';
 
 const options = programArguments(window.location.search);
 Module['arguments'] = options.args;
@@ -24,6 +25,8 @@ const bridge = makeBridge(canvas, pad, options.tracing, listen);
 pushKey = bridge.pushKey;
 Module['instantiateWasm'] = instantiator(gunzip, () => bridge.page.prepare());
 Module.page = bridge.page;
+// The place kept across a reopening, taken by the program as it begins.
+Module.makePlace = (/** @type {string} */ program) => makePlace(program, window.location.pathname);
 window.lesson = bridge.lesson;
 
 // A program that stops on an error shows its line over the page: the last
