@@ -20,17 +20,7 @@ using testing_support::RunResult;
 
 namespace {
 
-// The pixels of a PNG; empty when it cannot be read.
-std::vector<unsigned char> pixelsOf(const std::string& path) {
-    cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
-    std::vector<unsigned char> out;
-    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
-        const unsigned char* data = cairo_image_surface_get_data(s);
-        out.assign(data, data + cairo_image_surface_get_stride(s) * cairo_image_surface_get_height(s));
-    }
-    cairo_surface_destroy(s);
-    return out;
-}
+using testing_support::pixelsOf;
 
 RunResult shot(const ProgramSpec& program, const std::string& keys, unsigned seed) {
     return testing_support::runHeadless(program, keys, {seed, true});

@@ -21,16 +21,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::vector<unsigned char> pixelsOf(const std::string& path) {
-    cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
-    std::vector<unsigned char> out;
-    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
-        const unsigned char* data = cairo_image_surface_get_data(s);
-        out.assign(data, data + cairo_image_surface_get_stride(s) * cairo_image_surface_get_height(s));
-    }
-    cairo_surface_destroy(s);
-    return out;
-}
+using testing_support::pixelsOf;
 
 struct Kept {
     bool resumed = false;

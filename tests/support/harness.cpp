@@ -2,6 +2,7 @@
 
 #include "engine/graphics/trace.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -29,6 +30,17 @@ void RecordingSink::formula(std::string_view text, float x, float y, int color, 
 void RecordingSink::wait(std::string_view kind) { events_.push_back(eventOf(lesson::traceWaitLine(kind))); }
 
 void RecordingSink::ink(const lesson::InkAction& action) { events_.push_back(eventOf(lesson::traceInkLine(action))); }
+
+std::vector<unsigned char> pixelsOf(const std::string& path) {
+    cairo_surface_t* s = cairo_image_surface_create_from_png(path.c_str());
+    std::vector<unsigned char> out;
+    if (cairo_surface_status(s) == CAIRO_STATUS_SUCCESS) {
+        const unsigned char* data = cairo_image_surface_get_data(s);
+        out.assign(data, data + cairo_image_surface_get_stride(s) * cairo_image_surface_get_height(s));
+    }
+    cairo_surface_destroy(s);
+    return out;
+}
 
 std::string tempPath(const std::string& stem) {
     static std::atomic<int> counter{0};

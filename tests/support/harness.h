@@ -29,6 +29,9 @@ private:
     std::vector<Event> events_;
 };
 
+// The pixels of a PNG; empty when it cannot be read.
+std::vector<unsigned char> pixelsOf(const std::string& path);
+
 // A fresh file name in the test's temporary directory.
 std::string tempPath(const std::string& stem);
 
