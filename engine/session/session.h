@@ -1,19 +1,25 @@
 #pragma once
-// The run of a program as a stream of keys: where they come from (the
-// scripted keys, a walk, the host's keyboard and pointer), what a tap or
-// forward means at the wait open, the journal of the keys each wait read,
-// the step back that replays it off the screen, the rounds of the loops
-// kept to go on from, and the time each key step took.
+// The run of a program as a stream of keys, and the place it keeps: one
+// object over the session's units (where the keys come from, what a key
+// means at the wait open, the journal and its replay, the rounds kept, the
+// seeds, the step timing, the sleeps) that reads a key, begins a wait, steps
+// back and writes the place as the run goes.
 
+#include "engine/session/journal.h"
 #include "engine/session/key_script.h"
+#include "engine/session/key_source.h"
+#include "engine/session/open_wait.h"
 #include "engine/session/place.h"
+#include "engine/session/round_store.h"
+#include "engine/session/seeds.h"
+#include "engine/session/session_host.h"
 #include "engine/session/signals.h"
+#include "engine/session/sleeps.h"
+#include "engine/session/step_timing.h"
 #include "engine/session/waits.h"
 
 #include <any>
-#include <chrono>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,47 +34,6 @@ namespace lesson {
 // previous wait, going on from the latest round kept on the way (runFrame
 // catches it).
 struct StepBack {};
-
-// What a host gives of its input: the keys typed, the page's script.
-class HostInput {
-public:
-    virtual ~HostInput() = default;
-    // False when no one can type (a headless run): the scripted keys are all
-    // there is, and pauses do not wait.
-    virtual bool interactive() const = 0;
-    // Handles events for up to timeoutMs (0: only those pending); typed keys
-    // go to the back of `keys`. Throws ProgramEnd when the page is closed.
-    virtual void wait(int timeoutMs, std::deque<std::string>& keys) = 0;
-    // Keys a script on the page typed since asked, in the key-script syntax
-    // (they count as scripted keys).
-    virtual std::string script() { return {}; }
-    // A wait for keys begins with nothing typed and no scripted key left.
-    virtual void idle() {}
-    // The kind of wait now open (a page can offer what suits it: a number
-    // pad while an entry field waits).
-    virtual void waitOpens(WaitKind kind) {}
-};
-
-// What the session tells the layer above it as the run goes.
-class SessionEvents {
-public:
-    virtual ~SessionEvents() = default;
-    // The page put on the screen: a wait for keys is about to read.
-    virtual void show() = 0;
-    // A key or a tap read, as it was read (before what it stands for).
-    virtual void keyRead(std::string_view key) = 0;
-    // An ink action read at a wait (or gone through again in a replay): the
-    // page takes it, and it is no key of the wait's.
-    virtual void ink(const InkAction& action) = 0;
-    virtual void waitBegun(WaitKind kind) = 0;
-    // A step back: the program starts again, off the screen, with the
-    // layer's drawing state as it was at the start.
-    virtual void replayBegins() = 0;
-    // Back on the screen, where the step back went to.
-    virtual void replayEnds() = 0;
-    // Nothing typed yet: the program is about to sleep until an event comes.
-    virtual void beforeSleep() = 0;
-};
 
 // How a round's state (what the loop's `keep` gave) is written into the
 // place and read back from it.
@@ -96,11 +61,11 @@ public:
     // A wait of the lessons starts (its keys are kept so that a step back can
     // replay them). A sub-menu tells the number of its last item.
     void beginWait(WaitKind kind, int lastItem);
-    WaitKind waitKind() const { return waitKind_; }
-    int waitLastItem() const { return waitLastItem_; }
-    void offerChoice(const TapArea& area) { choices_.push_back(area); }
+    WaitKind waitKind() const { return wait_.kind(); }
+    int waitLastItem() const { return wait_.lastItem(); }
+    void offerChoice(const TapArea& area) { wait_.offerChoice(area); }
     // The waits begun so far: where the program stands in its run.
-    std::size_t waitsBegun() const { return replaying_ ? replayBegun_ : journal_.size(); }
+    std::size_t waitsBegun() const { return journal_.waitsBegun(); }
     // The top of a round of a loop (see Layer::roundBegins): in a run, what
     // `keep` gives is kept; in a replay, the latest round of the same loop
     // kept before the wait gone back to, if there is one, is gone on from and
@@ -113,19 +78,19 @@ public:
     // run, the one of the first run in a replay.
     unsigned seedFor(unsigned asked);
 
-    bool replaying() const { return replaying_; }
+    bool replaying() const { return journal_.replaying(); }
     // A pause waits for the pictures it moves only where someone watches and
     // no scripted key is left to type.
-    bool pausesWait() const { return input_.interactive() && !replaying_ && !scriptedKeysRemain(); }
+    bool pausesWait() const { return input_.interactive() && !replaying() && !keys_.scriptedKeysRemain(); }
     // Keeps the host's events coming for ms, the keys typed kept.
     void pauseFor(int ms);
     // Waits for the host's events until the page is closed (the error screen).
     [[noreturn]] void idle();
-    void setMoreKeys(std::function<std::string()> source) { options_.moreKeys = std::move(source); }
+    void setMoreKeys(std::function<std::string()> source) { keys_.setMore(std::move(source)); }
     // The program stops: a replay under way ends with the page as it is.
     void stop();
     // The time of each key step, in milliseconds, a line each.
-    std::string timingText() const;
+    std::string timingText() const { return timing_.text(); }
 
     // From now on the place is kept in `store` at each wait and each ink action:
     // the seeds, the journal (in chunks: a wait adds to it, it is not written
@@ -143,62 +108,23 @@ public:
     void setPlaceClock(std::function<std::int64_t()> clock) { placeClock_ = std::move(clock); }
 
 private:
-    std::string nextKey();
-    bool scriptedKeysRemain() const { return !script_.empty() || (options_.moreKeys && !walkDone_); }
     void stepBack();
     void endReplay();
-    void typeEntry(const std::string& entry);
-    void startTiming();
     void touched(std::size_t wait);
     void writePlace();
-    void writeRound(std::size_t index, const RoundCodec& codec);
+    void writeRound(KeptRound& round, const RoundCodec& codec);
     void dropPlace(const std::string& why);
     void readPlace(std::string_view head);
-    void replayInk(std::size_t wait, std::size_t from, std::size_t to);
-    std::vector<std::string> inkKept(std::size_t wait) const;
 
-    SessionOptions options_;
     HostInput& input_;
     SessionEvents& events_;
-    std::deque<std::string> script_;
-    std::deque<std::string> typed_;
-    std::deque<std::string> pending_;  // forward at a step prompt: "1", Enter
-    bool walkDone_ = false;            // moreKeys gave its last key
-    WaitKind waitKind_ = WaitKind::None;
-    int waitLastItem_ = 0;
-    std::vector<TapArea> choices_;  // of the open wait
-    // Going back: the seeds used and the keys each wait consumed.
-    struct WaitKeys {
-        WaitKind kind;
-        std::vector<std::string> keys;
-    };
-    std::vector<WaitKeys> journal_;
-    std::vector<unsigned> seeds_;
-    std::size_t seedCalls_ = 0;
-    bool replaying_ = false;
-    std::size_t replayBegun_ = 0;   // waits begun in the replay; the keys come from journal_[replayBegun_ - 1]
-    std::size_t replayKey_ = 0;     // the next of them
-    std::size_t replayTarget_ = 0;  // the wait whose start ends the replay
-    // The rounds kept to go on from, in the order kept (see session.cpp), and
-    // how many were kept of each kind of loop.
-    struct Checkpoint {
-        WaitKind kind;         // of the loop's wait
-        std::size_t scope;     // the loop
-        std::size_t wait;      // the waits begun before the round: the next wait's index in the journal
-        std::size_t keys;      // of the last wait's keys, read before the round
-        std::uint64_t number;  // of the rounds kept of its kind, from 1
-        std::size_t seedCalls;
-        std::any kept;         // empty for a round read from the place until it is gone on from
-        std::uint64_t item = 0;   // its item in the place, 0 for none
-        std::uint64_t check = 0;  // of that item's bytes
-        std::string bytes;     // read from the place, until turned back into `kept`
-    };
-    std::vector<Checkpoint> checkpoints_;
-    std::uint64_t roundsKept_[3] = {};
-    // key-step timing
-    std::chrono::steady_clock::time_point lastKeyTime_{};
-    bool timingStarted_ = false;
-    std::vector<double> stepMillis_;
+    Sleeps sleeps_;
+    KeySource keys_;
+    OpenWait wait_;
+    Journal journal_;
+    RoundStore rounds_;
+    SeedLog seeds_;
+    StepTiming timing_;
     // The place kept: the journal's waits before sealedChunks_ chunks are
     // written in items of their own, with these checks; the rounds' items
     // the place's head named when last written.
