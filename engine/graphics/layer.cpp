@@ -117,6 +117,11 @@ public:
         layer_.host_->redraw();  // the page drawn once, from its display list
     }
     void beforeSleep() override { layer_.flushTrace(); }
+    std::uint64_t pageMark() override {
+        ByteWriter w;
+        layer_.page_.save(w);
+        return checkOf(w.bytes());
+    }
 
 private:
     Layer& layer_;
