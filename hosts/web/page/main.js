@@ -14,6 +14,7 @@ import { listen } from './input.js';
 import { instantiator, makeBridge, programArguments } from './bridge.js';
 import { makePlace } from './place.js';
 
+performance.mark('lesson-script');
 const options = programArguments(window.location.search);
 Module['arguments'] = options.args;
 
