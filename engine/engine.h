@@ -4,7 +4,7 @@
 // parameterless functions of the engine: a caller sets the variables, calls,
 // and finds the results in the variables.
 
-#include "engine/graphics/layer.h"
+#include "engine/graphics/program_run.h"
 
 #include <algorithm>
 #include <any>
@@ -80,7 +80,7 @@ struct FormulaLayoutState {
 };
 
 // The shared engine variables and the working tables: a plain value, which
-// the layer keeps at the points a step back can go on from (the top of a
+// the run keeps at the points a step back can go on from (the top of a
 // main-menu, sub-menu or practice round) and gives back there.
 struct EngineState {
     // What drawFormula and drawPlainText draw, where and in which colour.
@@ -156,20 +156,22 @@ inline void keepValue(ByteWriter& w, int n) { w.signedNumber(n); }
 inline void takeValue(ByteReader& r, int& n) { n = r.integer(); }
 
 struct Engine : EngineState {
-    explicit Engine(Layer& layer) : layer(layer) {}
+    explicit Engine(ProgramRun& run) : run(run), layer(run.layer()), session(run.session()) {}
     Engine(const Engine&) = delete;
     Engine& operator=(const Engine&) = delete;
 
-    Layer& layer;
+    ProgramRun& run;
+    Layer& layer;      // what the program draws through
+    Session& session;  // the keys it reads and the waits it begins
 
-    // A fresh random number in [0, 1) from the layer.
-    float rnd() { return layer.rnd(); }
+    // A fresh random number in [0, 1) from the run's generator.
+    float rnd() { return run.rnd(); }
 };
 
 // The top of one round of a loop that a step back can go on from: the
 // program's state there is the engine's variables and the loop's own
-// (`state`, each a copyable value) and nothing else on the stack. The layer
-// keeps them (see Layer::roundBegins); in a replay it may go on from a later
+// (`state`, each a copyable value) and nothing else on the stack. The run
+// keeps them (see ProgramRun::roundBegins); in a replay it may go on from a later
 // round kept, and then they are given back here.
 struct Round {
     std::size_t scope;  // the waits begun before the loop: one loop of one run
@@ -188,12 +190,12 @@ void beginRound(Engine& e, const Round& round, State&... state) {
             std::apply([&](auto&... value) { (takeValue(r, value), ...); }, kept);
             return std::any(std::move(kept));
         }};
-    const std::any* kept = e.layer.roundBegins(
+    const std::any* kept = e.run.roundBegins(
         round.scope, round.kind, [&] { return std::any(Kept{static_cast<const EngineState&>(e), state...}); }, codec);
     if (kept) std::tie(static_cast<EngineState&>(e), state...) = std::any_cast<const Kept&>(*kept);
 }
 
 // A loop's scope, taken as it begins.
-inline Round roundOf(Engine& e, WaitKind kind) { return {e.layer.waitsBegun(), kind}; }
+inline Round roundOf(Engine& e, WaitKind kind) { return {e.session.waitsBegun(), kind}; }
 
 }  // namespace lesson

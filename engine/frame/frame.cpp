@@ -43,12 +43,12 @@ void startUp(Engine& e, const ProgramSpec& app) {
     g.setFontBold(false);
     g.setFontItalic(false);
     g.setDrawWidth(3);
-    g.randomize(clockSeed(g.timeOfDay()));
+    e.run.randomize(clockSeed(timeOfDay()));
     e.textColor = colour::kStartText;
     e.inputX = kEntryAnchor.x;
     e.inputY = kEntryAnchor.y;
     e.programTitle = app.title;
-    g.setTitle(e.programTitle);
+    e.run.host().setTitle(e.programTitle);
 }
 
 void passwordGate(Engine& e) {
@@ -63,7 +63,7 @@ void passwordGate(Engine& e) {
         drawFormula(e);
         e.inputX = 280 + 120;
         e.inputY = e.textY + 75;
-        e.layer.beginWait(WaitKind::Gate);
+        e.session.beginWait(WaitKind::Gate);
         readEntry(e);
         if (e.entryText == kPassword) break;
         if (++passwordTries > kMaxPasswordEntries) throw ProgramEnd{0};
@@ -130,7 +130,7 @@ int runFrame(Engine& e, const ProgramSpec& app) {
             return runOnce(e, app);
         } catch (const StepBack&) {
             // One step back: a fresh engine at the program's start, while the
-            // layer replays, off the screen, the keys read up to the previous
+            // session replays, off the screen, the keys read up to the previous
             // wait, each loop going on from its latest round kept on the way.
             static_cast<EngineState&>(e) = EngineState{};
         }
@@ -180,40 +180,40 @@ int runProgramOnce(const ProgramSpec& app, int argc, char** argv) {
         say(stderr, app.name + ": " + *why + "\n");
         return 2;
     }
-    if (auto why = Layer::cannotStart(cl.layer.headless, app.title)) {
+    if (auto why = hostCannotStart(cl.layer.headless, app.title)) {
         say(stderr, app.name + ": " + *why + "\n");
         return 1;
     }
     catchStopSignals();
     // Each file that could not be written is told, and the run is not a success.
-    auto finish = [&](Layer& layer, int status) {
-        for (const std::string& failure : layer.finish()) {
+    auto finish = [&](ProgramRun& run, int status) {
+        for (const std::string& failure : run.finish()) {
             say(stderr, app.name + ": " + failure + "\n");
             if (status == 0) status = 1;
         }
         return status;
     };
     try {
-        Layer layer(std::move(cl.layer));
-        layer.onDisplayLost([&] {
+        ProgramRun run(std::move(cl.layer));
+        run.onDisplayLost([&] {
             say(stderr, app.name + ": the connection to the display was lost (the X server ended or the "
                                    "window was killed); the program ends\n");
-            std::_Exit(finish(layer, 1));
+            std::_Exit(finish(run, 1));
         });
-        if (cl.walk != 0) layer.setMoreKeys(sectionWalk(layer, cl.walk));
-        SpokenSteps spoken(layer);
-        layer.addSink(spoken);
-        Engine e(layer);
+        if (cl.walk != 0) run.session().setMoreKeys(sectionWalk(run.session(), cl.walk));
+        SpokenSteps spoken(run);
+        run.layer().addSink(spoken);
+        Engine e(run);
         int status = runFrame(e, app);
         // The program ended as it ends (its main menu's last item, the window
         // closed): the next opening starts at the gate. A signal (a session
         // logged out under it) leaves the place for the next start.
-        if (status == 0 && stopSignal() == 0) layer.forgetPlace();
+        if (status == 0 && stopSignal() == 0) run.session().forgetPlace();
         if (const int signal = stopSignal()) {
             say(stderr, app.name + ": stopped by signal " + std::to_string(signal) + " (" + strsignal(signal) +
                             "); the files asked for are written as the page stands\n");
         }
-        return finish(layer, status);
+        return finish(run, status);
     } catch (const std::exception& failure) {
         say(stderr, app.name + ": " + failure.what() + "\n");
         return 1;

@@ -1,6 +1,7 @@
 #include "engine/frame/options.h"
 
 #include "engine/frame/frame.h"
+#include "engine/graphics/host.h"
 #include "engine/graphics/schemes.h"
 
 #include <fcntl.h>
@@ -205,7 +206,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             return fail("unknown option " + a);
         }
     }
-    if (cl.walk != 0 && !cl.layer.headless && !Layer::windowCanWalk())
+    if (cl.walk != 0 && !cl.layer.headless && !hostWalksInWindow())
         return fail("--walk runs without a window: add --headless");
     for (auto a = std::begin(kOutputs); a != std::end(kOutputs); ++a)
         for (auto b = std::next(a); b != std::end(kOutputs); ++b)
@@ -233,21 +234,21 @@ std::optional<std::string> unwritableOutput(const LayerOptions& options) {
 
 namespace lesson {
 
-std::function<std::string()> sectionWalk(const Layer& layer, int section) {
+std::function<std::string()> sectionWalk(const Session& session, int section) {
     struct Walk {
         std::deque<std::string> keys;
         bool chosen = false;
         int page = 0;
     };
     auto walk = std::make_shared<Walk>();
-    return [&layer, section, walk]() -> std::string {
+    return [&session, section, walk]() -> std::string {
         Walk& w = *walk;
         auto type = [&](const std::string& entry) {
             for (char c : entry) w.keys.emplace_back(1, c);
             w.keys.emplace_back("\r");
         };
         if (w.keys.empty()) {
-            switch (layer.waitKind()) {
+            switch (session.waitKind()) {
                 case WaitKind::Gate:
                     type(kPassword);
                     break;
@@ -257,8 +258,8 @@ std::function<std::string()> sectionWalk(const Layer& layer, int section) {
                     type(std::to_string(section));
                     break;
                 case WaitKind::SubMenu:
-                    if (layer.waitLastItem() < 1) return "";
-                    w.page = std::min(w.page + 1, layer.waitLastItem());
+                    if (session.waitLastItem() < 1) return "";
+                    w.page = std::min(w.page + 1, session.waitLastItem());
                     type(std::to_string(w.page));
                     break;
                 case WaitKind::Step:

@@ -1,7 +1,8 @@
 #pragma once
 // Command line of both programs.
 
-#include "engine/graphics/layer.h"
+#include "engine/graphics/layer_options.h"
+#include "engine/session/session.h"
 
 #include <functional>
 #include <optional>
@@ -25,6 +26,6 @@ std::string usageText(const std::string& name);
 // The keys of --walk: the password, main-menu section `section`, each page
 // of its sub-menu in turn (any key at an any-key wait, "1" and Enter at a
 // step prompt), its last item, and "" (the end) back at the main menu.
-std::function<std::string()> sectionWalk(const Layer& layer, int section);
+std::function<std::string()> sectionWalk(const Session& session, int section);
 
 }  // namespace lesson

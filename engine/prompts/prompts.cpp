@@ -41,7 +41,7 @@ void readEntry(Engine& e) {
     drawPlainAt(e, cursorX - 48, cursorY, colour::kBodyText, "入力");
     for (;;) {
         g.circle(cursorX + 8, cursorY + 8, 4, colour::kEntryCursor);
-        const std::string key = g.inkey();
+        const std::string key = e.session.inkey();
         if (key.empty()) {
             g.circle(cursorX + 8, cursorY + 8, 4, kWhite);
             continue;
@@ -86,8 +86,8 @@ void entryToNumber(Engine& e) {
 }
 
 void menuNumberPrompt(Engine& e, const std::vector<TapArea>& choices) {
-    e.layer.beginWait(WaitKind::MainMenu);
-    for (const TapArea& choice : choices) e.layer.offerChoice(choice);
+    e.session.beginWait(WaitKind::MainMenu);
+    for (const TapArea& choice : choices) e.session.offerChoice(choice);
     const int n = charCount(e.textString);
     drawPlainAt(e, e.inputX - (n + 5) * 16, e.inputY, colour::kAnswer, e.textString);
     readEntry(e);
@@ -97,7 +97,7 @@ void menuNumberPrompt(Engine& e, const std::vector<TapArea>& choices) {
 void clearMenuPrompt(Engine& e) { whiteBox(e, e.inputX - 640, e.inputY - 8, 1056, 50); }
 
 void subMenuPrompt(Engine& e, int lastItem) {
-    e.layer.beginWait(WaitKind::SubMenu, lastItem);
+    e.session.beginWait(WaitKind::SubMenu, lastItem);
     // The line is drawn a character at a time as drawPlainText draws it; each
     // circled number starts an item, which runs to the next blank or item.
     const std::string line = std::move(e.textString);
@@ -105,7 +105,7 @@ void subMenuPrompt(Engine& e, int lastItem) {
     float itemX = 0;
     int itemChoice = 0;  // the item the line is in; 0 between items
     auto offer = [&] {
-        if (itemChoice != 0) e.layer.offerChoice({itemX, kPromptLineY, x, kPromptLineY + 16, itemChoice});
+        if (itemChoice != 0) e.session.offerChoice({itemX, kPromptLineY, x, kPromptLineY + 16, itemChoice});
         itemChoice = 0;
     };
     for (std::string_view ch : splitChars(line)) {
@@ -130,7 +130,7 @@ void clearPageArea(Engine& e) { e.layer.box(0, 54, 1440, 900, kWhite); }
 
 void stepPrompt(Engine& e) {
     Layer& g = e.layer;
-    g.beginWait(WaitKind::Step);
+    e.session.beginWait(WaitKind::Step);
     const float pen = g.drawWidth();
     g.setDrawWidth(2);
     // The box stands at the top of the prompt band, its text on the entry field's line.
@@ -146,7 +146,7 @@ void stepPrompt(Engine& e) {
 
 void anyKeyPrompt(Engine& e) {
     Layer& g = e.layer;
-    g.beginWait(WaitKind::AnyKey);
+    e.session.beginWait(WaitKind::AnyKey);
     const int color = e.textColor;
     const float pen = g.drawWidth();
     g.setDrawWidth(3);
@@ -154,7 +154,7 @@ void anyKeyPrompt(Engine& e) {
           colour::kAnyKeyPromptFill);
     drawPlainAt(e, kPromptTextX, kPromptLineY, colour::kPromptText, "何かキーを押して下さい。");
     std::string key;
-    while ((key = g.inkey()).empty()) {
+    while ((key = e.session.inkey()).empty()) {
     }
     e.lastKey = key;
     g.box(0, kPromptLineTop, kPromptBoxRight, kAnyKeyBoxBottom, kWhite);
@@ -177,7 +177,7 @@ void errorScreen(Engine& e, int line, int code) {
     const std::string message = numberToText(static_cast<float>(line)) + "," + numberToText(static_cast<float>(code)) +
                                 "エラーが発生しました。マウスで×をクリックして下さい。";
     g.text(288, 432, message, 1, 1, colour::kErrorText);
-    g.idle();
+    e.session.idle();
 }
 
 }  // namespace lesson

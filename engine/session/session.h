@@ -60,13 +60,13 @@ public:
     std::string inkey();
     // A wait of the lessons starts (its keys are kept so that a step back can
     // replay them). A sub-menu tells the number of its last item.
-    void beginWait(WaitKind kind, int lastItem);
+    void beginWait(WaitKind kind, int lastItem = 0);
     WaitKind waitKind() const { return wait_.kind(); }
     int waitLastItem() const { return wait_.lastItem(); }
     void offerChoice(const TapArea& area) { wait_.offerChoice(area); }
     // The waits begun so far: where the program stands in its run.
     std::size_t waitsBegun() const { return journal_.waitsBegun(); }
-    // The top of a round of a loop (see Layer::roundBegins): in a run, what
+    // The top of a round of a loop (see ProgramRun::roundBegins): in a run, what
     // `keep` gives is kept; in a replay, the latest round of the same loop
     // kept before the wait gone back to, if there is one, is gone on from and
     // what was kept there returned.

@@ -2,7 +2,7 @@
 
 #include "engine/chars/chars.h"
 #include "engine/graphics/display_list.h"
-#include "engine/graphics/layer.h"
+#include "engine/graphics/program_run.h"
 
 #include <array>
 #include <optional>
@@ -202,7 +202,7 @@ void SpokenSteps::draw(const DrawCommand& cmd) {
         clear();
     } else if (cmd.op == DrawCommand::Op::Text) {
         glyphs_.push_back({cmd.x1, cmd.y1, cmd.color, cmd.text});
-    } else if (cmd.op == DrawCommand::Op::Box && drawnInWhite(cmd) && layer_.page().blankAbove()) {
+    } else if (cmd.op == DrawCommand::Op::Box && drawnInWhite(cmd) && run_.layer().page().blankAbove()) {
         clear();  // the page wiped whole
     }
 }
@@ -264,7 +264,7 @@ void SpokenSteps::keyRead() {
 
 void SpokenSteps::wait(std::string_view) {
     takeGlyphs();
-    const std::size_t index = layer_.waitsBegun() - 1;
+    const std::size_t index = run_.session().waitsBegun() - 1;
     std::string step;
     if (index < firstTold_ + told_.size()) {
         // The wait a step back went to: its page was drawn off the stream.
@@ -286,7 +286,7 @@ void SpokenSteps::wait(std::string_view) {
             ++firstTold_;
         }
     }
-    layer_.speakStep(step, joined(page_));
+    run_.speakStep(step, joined(page_));
 }
 
 }  // namespace lesson

@@ -3,7 +3,7 @@
 // ("ﾀx/3ﾀ=5" is "3ぶんのエックス イコール 5": the denominator first, digits
 // kept as digits for the voice), the lessons' own words kept as they are;
 // and each step's new text, gathered from the drawing stream, handed to the
-// layer at every wait (Layer::speakStep) with the text the page then holds.
+// run at every wait (ProgramRun::speakStep) with the text the page then holds.
 
 #include "engine/graphics/commands.h"
 
@@ -15,7 +15,7 @@
 
 namespace lesson {
 
-class Layer;
+class ProgramRun;
 
 // The markup as it is said. What no reading covers is said character by
 // character, never left out.
@@ -24,11 +24,11 @@ std::string spokenFormula(std::string_view markup);
 // Sees the stream as the class sees it: the text of each step (what was
 // drawn since the last key was read) and of the page (since it was last
 // cleared; a text drawn again in white is erased from it). At each wait it
-// hands both to the layer. The wait a step back goes to is told again as it
+// hands both to the run. The wait a step back goes to is told again as it
 // was first told.
 class SpokenSteps : public DrawSink {
 public:
-    explicit SpokenSteps(Layer& layer) : layer_(layer) {}
+    explicit SpokenSteps(ProgramRun& run) : run_(run) {}
     void draw(const DrawCommand& cmd) override;
     void formula(std::string_view text, float x, float y, int color, float end) override;
     void key(std::string_view) override { keyRead(); }
@@ -50,7 +50,7 @@ private:
     void say(std::string text, int color);
     void clear();
 
-    Layer& layer_;
+    ProgramRun& run_;
     std::vector<Glyph> glyphs_;       // plain text drawn since the last formula
     std::vector<std::string> step_;   // what the step has said so far
     std::vector<std::string> page_;   // what the page holds

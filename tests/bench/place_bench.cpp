@@ -24,8 +24,8 @@ double secondsOf(const std::string& keys, bool keepPlace) {
     options.keys = lesson::parseKeyScript(keys);
     options.seed = 1;
     const auto start = std::chrono::steady_clock::now();
-    lesson::Layer layer(options);
-    lesson::Engine e(layer);
+    lesson::ProgramRun run(options);
+    lesson::Engine e(run);
     lesson::runFrame(e, solvara::program());
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }

@@ -21,10 +21,10 @@ int main() {
     options.seed = 3;
     options.width = 1920;
     options.height = 1080;
-    lesson::Layer layer(options);
-    lesson::Engine e(layer);
+    lesson::ProgramRun run(options);
+    lesson::Engine e(run);
     lesson::runFrame(e, solvara::program());
-    lesson::Raster& raster = lesson::rasterOf(layer);
+    lesson::Raster& raster = lesson::rasterOf(run.layer());
     std::vector<double> moves;
     for (int i = 0; i <= 60; ++i) {
         const float zoom = 1 + 3 * (i <= 30 ? i : 60 - i) / 30.0f;
@@ -36,5 +36,5 @@ int main() {
     std::printf("desktop window: a pinch's move drawn anew at 1920x1080 (Solvara 2's balance, 1x to 4x): median %.2f ms, "
                 "slowest %.2f ms (target under 16 ms)\n",
                 moves[moves.size() / 2], moves.back());
-    layer.finish();
+    run.finish();
 }

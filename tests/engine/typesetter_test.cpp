@@ -247,7 +247,7 @@ TEST(Typesetter, MeasuringAnyCorpusFormulaLeavesTheDrawingStreamUntouched) {
         const std::size_t before = f.events().size();
         e.workText = markup.str();
         measureFormula(e);
-        e.layer.flushTrace();
+        e.run.flushTrace();
         EXPECT_EQ(f.events().size(), before) << entry.path();
         // Drawing from the same state reaches the stream, with the measured advance.
         FormulaLayoutWriter::of(e) = {};

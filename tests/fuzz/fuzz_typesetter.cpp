@@ -9,7 +9,7 @@
 // the markup.
 
 #include "engine/engine.h"
-#include "engine/graphics/layer.h"
+#include "engine/graphics/program_run.h"
 #include "engine/text/layout_state.h"
 #include "engine/typesetter/formula.h"
 
@@ -45,13 +45,14 @@ struct Bench {
         options.headless = true;
         options.width = 336;  // a quarter page: the raster still draws every call
         options.height = 180;
-        layer = std::make_unique<lesson::Layer>(options);
-        engine = std::make_unique<lesson::Engine>(*layer);
-        layer->setFontName("ｺﾞｼｯｸ");
-        layer->setFontSize(16);
-        layer->setDrawWidth(3);
+        run = std::make_unique<lesson::ProgramRun>(options);
+        engine = std::make_unique<lesson::Engine>(*run);
+        lesson::Layer& g = run->layer();
+        g.setFontName("ｺﾞｼｯｸ");
+        g.setFontSize(16);
+        g.setDrawWidth(3);
     }
-    std::unique_ptr<lesson::Layer> layer;
+    std::unique_ptr<lesson::ProgramRun> run;
     std::unique_ptr<lesson::Engine> engine;
 };
 
@@ -99,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Bench bench;
     if (size == 0) return 0;
     lesson::Engine& e = *bench.engine;
-    lesson::Layer& g = *bench.layer;
+    lesson::Layer& g = bench.run->layer();
     g.cls();  // a fresh page: the raster's display list does not grow across inputs
     const LayoutState start = stateFromByte(data[0]);
     const std::string markup(reinterpret_cast<const char*>(data + 1), size - 1);

@@ -63,15 +63,16 @@ Walk seededWalk(const ProgramSpec& program, unsigned seed, std::size_t waits, St
     LayerOptions lo;
     lo.headless = true;
     lo.seed = seed;
-    Layer layer(lo);
+    ProgramRun run(lo);
+    Session& session = run.session();
     std::mt19937 rng(seed);
     auto upTo = [&](int n) { return std::to_string(std::uniform_int_distribution<int>(1, std::max(1, n))(rng)); };
     std::string queued;
-    layer.setMoreKeys([&]() -> std::string {
+    session.setMoreKeys([&]() -> std::string {
         if (queued.empty()) {
             if (walk.kinds.size() >= waits) return "";
-            const WaitKind kind = layer.waitKind();
-            const int menuItems = static_cast<int>(program.menu.size()) - 1, pages = layer.waitLastItem() - (stay.section != 0);
+            const WaitKind kind = session.waitKind();
+            const int menuItems = static_cast<int>(program.menu.size()) - 1, pages = session.waitLastItem() - (stay.section != 0);
             queued = kind == WaitKind::Gate       ? "5926\r"
                      : kind == WaitKind::MainMenu ? (stay.section ? std::to_string(stay.section) : upTo(menuItems)) + "\r"
                      : kind == WaitKind::SubMenu  ? (stay.page ? std::to_string(stay.page) : upTo(pages)) + "\r"
@@ -84,7 +85,7 @@ Walk seededWalk(const ProgramSpec& program, unsigned seed, std::size_t waits, St
         queued.erase(0, 1);
         return key;
     });
-    Engine e(layer);
+    Engine e(run);
     runFrame(e, program);
     return walk;
 }
@@ -234,17 +235,18 @@ TEST(Walk, EveryPageOfASectionThenTheMainMenu) {
     for (const auto& [program, section] : {std::pair{solvara::program(), 2}, std::pair{ratiora::program(), 5}}) {
         LayerOptions lo;
         lo.headless = true;
-        Layer layer(lo);
-        auto walker = sectionWalk(layer, section);
+        ProgramRun run(lo);
+        Session& session = run.session();
+        auto walker = sectionWalk(session, section);
         std::string chosen;
         int lastItem = 0, menus = 0;
-        layer.setMoreKeys([&] {
+        session.setMoreKeys([&] {
             std::string key = walker();
-            if (layer.waitKind() == WaitKind::SubMenu) chosen += key, lastItem = layer.waitLastItem();
-            menus += layer.waitKind() == WaitKind::MainMenu && key == "\r";
+            if (session.waitKind() == WaitKind::SubMenu) chosen += key, lastItem = session.waitLastItem();
+            menus += session.waitKind() == WaitKind::MainMenu && key == "\r";
             return key;
         });
-        Engine e(layer);
+        Engine e(run);
         EXPECT_EQ(runFrame(e, program), 0);
         std::string expected;
         for (int page = 1; page <= lastItem; ++page) expected += std::to_string(page) + "\r";
@@ -259,15 +261,15 @@ namespace {
 // A run of the whole program with keys from `source` (asked at each wait),
 // its stream recorded.
 std::vector<testing_support::Event> runWith(const ProgramSpec& program,
-                                            const std::function<std::string(const Layer&)>& source) {
+                                            const std::function<std::string(const Session&)>& source) {
     LayerOptions lo;
     lo.headless = true;
     lo.seed = 4;
-    Layer layer(lo);
+    ProgramRun run(lo);
     testing_support::RecordingSink recording;
-    layer.addSink(recording);
-    layer.setMoreKeys([&] { return source(layer); });
-    Engine e(layer);
+    run.layer().addSink(recording);
+    run.session().setMoreKeys([&] { return source(run.session()); });
+    Engine e(run);
     runFrame(e, program);
     return recording.events();
 }
@@ -296,8 +298,8 @@ std::string tapScript(float x, float y) { return "\\@" + jsonNumber(x) + "," + j
 TEST(Taps, ASectionByTapsDrawsWhatTypedChoicesDraw) {
     for (const auto& [program, section] : {std::pair{solvara::program(), 2}, std::pair{ratiora::program(), 5}}) {
         std::function<std::string()> walker;
-        const auto typed = runWith(program, [&](const Layer& layer) {
-            if (!walker) walker = sectionWalk(layer, section);
+        const auto typed = runWith(program, [&](const Session& session) {
+            if (!walker) walker = sectionWalk(session, section);
             return walker();
         });
         // Where the typed run drew the section's row and the sub-menu items.
@@ -319,13 +321,13 @@ TEST(Taps, ASectionByTapsDrawsWhatTypedChoicesDraw) {
             tapped.push_back(p);
             return tapKey(p.x, p.y);
         };
-        const auto tapping = runWith(program, [&](const Layer& layer) -> std::string {
+        const auto tapping = runWith(program, [&](const Session& session) -> std::string {
             if (!queued.empty()) {
                 std::string key = queued.front();
                 queued.pop_front();
                 return key;
             }
-            switch (layer.waitKind()) {
+            switch (session.waitKind()) {
                 case WaitKind::Gate:
                     for (const std::string& k : parseKeyScript("926\\n")) queued.push_back(k);
                     return "5";
@@ -334,7 +336,7 @@ TEST(Taps, ASectionByTapsDrawsWhatTypedChoicesDraw) {
                     chosen = true;
                     return tap({drawn[row].x + 40, drawn[row].y + 8});
                 case WaitKind::SubMenu: {
-                    page = std::min(page + 1, layer.waitLastItem());
+                    page = std::min(page + 1, session.waitLastItem());
                     const auto at = drawn.find(circled(page));
                     if (at == drawn.end()) return "";
                     return tap({at->second.x + 8, at->second.y + 8});

@@ -50,19 +50,19 @@ Inked run(const std::string& keys, LayerOptions lo = {}) {
     testing_support::RecordingSink recording;
     Inked result;
     {
-        Layer layer(lo);
-        layer.addSink(recording);
-        Engine e(layer);
+        ProgramRun run(lo);
+        run.layer().addSink(recording);
+        Engine e(run);
         runFrame(e, solvara::program());
-        cairo_surface_t* s = rasterOf(layer).surface();
+        cairo_surface_t* s = rasterOf(run.layer()).surface();
         cairo_surface_flush(s);
         for (int y = 0; y < 720; ++y) {
             const auto* row = reinterpret_cast<const std::uint32_t*>(cairo_image_surface_get_data(s) +
                                                                      y * cairo_image_surface_get_stride(s));
             result.pixels.insert(result.pixels.end(), row, row + 1344);
         }
-        result.strokes = layer.page().inkStrokes().strokes();
-        EXPECT_TRUE(layer.finish().empty());
+        result.strokes = run.layer().page().inkStrokes().strokes();
+        EXPECT_TRUE(run.finish().empty());
     }
     result.events = recording.events();
     return result;

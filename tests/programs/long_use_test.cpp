@@ -15,17 +15,17 @@ using namespace lesson;
 
 namespace {
 
-// Solvara run headless until its scripted keys are used up; the layer keeps
+// Solvara run headless until its scripted keys are used up; the run keeps
 // the page as it stands.
-std::unique_ptr<Layer> runSolvara(const std::string& keys) {
+std::unique_ptr<ProgramRun> runSolvara(const std::string& keys) {
     LayerOptions options;
     options.headless = true;
     options.keys = parseKeyScript(keys);
     options.seed = 1;
-    auto layer = std::make_unique<Layer>(options);
-    Engine e(*layer);
+    auto run = std::make_unique<ProgramRun>(options);
+    Engine e(*run);
     runFrame(e, solvara::program());
-    return layer;
+    return run;
 }
 
 std::string times(const std::string& s, int n) {
@@ -54,14 +54,14 @@ TEST(LongUse, WhatIsKeptOfThePageDoesNotGrowWithTheVisits) {
     const std::string visit = "1\n1\n" + times("k", 44) + "4\n";
     auto few = runSolvara("5926\n" + times(visit, 2));
     auto many = runSolvara("5926\n" + times(visit, 60));
-    EXPECT_EQ(rasterOf(*many).displayListSize(), rasterOf(*few).displayListSize());
+    EXPECT_EQ(rasterOf(many->layer()).displayListSize(), rasterOf(few->layer()).displayListSize());
 }
 
 TEST(LongUse, AMenuPageAfter250000KeysIsDrawnAgainWhole) {
     // Keys that the menu ignores, typed for hours; then the window is resized.
     auto worn = runSolvara("5926\n" + std::string(250000, 'k'));
     auto fresh = runSolvara("5926\nkkk");
-    rasterOf(*worn).resize(1000, 563);
-    rasterOf(*fresh).resize(1000, 563);
-    EXPECT_EQ(differingPixels(rasterOf(*worn), rasterOf(*fresh)), 0);
+    rasterOf(worn->layer()).resize(1000, 563);
+    rasterOf(fresh->layer()).resize(1000, 563);
+    EXPECT_EQ(differingPixels(rasterOf(worn->layer()), rasterOf(fresh->layer())), 0);
 }

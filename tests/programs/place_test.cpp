@@ -45,20 +45,21 @@ Kept runKeeping(const ProgramSpec& program, const fs::path& state, const std::st
     Kept kept;
     testing_support::RecordingSink recording;
     {
-        Layer layer(lo);
-        layer.addSink(recording);
-        kept.resumed = layer.resumed();
+        ProgramRun run(lo);
+        Session& session = run.session();
+        run.layer().addSink(recording);
+        kept.resumed = run.resumed();
         std::mt19937 rng(7);
         std::size_t answered = 0;
         std::string queued;
-        layer.setMoreKeys([&]() -> std::string {
+        session.setMoreKeys([&]() -> std::string {
             if (queued.empty()) {
                 if (answered++ >= walk) return "";
-                const WaitKind kind = layer.waitKind();
+                const WaitKind kind = session.waitKind();
                 auto upTo = [&](int n) { return std::to_string(std::uniform_int_distribution<int>(1, std::max(1, n))(rng)); };
                 queued = kind == WaitKind::Gate       ? "5926\r"
                          : kind == WaitKind::MainMenu ? upTo(static_cast<int>(program.menu.size()) - 1) + "\r"
-                         : kind == WaitKind::SubMenu  ? upTo(layer.waitLastItem()) + "\r"
+                         : kind == WaitKind::SubMenu  ? upTo(session.waitLastItem()) + "\r"
                          : kind == WaitKind::Step     ? upTo(2) + "\r"
                                                       : "k";
                 kept.keys += queued.back() == '\r' ? queued.substr(0, queued.size() - 1) + "\\n" : queued;
@@ -67,9 +68,9 @@ Kept runKeeping(const ProgramSpec& program, const fs::path& state, const std::st
             queued.erase(0, 1);
             return key;
         });
-        Engine e(layer);
+        Engine e(run);
         runFrame(e, program);
-        layer.finish();
+        run.finish();
     }
     for (const auto& ev : recording.events())
         if (ev.op() == "wait") kept.waits.push_back(ev.str("kind"));

@@ -58,11 +58,11 @@ Walked walk(const ProgramSpec& program, const std::string& keys, LayerOptions op
     RecordingSink recording;
     Walked result;
     {
-        Layer layer(options);
-        layer.addSink(recording);
-        Engine e(layer);
+        ProgramRun run(options);
+        run.layer().addSink(recording);
+        Engine e(run);
         runFrame(e, program);
-        EXPECT_TRUE(layer.finish().empty());
+        EXPECT_TRUE(run.finish().empty());
     }
     // The recording is the trace of the run.
     double y = -1;
@@ -310,17 +310,17 @@ TEST(Saving, HandoutHasEveryScreenShownNoneBlankAndOnlyWhatIsVisible) {
             options.handout = tempPath("handout") + ".pdf";
             RecordingSink recording;
             {
-                Layer layer(options);
-                PageCheck page(layer);
-                layer.addSink(recording);
-                layer.addSink(page);
-                layer.setMoreKeys([&page, walk = sectionWalk(layer, static_cast<int>(section))] {
+                ProgramRun run(options);
+                PageCheck page(run.layer());
+                run.layer().addSink(recording);
+                run.layer().addSink(page);
+                run.session().setMoreKeys([&page, walk = sectionWalk(run.session(), static_cast<int>(section))] {
                     page.check();
                     return walk();
                 });
-                Engine e(layer);
+                Engine e(run);
                 runFrame(e, program);
-                ASSERT_TRUE(layer.finish().empty());
+                ASSERT_TRUE(run.finish().empty());
                 EXPECT_GT(page.waits, 3);
                 boxed += page.boxedPages;
                 glyphs += page.glyphsChecked;

@@ -100,10 +100,10 @@ RunOutcome runStream(const lesson::ProgramSpec& program, const ProgramProbe& pro
     RunOutcome out;
     {
         Watchdog watchdog(program.name + " with key seed " + std::to_string(seed), std::chrono::seconds(600));
-        lesson::Layer layer(options);
-        lesson::Engine e(layer);
+        lesson::ProgramRun run(options);
+        lesson::Engine e(run);
         out.status = lesson::runFrame(e, tracked(program, current));
-        layer.finish();
+        run.finish();
     }
     out.keys = stream.typed();
     out.report = walkTrace(options.trace, probe);

@@ -1,6 +1,6 @@
 #include "tests/robustness/trace_walk.h"
 
-#include "engine/graphics/layer.h"
+#include "engine/graphics/program_run.h"
 #include "engine/chars/chars.h"
 #include "tests/support/harness.h"
 #include "tests/support/trace_reader.h"
@@ -290,10 +290,10 @@ ProgramProbe probeProgram(const lesson::ProgramSpec& program) {
         options.trace = testing_support::tempPath("probe") + ".jsonl";
         options.keys = lesson::parseKeyScript("5926\n" + std::to_string(n) + "\n" + std::string(40, 'k'));
         {
-            lesson::Layer layer(options);
-            lesson::Engine e(layer);
+            lesson::ProgramRun run(options);
+            lesson::Engine e(run);
             lesson::runFrame(e, program);
-            layer.finish();
+            run.finish();
         }
         const std::vector<Mark> marks = MarkReader(probe.heading).read(options.trace);
         std::remove(options.trace.c_str());

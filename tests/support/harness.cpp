@@ -104,11 +104,11 @@ RunResult runHeadless(const lesson::ProgramSpec& program, const std::string& key
     if (options.screenshot) lo.screenshot = result.screenshot = tempPath("shot") + ".png";
     RecordingSink recording;
     {
-        lesson::Layer layer(lo);
-        layer.addSink(recording);
-        lesson::Engine e(layer);
+        lesson::ProgramRun run(lo);
+        run.layer().addSink(recording);
+        lesson::Engine e(run);
         result.status = lesson::runFrame(e, program);
-        layer.finish();
+        run.finish();
     }
     result.events = recording.events();
     return result;
@@ -121,18 +121,19 @@ EngineFixture::EngineFixture(const std::string& keys, unsigned seed, int width, 
     lo.seed = seed;
     lo.width = width;
     lo.height = height;
-    layer_ = std::make_unique<lesson::Layer>(lo);
-    layer_->addSink(recording_);
-    engine_ = std::make_unique<lesson::Engine>(*layer_);
-    layer_->setFontName("ｺﾞｼｯｸ");
-    layer_->setFontSize(16);
-    layer_->setDrawWidth(3);
-    layer_->randomize(0);
+    run_ = std::make_unique<lesson::ProgramRun>(lo);
+    lesson::Layer& g = run_->layer();
+    g.addSink(recording_);
+    engine_ = std::make_unique<lesson::Engine>(*run_);
+    g.setFontName("ｺﾞｼｯｸ");
+    g.setFontSize(16);
+    g.setDrawWidth(3);
+    run_->randomize(0);
 }
 
 EngineFixture::~EngineFixture() {
     engine_.reset();
-    layer_.reset();
+    run_.reset();
 }
 
 std::vector<Event> EngineFixture::events() { return recording_.events(); }

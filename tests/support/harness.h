@@ -82,7 +82,7 @@ public:
     explicit EngineFixture(const std::string& keys = "", unsigned seed = 1, int width = 1344, int height = 720);
     ~EngineFixture();
     lesson::Engine& engine() { return *engine_; }
-    lesson::Layer& layer() { return *layer_; }
+    lesson::Layer& layer() { return run_->layer(); }
     // The trace so far.
     std::vector<Event> events();
     // Events recorded after the index `from`.
@@ -90,7 +90,7 @@ public:
 
 private:
     RecordingSink recording_;
-    std::unique_ptr<lesson::Layer> layer_;
+    std::unique_ptr<lesson::ProgramRun> run_;
     std::unique_ptr<lesson::Engine> engine_;
 };
 
