@@ -23,12 +23,14 @@ constexpr bool kCheckReplay = false;
 
 }  // namespace
 
+bool Journal::checks() const { return kCheckReplay && checkAsked_; }
+
 bool Journal::entryStarted() const { return !waits_.empty() && typedAny(waits_.back().keys); }
 
 void Journal::begin(WaitKind kind, std::vector<std::string> ink, SessionEvents& events) {
     waits_.push_back({kind, std::move(ink)});
     // Where a replay ended, the wait keeps the mark its page had in the run.
-    if (kCheckReplay && marks_.size() != waits_.size()) {
+    if (checks() && marks_.size() != waits_.size()) {
         marks_.resize(waits_.size() - 1);
         marks_.push_back(events.pageMark());
     }
@@ -81,7 +83,7 @@ void Journal::cutAtReplay() {
 bool Journal::replayReaches(WaitKind kind, SessionEvents& events, std::vector<std::string>& ink) {
     // The ink the wait before read after its last key is on the page too.
     if (begun_ > 0) replayInk(begun_ - 1, key_, waits_[begun_ - 1].keys.size(), events);
-    if (kCheckReplay) checkPage(begun_, kind, events);
+    if (checks()) checkPage(begun_, kind, events);
     if (begun_++ < target_) {
         key_ = 0;
         return false;
@@ -92,7 +94,7 @@ bool Journal::replayReaches(WaitKind kind, SessionEvents& events, std::vector<st
     ink = inkKept(target_);
     for (const std::string& key : ink) events.ink(*inkOf(key));
     waits_.resize(target_);
-    if (kCheckReplay) marks_.resize(target_ + 1);
+    if (checks()) marks_.resize(target_ + 1);
     return true;
 }
 

@@ -67,6 +67,11 @@ public:
     // with when the class left it, on the page again and its own.
     bool replayReaches(WaitKind kind, SessionEvents& events, std::vector<std::string>& ink);
 
+    // Whether a replay checks the pages it reaches, where the build checks
+    // them: not in a run that times its key steps, whose times would hold
+    // the page's mark taken at every wait.
+    void checkReplays(bool on) { checkAsked_ = on; }
+
     // As read back from the place (no page marks there).
     void restore(std::vector<WaitKeys> waits);
     void clear();
@@ -74,12 +79,14 @@ public:
 private:
     void replayInk(std::size_t wait, std::size_t from, std::size_t to, SessionEvents& events) const;
     std::vector<std::string> inkKept(std::size_t wait) const;
+    bool checks() const;
     void checkPage(std::size_t wait, WaitKind kind, SessionEvents& events) const;
 
     std::vector<WaitKeys> waits_;
     // The page's mark at the start of each wait, where the run checks its
     // replays (0: none).
     std::vector<std::uint64_t> marks_;
+    bool checkAsked_ = true;
     bool replaying_ = false;
     std::size_t begun_ = 0;   // waits begun in the replay; the keys come from waits_[begun_ - 1]
     std::size_t key_ = 0;     // the next of them

@@ -12,7 +12,9 @@ Session::Session(SessionOptions options, HostInput& input, SessionEvents& events
       events_(events),
       sleeps_(input, events),
       keys_(std::move(options.keys), std::move(options.moreKeys), input, sleeps_),
-      timing_(options.timing) {}
+      timing_(options.timing) {
+    journal_.checkReplays(!options.timing);
+}
 
 const std::any* Session::roundBegins(std::size_t scope, WaitKind kind, const std::function<std::any()>& keep,
                                      const RoundCodec& codec) {
