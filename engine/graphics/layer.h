@@ -40,11 +40,11 @@ public:
     void cls();
     void pause();
 
+    void setFont(const FontState& font) { font_ = font; }
     void setFontName(std::string_view name) { font_.name = std::string(name); }
     void setFontSize(float size) { font_.size = size; }
     void setFontBold(bool on) { font_.bold = on; }
     void setFontItalic(bool on) { font_.italic = on; }
-    void setFont(const FontState& font) { font_ = font; }
     const FontState& font() const { return font_; }
     void setDrawWidth(float width) { pen_ = width; }
     float drawWidth() const { return pen_; }
