@@ -3,7 +3,7 @@
 // no service worker): the single HTML file and the site's page (served on
 // 127.0.0.1) to the password gate waiting; then on a practice page a key
 // step and a step back; unslowed and with the processor slowed four times.
-//   node tests/web/bench_open.mjs
+//   node tests/web/bench_open.mjs [PROGRAM [RATE]]   (default: both programs, unslowed and slowed 4 times)
 
 import { fileUrl, idle, launch, newPage } from './lib.mjs';
 import { SITE, serve } from './site.mjs';
@@ -12,18 +12,22 @@ const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.l
 const browser = await launch();
 const server = await serve(SITE);
 try {
-  for (const program of ['solvara', 'ratiora']) {
-    for (const slowed of [1, 4]) {
+  for (const program of process.argv[2] ? [process.argv[2]] : ['solvara', 'ratiora']) {
+    for (const slowed of process.argv[3] ? [Number(process.argv[3])] : [1, 4]) {
       const figures = {};
       for (const [where, url] of [['file', fileUrl(program)], ['site', `${server.url}${program}.html`]]) {
         const gates = [], steps = [], backs = [];
+        /** @type {Record<string, number[]>} */
+        const phases = {};
         for (let run = 0; run < 5; ++run) {
           const page = await newPage(browser, { viewport: { width: 1920, height: 1080 } });
           const cdp = await page.context().newCDPSession(page);
           await cdp.send('Emulation.setCPUThrottlingRate', { rate: slowed });
           await page.goto(url);
           await idle(page);
-          gates.push(await page.evaluate(() => performance.getEntriesByName('lesson-first-wait')[0].startTime));
+          const marks = await page.evaluate(() => Object.fromEntries(performance.getEntriesByType('mark').map((m) => [m.name, m.startTime])));
+          gates.push(marks['lesson-first-wait']);
+          for (const [name, at] of Object.entries(marks)) (phases[name] ||= []).push(at);
           // A practice page: Solvara 2's drill, Ratiora 1's example drill.
           await page.evaluate((keys) => window.lesson.keys(keys), program === 'solvara' ? '5926\\n2\\n7\\n' : '5926\\n1\\n4\\n');
           await idle(page);
@@ -41,7 +45,9 @@ try {
           await page.context().close();
         }
         figures[where] = `gate ${median(gates).toFixed(0)} ms, a key on a practice page ${median(steps).toFixed(1)} ms, ` +
-          `a step back ${median(backs).toFixed(1)} ms`;
+          `a step back ${median(backs).toFixed(1)} ms (` +
+          Object.entries(phases).sort((a, b) => median(a[1]) - median(b[1]))
+            .map(([name, at]) => `${name.replace('lesson-', '')} ${median(at).toFixed(0)}`).join(', ') + ')';
       }
       console.log(`${program}: the first opening${slowed > 1 ? `, the processor slowed ${slowed} times` : ''} (median of 5; ` +
                   `targets slowed 4 times: 500 ms, 8 ms, 50 ms): the file ${figures.file}; the site ${figures.site}`);

@@ -137,7 +137,10 @@ export function instantiator(gunzip, prepare) {
       }).then((bytes) => WebAssembly.compile(bytes));
       const streamed = /** @type {any} */ (window).lessonCompiled;
       const compiled = streamed ? streamed.catch(whole) : whole();
-      compiled.then((module) => WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module)))
+      compiled.then((module) => {
+        performance.mark('lesson-compiled');
+        return WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
+      })
         .catch((error) => abort(error));
       setTimeout(prepare);
       return {};
@@ -152,7 +155,10 @@ export function instantiator(gunzip, prepare) {
     } else {
       made = Promise.resolve().then(() => WebAssembly.instantiate(gunzip(packed), imports));
     }
-    made.then((result) => receive(result.instance, result.module), (error) => abort(error));
+    made.then((result) => {
+      performance.mark('lesson-compiled');
+      receive(result.instance, result.module);
+    }, (error) => abort(error));
     setTimeout(prepare);
     return {};
   };
@@ -360,7 +366,10 @@ export function makeBridge(canvas, pad, tracing, listen) {
 
   const page = {
     program: 'lesson',
-    prepare() { canvas.prepare(() => pad.makeRoom()); },
+    prepare() {
+      canvas.prepare(() => pad.makeRoom());
+      if (!performance.getEntriesByName('lesson-prepared').length) performance.mark('lesson-prepared');
+    },
 
     /**
      * The program begins: its name and the numbers both sides go by (the
@@ -503,9 +512,9 @@ export function makeBridge(canvas, pad, tracing, listen) {
      */
     give(text) {
       if (!text) return 0;
-      const size = lengthBytesUTF8(text) + 1;
-      const at = _malloc(size);
-      stringToUTF8(text, at, size);
+      const size = Module.lengthBytesUTF8(text) + 1;
+      const at = Module._malloc(size);
+      Module.stringToUTF8(text, at, size);
       return at;
     },
     takeKey() {
