@@ -198,7 +198,7 @@ struct Stroke {
     Point to;
     int color;
 };
-// Sets the pen width (it stays set) and draws the strokes.
+// Draws the strokes in the pen width; the width before stands again after them.
 void drawStrokes(Engine& e, float penWidth, const std::vector<Stroke>& strokes);
 
 // ---- Sections --------------------------------------------------------------
