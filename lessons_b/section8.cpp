@@ -28,12 +28,9 @@ Row boxRow(const LabelledBox& b, RowX x, RowY y, std::string label, Then then = 
     return {b.textColor, x, y, std::move(label), box(b.w, b.h, b.line, b.fill) | then};
 }
 
-// The sheets drawn with the wide pen: it is set right after the heading and
-// stays set after the page.
-void wideSheetScreen(Engine& e, const std::string& number) {
-    sheetScreen(e, kHeading, number);
-    e.layer.setDrawWidth(5);
-}
+// The wide pen of the last pages (the mixing problem, the mountain walk, the
+// number square): it stays set after them.
+constexpr float kWidePen = 5;
 
 // ---- Page 1: exercise 1, sixteen equations on four screens -------------------------
 
@@ -151,7 +148,7 @@ void checkAndMixingPage(Engine& e) {
         {0, afterPlus(10), 320, "=11+6-15"},
         {5, after, 320, "=2", key},
     });
-    e.layer.setDrawWidth(5);
+    e.layer.setDrawWidth(kWidePen);
     runRows(e, page, {
         boxRow(kNumber, 600, 30, "4"),
         {3, afterPlus(20), 30, "ごま油とポン酢を"},
@@ -190,9 +187,7 @@ void fruitBoxPage(Engine& e) {
 // ---- Page 5: exercise 6, up and down the mountain --------------------------------------
 
 void mountainPage(Engine& e) {
-    wideSheetScreen(e, "6");
-    Page page;
-    runRows(e, page, {
+    runSheet(e, kHeading, {{"6", {
         {7, 30, 80, "(1)"},
         {0, 111, 80, "上るのにかかった時間をx分とすると 40x=60(x-30)"},
         {3, 111, 130, "登るときと下るときで、ふもとから山頂までの道のりは等しい", key},
@@ -208,7 +203,7 @@ void mountainPage(Engine& e) {
         {3, 111, 500, "x=3600"},
         {0, 111, 550, "この解は問題にあっている。"},
         {5, 111, 600, "答　3600m"},
-    });
+    }, {}, kWidePen}});
 }
 
 // ---- Page 6: exercise 7, the number square -----------------------------------------------
@@ -273,18 +268,18 @@ const LabelledLine kLines[] = {
 };
 
 void numberSquarePage(Engine& e) {
-    wideSheetScreen(e, "7");
-    Page page;
-    runRows(e, page, gridRows(kBlankGrid, ""));
-    runRows(e, page, {
+    std::vector<Row> first = gridRows(kBlankGrid, "");
+    first.insert(first.end(), {
         {7, 30, 80, "(1)"},
         {0, 111, 80, "(ｱ) 1+2+…+9="},
         {3, after, 80, "45"},
         {0, 111, 130, "(ｲ) 45/3="},
         {3, after, 130, "15", key},
     });
+    runSheet(e, kHeading, {{"7", first, {}, kWidePen}});
+    Page page;
     for (const LabelledLine& line : kLines) {
-        drawStrokes(e, 5, {line.stroke});
+        drawStrokes(e, kWidePen, {line.stroke});
         runRow(e, page, {3, line.labelAt.x, line.labelAt.y, line.label});
     }
     runRows(e, page, {
