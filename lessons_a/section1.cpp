@@ -192,7 +192,7 @@ TableRowSlots drawTableRow(Engine& e, int i, float x, float y) {
 }
 
 void drawSubstitutionTable(Engine& e, float x, float top) {
-    e.layer.setDrawWidth(3);
+    e.layer.setDrawWidth(3);  // the table and the rest of the page; it stays set after the page
     drawLabelledBox(e, cell(40, 11, "x", 0), x, top);
     drawLabelledBox(e, cell(450, 11, "左辺の値", 0));
     drawLabelledBox(e, cell(40, 11, "", 0));

@@ -7,6 +7,9 @@
 //       runSpanArc(e, arc);
 //   }
 //
+// A page's own width is set and stays set after the page: the sub-menu's
+// entry field and the next page's blank are drawn in the width a page leaves.
+//
 // Only a part left normally gives the width back. A step back or the end of
 // the program unwinds through the part after the layer has begun its run
 // again from its own start state; the part then leaves that state alone.
