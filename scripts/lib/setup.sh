@@ -15,10 +15,11 @@ RUNTIME_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libcairo2-dev lib
 TEST_PACKAGES=(libgtest-dev xvfb xauth xfonts-base openbox clang libclang-rt-14-dev desktop-file-utils poppler-utils
                xdotool strace)
 # The browser build and its tests: emscripten compiles the programs to
-# WebAssembly; python3-fonttools and python3-brotli cut the WOFF2 font subsets
-# (fontconfig's fc-match finds the font files); Node.js runs emscripten's tools
+# WebAssembly, esbuild bundles the page's modules; python3-fonttools and
+# python3-brotli cut the WOFF2 font subsets (fontconfig's fc-match finds the
+# font files); Node.js runs emscripten's tools
 # and the tests, which drive Debian's chromium headless.
-WEB_PACKAGES=(cmake emscripten fontconfig python3-fonttools python3-brotli nodejs chromium
+WEB_PACKAGES=(cmake emscripten esbuild fontconfig python3-fonttools python3-brotli nodejs chromium
               fonts-morisawa-bizud-gothic fonts-liberation fonts-dejavu-core)
 
 as_root() {

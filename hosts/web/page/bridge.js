@@ -512,9 +512,9 @@ export function makeBridge(canvas, pad, tracing, listen) {
      */
     give(text) {
       if (!text) return 0;
-      const size = lengthBytesUTF8(text) + 1;
-      const at = _malloc(size);
-      stringToUTF8(text, at, size);
+      const size = Module.lengthBytesUTF8(text) + 1;
+      const at = Module._malloc(size);
+      Module.stringToUTF8(text, at, size);
       return at;
     },
     takeKey() {
