@@ -117,9 +117,9 @@ EM_JS(int, lesson_js_place_read, (const char* name, unsigned char** out), {
 });
 // Why the item could not be kept, or null: a string the caller frees.
 EM_JS(char*, lesson_js_place_write, (const char* name, const unsigned char* bytes, int count), {
-    let text = '';
+    let text = "";
     for (let i = 0; i < count; i += 8192)
-        text += String.fromCharCode.apply(null, HEAPU8.subarray(bytes + i, bytes + Math.min(count, i + 8192)));
+        text += String.fromCharCode(...HEAPU8.subarray(bytes + i, bytes + Math.min(count, i + 8192)));
     const why = Module.place.write(UTF8ToString(name), text);
     if (!why) return 0;
     const size = lengthBytesUTF8(why) + 1;

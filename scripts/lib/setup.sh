@@ -118,8 +118,9 @@ build_web_tree() {
 
 # The browser tests' other engines: Firefox ESR (driven through WebDriver BiDi
 # by puppeteer-core) and WebKitGTK's MiniBrowser with its WebDriver, which
-# draws on an Xvfb display the tests start.
-WEB_TEST_PACKAGES=(firefox-esr webkit2gtk-driver xvfb)
+# draws on an Xvfb display the tests start; and node-typescript's tsc, which
+# checks the page's script strictly, and the program host's calls into it.
+WEB_TEST_PACKAGES=(firefox-esr webkit2gtk-driver xvfb node-typescript)
 
 # The browser tests' Debian packages and their npm packages (exact versions
 # from tests/web/package-lock.json), these installed again only when the lock

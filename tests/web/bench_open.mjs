@@ -39,14 +39,12 @@ try {
           // A practice page: Solvara 2's drill, Ratiora 1's example drill.
           await page.evaluate((keys) => window.lesson.keys(keys), program === 'solvara' ? '5926\\n2\\n7\\n' : '5926\\n1\\n4\\n');
           await idle(page);
+          // From the key to the program waiting again, its step drawn.
           const timed = (keys) => page.evaluate(async (keys) => {
+            const waiting = new Promise((resolve) => window.addEventListener('lesson-waiting', () => resolve(performance.now()), { once: true }));
             const start = performance.now();
             window.lesson.keys(keys);
-            await new Promise((resolve) => {
-              const poll = () => (window.lesson.idle() ? resolve() : setTimeout(poll, 0));
-              poll();
-            });
-            return performance.now() - start;
+            return (await waiting) - start;
           }, keys);
           steps.push(await timed('k'));
           backs.push(await timed('\\<'));

@@ -98,7 +98,7 @@ function japaneseVoice() {
 /**
  * The bytes of base64 text.
  * @param {string} base64
- * @returns {Uint8Array<ArrayBuffer>}
+ * @returns {Uint8Array}
  */
 function bytesOf(base64) {
   const typed = /** @type {any} */ (Uint8Array);
@@ -137,11 +137,11 @@ export function instantiator(gunzip, prepare) {
       }).then((bytes) => WebAssembly.compile(bytes));
       const streamed = /** @type {any} */ (window).lessonCompiled;
       const compiled = streamed ? streamed.catch(whole) : whole();
-      compiled.then((module) => {
+      compiled.then((/** @type {WebAssembly.Module} */ module) => {
         performance.mark('lesson-compiled');
         return WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
       })
-        .catch((error) => abort(error));
+        .catch((/** @type {unknown} */ error) => abort(error));
       setTimeout(prepare);
       return {};
     }
@@ -321,8 +321,8 @@ export function makeBridge(canvas, pad, tracing, listen) {
   }
   // The teacher's pen: the tool in hand ('hand', a pen's letter, the
   // eraser's) and the pen a stylus draws with while the hand is chosen.
-  const pen = { tool: 'hand', last: 'r', /** @type {ReturnType<typeof makeInkLayer> | null} */ layer: null,
-    /** @type {any} */ table: null };
+  const pen = { tool: 'hand', last: 'r', layer: /** @type {ReturnType<typeof makeInkLayer> | null} */ (null),
+    table: /** @type {any} */ (null) };
   /** @param {string} letter */
   const choose = (letter) => {
     pen.tool = letter;
@@ -529,9 +529,11 @@ export function makeBridge(canvas, pad, tracing, listen) {
       if (state.given.menus.includes(kind)) view.set(wholeView());
       pad.setWait(kind);
     },
+    // The program waits for a key: the first time marked for the figures,
+    // every time told to the window (its step drawn whole).
     setIdle() {
-      if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) {
-        performance.mark('lesson-first-wait');
+      if (!state.idle) {
+        if (!performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
         window.dispatchEvent(new Event('lesson-waiting'));
       }
       state.idle = true;

@@ -72,6 +72,7 @@ export function makeCanvas() {
     // The canvas at the device's pixel size, the page scaled into it and
     // letterboxed; painted white, or in the clear colour after a clear. The
     // scale is the view's, in device pixels to the page unit.
+    /** @param {number} cleared */
     ground(cleared) {
       const c = this.canvas, ctx = this.ctx;
       const [w, h] = this.devicePixels();
@@ -104,6 +105,7 @@ export function makeCanvas() {
     },
 
     // The page's clip, around each drawing.
+    /** @param {(ctx: CanvasRenderingContext2D) => void} draw */
     clipped(draw) {
       const ctx = this.ctx;
       ctx.save();
@@ -118,6 +120,7 @@ export function makeCanvas() {
     // A page coordinate put on a device pixel's edge by `round` (Math.round,
     // floor or ceil), `offset` being the page's origin in device pixels along
     // its axis. Every rectangle filled and every area drawn again is snapped by it.
+    /** @param {number} v @param {number} offset @param {(v: number) => number} round */
     snap(v, offset, round) { return (round(v * this.scale + offset) - offset) / this.scale; },
 
     cls() {
@@ -131,9 +134,11 @@ export function makeCanvas() {
 
     // Rectangles (x0, y0, x1, y1 each, in page units) filled together on
     // whole device pixels, even-odd: a box, or the ring of its outline.
+    /** @type {ProgramPage['rects']} */
     rects(rects, color) {
       this.clipped((ctx) => {
-        const x = (v) => this.snap(v, this.offsetX, Math.round), y = (v) => this.snap(v, this.offsetY, Math.round);
+        const x = (/** @type {number} */ v) => this.snap(v, this.offsetX, Math.round);
+        const y = (/** @type {number} */ v) => this.snap(v, this.offsetY, Math.round);
         for (let i = 0; i + 3 < rects.length; i += 4) {
           const left = x(rects[i]), top = y(rects[i + 1]);
           ctx.rect(left, top, x(rects[i + 2]) - left, y(rects[i + 3]) - top);
@@ -147,6 +152,7 @@ export function makeCanvas() {
     // line to (x, y), an arc about (x, y) from angle `from` to `to`, growing
     // or shrinking, a close. Filled (fill >= 0), then stroked `width` wide
     // (width > 0), with round caps and joins.
+    /** @type {ProgramPage['path']} */
     path(steps, fill, stroke, width) {
       this.clipped((ctx) => {
         const kind = this.steps;
@@ -172,6 +178,7 @@ export function makeCanvas() {
     // The part of the page within (x0, y0)-(x1, y1), out to whole device
     // pixels, drawn again: its ground painted here, what the program draws
     // until endArea clipped to it.
+    /** @type {ProgramPage['areaBegin']} */
     areaBegin(x0, y0, x1, y1, cleared) {
       const ctx = this.ctx;
       const left = Math.max(0, this.snap(x0, this.offsetX, Math.floor));
@@ -191,6 +198,7 @@ export function makeCanvas() {
     // A stroke of the teacher's ink: its smoothed path (the start, then cubic
     // segments of two control points and an end each) stroked at once, so a
     // translucent pen never darkens where it crosses itself; or a dot.
+    /** @type {ProgramPage['inkStroke']} */
     inkStroke(path, dot, r, g, b, opacity, width) {
       this.clipped((ctx) => {
         const color = 'rgb(' + r + ',' + g + ',' + b + ')';
@@ -213,6 +221,7 @@ export function makeCanvas() {
     // Glyphs in one face, three numbers each (code point, x, baseline): the
     // face's em is `height` high and `across` wide. An erasing run strokes
     // each glyph's outline `outline` wide too.
+    /** @type {ProgramPage['glyphs']} */
     glyphs(family, bold, italic, across, height, color, outline, placed) {
       this.clipped((ctx) => {
         const stretch = across / height;
@@ -235,10 +244,12 @@ export function makeCanvas() {
 
     // A glyph's ink box in ems, from its origin (x right, y down), as the
     // canvas draws it; null when the browser cannot tell.
+    /** @type {ProgramPage['ink']} */
     ink(family, bold, italic, codePoint) {
       const EM = 1000;
       if (!this.measurer) this.measurer = document.createElement('canvas').getContext('2d');
       const ctx = this.measurer;
+      if (!ctx) return null;
       ctx.font = (italic ? 'italic ' : '') + (bold ? 'bold ' : '') + EM + 'px "' + family + '"';
       const m = ctx.measureText(String.fromCodePoint(codePoint));
       if (m.actualBoundingBoxRight === undefined) return null;

@@ -16,7 +16,7 @@ import { instantiator, makeBridge, programArguments } from './bridge.js';
 import { makePlace } from './place.js';
 
 performance.mark('lesson-script');
-window.Module = window.Module || {};
+window.Module = window.Module || /** @type {LessonModule} */ ({});
 const options = programArguments(window.location.search);
 Module['arguments'] = options.args;
 
