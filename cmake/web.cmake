@@ -18,15 +18,17 @@ add_custom_command(
   VERBATIM)
 add_custom_target(lesson_web_shell DEPENDS ${LESSON_WEB_SHELL})
 
-# The page's script: its modules (hosts/web/page/) joined into the one script
-# the programs are linked with as --pre-js (hosts/web/join.py).
+# The page's script: its modules (hosts/web/page/) bundled by esbuild into the
+# one script the programs are linked with as --extern-pre-js, minified and in
+# ASCII, run before the program's own and out of reach of emcc's optimiser.
+find_program(LESSON_ESBUILD esbuild REQUIRED)
 file(GLOB LESSON_WEB_MODULES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/hosts/web/page/*.js)
 add_custom_command(
   OUTPUT ${LESSON_WEB_SCRIPT}
-  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/hosts/web/join.py --main ${CMAKE_SOURCE_DIR}/hosts/web/page/main.js
-          --js ${LESSON_WEB_SCRIPT}
-  DEPENDS ${CMAKE_SOURCE_DIR}/hosts/web/join.py ${LESSON_WEB_MODULES}
-  COMMENT "The page's script, its modules joined"
+  COMMAND ${LESSON_ESBUILD} ${CMAKE_SOURCE_DIR}/hosts/web/page/main.js --bundle --format=iife --target=es2020
+          --minify --charset=ascii --log-level=warning --outfile=${LESSON_WEB_SCRIPT}
+  DEPENDS ${LESSON_WEB_MODULES}
+  COMMENT "The page's script, its modules bundled"
   VERBATIM)
 add_custom_target(lesson_web_script DEPENDS ${LESSON_WEB_SCRIPT})
 

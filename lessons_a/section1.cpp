@@ -5,6 +5,7 @@
 #include "lessons_a/section1.h"
 
 #include "engine/pages/arcs.h"
+#include "engine/pages/pen.h"
 #include "engine/pages/section.h"
 #include "engine/prompts/prompts.h"
 #include "engine/text/text.h"
@@ -123,9 +124,7 @@ struct FareFigure {
 FareFigure placeFareFigure(float y) { return {{76, y}, {356, y}, {556, y}}; }
 
 void drawFareSegments(Engine& e, const FareFigure& f) {
-    e.layer.setDrawWidth(10);
-    e.layer.line(f.p1.x, f.p1.y, f.p2.x, f.p2.y, 3);
-    e.layer.line(f.p2.x, f.p2.y, f.p3.x, f.p3.y, 0);
+    drawStrokes(e, 10, {{f.p1, f.p2, 3}, {f.p2, f.p3, 0}});
     anyKeyPrompt(e);
     Page labels;
     runRows(e, labels, {
@@ -133,7 +132,6 @@ void drawFareSegments(Engine& e, const FareFigure& f) {
         {0, f.p2.x + 38, f.p1.y + 4, "電車代"},
         {7, f.p1.x + 80, f.p1.y - 50, "乗り放題チケット代", key},
     });
-    e.layer.setDrawWidth(5);
 }
 
 // Six degrees between the dots: at a step of 60 an arc is four dots, two of
@@ -145,7 +143,11 @@ SpanArc busArc(const FareFigure& f, const std::string& label) {
             .height = 5, .label = label, .wait = key};
 }
 
+// The arcs' dots are drawn in 5.
+constexpr float kArcPen = 5;
+
 void drawFareArcs(Engine& e, const FareFigure& f) {
+    const ScopedPenWidth pen(e, kArcPen);
     runSpanArcs(e, {
         {.from = f.p1, .to = f.p3, .textColor = 7, .lineColor = 7, .side = -1, .step = kArcStep,
          .height = 3, .label = "1200円", .wait = key},
@@ -161,6 +163,7 @@ void drawFareArcs(Engine& e, const FareFigure& f) {
 void relabelBusArc(Engine& e, const FareFigure& f) {
     // 48 high: the old label's foot, clear of the top of the row drawn at y 300
     // (a white box is drawn a little wider than it is).
+    const ScopedPenWidth pen(e, kArcPen);
     whiteBox(e, 0, e.markNum(1), 320, 48);
     runSpanArc(e, busArc(f, "180円*x"));
 }
@@ -189,7 +192,7 @@ TableRowSlots drawTableRow(Engine& e, int i, float x, float y) {
 }
 
 void drawSubstitutionTable(Engine& e, float x, float top) {
-    e.layer.setDrawWidth(3);
+    e.layer.setDrawWidth(3);  // the table and the rest of the page; it stays set after the page
     drawLabelledBox(e, cell(40, 11, "x", 0), x, top);
     drawLabelledBox(e, cell(450, 11, "左辺の値", 0));
     drawLabelledBox(e, cell(40, 11, "", 0));

@@ -86,15 +86,16 @@ void drawBalance(Engine& e, float beamAngle) {
         e.pointY(i) = p[i].y;
     }
 
-    Layer& g = e.layer;
-    g.setDrawWidth(12);
-    g.line(p[1].x, p[1].y, p[2].x, p[2].y, 4);       // beam
-    g.line(p[3].x, p[3].y, p[4].x, p[3].y, 7);       // left pan
-    g.line(p[5].x, p[5].y, p[6].x, p[5].y, 7);       // right pan
-    g.line(p[1].x, p[1].y, p[1].x, p[3].y, 7);       // left hanger
-    g.line(p[2].x, p[2].y, p[2].x, p[5].y, 7);       // right hanger
-    g.setDrawWidth(3);
-    g.polyline({p[0], p[7], {p[8].x, p[7].y}}, 5, 4);  // fulcrum
+    drawStrokes(e, 12, {
+        {p[1], p[2], 4},                  // beam
+        {p[3], {p[4].x, p[3].y}, 7},      // left pan
+        {p[5], {p[6].x, p[5].y}, 7},      // right pan
+        {p[1], {p[1].x, p[3].y}, 7},      // left hanger
+        {p[2], {p[2].x, p[5].y}, 7},      // right hanger
+    });
+    // The fulcrum, the loads and the page after the balance are drawn in 3.
+    e.layer.setDrawWidth(3);
+    e.layer.polyline({p[0], p[7], {p[8].x, p[7].y}}, 5, 4);  // fulcrum
 }
 
 void drawLoad1(Engine& e) {

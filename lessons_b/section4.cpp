@@ -3,6 +3,7 @@
 // the answer to 問3 with its rows of doughnut boxes.
 
 #include "engine/pages/arcs.h"
+#include "engine/pages/pen.h"
 #include "engine/pages/rows.h"
 #include "engine/pages/section.h"
 #include "engine/prompts/prompts.h"
@@ -41,15 +42,23 @@ SpanArc dotted(Point from, Point to, int textColor, int lineColor, float step, f
             .height = height, .label = "", .wait = wait};
 }
 
+// The figure's boxes are drawn in 3, its bars in 11 and its dotted spans in 5;
+// the page goes on in 3.
+constexpr float kDottedPen = 5;
+
+void dottedSpans(Engine& e, const std::vector<SpanArc>& spans) {
+    const ScopedPenWidth pen(e, kDottedPen);
+    runSpanArcs(e, spans);
+}
+
 void candyFigure(Engine& e, Page& page) {
-    e.layer.setDrawWidth(5);
-    runSpanArcs(e, {
+    e.layer.setDrawWidth(3);
+    dottedSpans(e, {
         dotted({x2, y2}, {x2, y7}, 7, 0, 8, 0),
         dotted({x3, y2}, {x3, y7}, 7, 0, 8, 0),
     });
     runRow(e, page, {0, x2, y1, "　あめの個数"});
     drawStrokes(e, 11, {{{x2, y2}, {x3, y2}, 0}});
-    e.layer.setDrawWidth(3);
 
     // Shared out 5 each: 12 left over.
     runRows(e, page, {
@@ -59,35 +68,27 @@ void candyFigure(Engine& e, Page& page) {
         {0, afterPlus(20), same, "個"},
     });
     drawStrokes(e, 11, {{{x2, y4}, {x5, y4}, 3}, {{x5, y4}, {x3, y4}, 0}});
-    e.layer.setDrawWidth(3);
     runRows(e, page, {
         {7, x5 + 34, y5, "余る個数"},
         {5, afterPlus(10), same, "", blankBox(kBox2)},
         {7, afterPlus(10), same, "個"},
     });
-    e.layer.setDrawWidth(5);
-    runSpanArc(e, dotted({x5, y4}, {x3, y4}, 7, 7, 8, 20));
+    dottedSpans(e, {dotted({x5, y4}, {x3, y4}, 7, 7, 8, 20)});
 
     // Shared out 7 each: 4 short.
     runRows(e, page, {
         {3, x1, y6 + 25, "7個"},
         {0, x2 + 10, y6, "分ける個数"},
-    });
-    e.layer.setDrawWidth(3);
-    runRows(e, page, {
         {5, afterPlus(20), same, "", blankBox(kBox3, 48)},
         {0, afterPlus(20), same, "個"},
     });
     drawStrokes(e, 11, {{{x2, y7}, {x4, y7}, 3}});
-    e.layer.setDrawWidth(3);
     runRows(e, page, {
         {7, x5 - 34, y8, "たりない個数"},
         {5, afterPlus(10), same, "", blankBox(kBox4)},
         {7, afterPlus(10), same, "個"},
     });
-    e.layer.setDrawWidth(5);
-    runSpanArc(e, dotted({x3, y7}, {x4, y7}, 7, 7, 11, 20, key));
-    e.layer.setDrawWidth(3);
+    dottedSpans(e, {dotted({x3, y7}, {x4, y7}, 7, 7, 11, 20, key)});
 }
 
 void example2Page(Engine& e) {

@@ -81,7 +81,7 @@ void drawFrame(Engine& e, const Walkers& w) {
 void example3Page(Engine& e) {
     Page page;
     pageClear(e);
-    e.layer.setDrawWidth(5);
+    e.layer.setDrawWidth(5);  // the page's width; it stays set after the page
     runRow(e, page, {3, 40, 30, "教科書P104 例3をやってみよう。", key});
     for (int t = 0; t <= kLastFrame; ++t) drawFrame(e, walkersAt(t));
     drawFrame(e, caughtUp());
@@ -160,7 +160,7 @@ void procedurePage(Engine& e) {
 }
 
 void exercise1Page(Engine& e) {
-    e.layer.setDrawWidth(5);
+    e.layer.setDrawWidth(5);  // before the clear; it stays set after the page
     runPage(e, {
         {3, 40, 30, "教科書P105 練習問題①　解答", key},
         {0, 40, plus(50), "この選手の背番号をx番とすると、", key},

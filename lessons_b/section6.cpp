@@ -60,7 +60,7 @@ std::vector<Row> addedParts(const Figure& f, const char* text) {
 void example1Page(Engine& e) {
     Page page;
     pageClear(e);
-    e.layer.setDrawWidth(5);
+    e.layer.setDrawWidth(5);  // the page's width; it stays set after the page
     runRow(e, page, {3, 40, 30, "教科書P106 例題1 を考えよう"});
     const Figure f = figureFrame(e);
     runRows(e, page, {

@@ -92,8 +92,6 @@ std::string pointsJson(const std::vector<Point>& points) {
 
 Trace::Trace(const std::string& path) : file_(path) {}
 
-Trace::~Trace() { close(); }
-
 void Trace::write(const std::string& line) {
     file_.write(line);
     file_.write("\n");

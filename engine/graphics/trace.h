@@ -11,10 +11,13 @@
 
 namespace lesson {
 
+// The trace file, written as the run goes. It takes its name only when
+// closed: a run's every end closes it (its own end, the error it shows, a
+// signal, the display lost), as the page stands; one that is never closed
+// (the run failed before its end) leaves nothing, like any output file.
 class Trace : public DrawSink {
 public:
     explicit Trace(const std::string& path);
-    ~Trace() override;
     Trace(const Trace&) = delete;
     Trace& operator=(const Trace&) = delete;
 

@@ -1,6 +1,7 @@
 #include "engine/pages/rows.h"
 
 #include "engine/graphics/colour_roles.h"
+#include "engine/pages/pen.h"
 #include "engine/prompts/prompts.h"
 #include "engine/text/text.h"
 #include "engine/typesetter/cells.h"
@@ -183,7 +184,7 @@ void runSubMenu(Engine& e, const std::string& line, const std::vector<PageRoutin
 }
 
 void drawStrokes(Engine& e, float penWidth, const std::vector<Stroke>& strokes) {
-    e.layer.setDrawWidth(penWidth);
+    const ScopedPenWidth pen(e, penWidth);
     for (const Stroke& s : strokes) e.layer.line(s.from.x, s.from.y, s.to.x, s.to.y, s.color);
 }
 

@@ -140,6 +140,13 @@ struct Step {
         : text(std::move(t)), x(x), y(y), color(color), atIndent(false) {}
 };
 
+// The step at its usual place, in a colour of its own (a remark between the
+// steps): colourStep(3, {"両辺に10をかけて", 50}).
+inline Step colourStep(int color, Step step) {
+    step.color = color;
+    return step;
+}
+
 struct AnswerBlock {
     std::string label;       // drawn in the label colour (3) at the column's x
     RowY labelY;             // usually plus(60), or an absolute y for a column's first block
@@ -191,7 +198,7 @@ struct Stroke {
     Point to;
     int color;
 };
-// Sets the pen width (it stays set) and draws the strokes.
+// Draws the strokes in the pen width; the width before stands again after them.
 void drawStrokes(Engine& e, float penWidth, const std::vector<Stroke>& strokes);
 
 // ---- Sections --------------------------------------------------------------

@@ -22,6 +22,7 @@ void runSheet(Engine& e, const SheetHeading& heading, const std::vector<SheetScr
     for (const SheetScreen& screen : screens) {
         if (screen.number.empty()) pageClear(e, kPageClearWidth, kTallPageClearHeight);
         else sheetScreen(e, heading, screen.number);
+        if (screen.pen > 0) e.layer.setDrawWidth(screen.pen);
         Page page;
         runRows(e, page, screen.rows);
         for (const AnswerColumn& column : screen.columns) {

@@ -51,11 +51,14 @@ void sheetScreen(Engine& e, const SheetHeading& heading, const std::string& numb
 
 // One screen of an answer sheet: the number in its box (none: the screen
 // has no heading), the rows, then the answer columns (their waits as given;
-// the last of every screen but the last carries a key).
+// the last of every screen but the last carries a key). A screen with a pen
+// width is drawn in it after its heading, and the width stays set after the
+// screen: the sub-menu's entry field and the next page's blank take it.
 struct SheetScreen {
     std::string number;
     std::vector<Row> rows;
     AnswerScreen columns = {};
+    float pen = 0;  // 0: the width as it stands
 };
 
 // Every screen on a fresh page, under the heading where it has a number.

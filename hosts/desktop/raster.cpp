@@ -1,5 +1,6 @@
 #include "hosts/desktop/raster.h"
 
+#include "engine/graphics/lowering.h"
 #include "engine/graphics/output_file.h"
 #include "engine/graphics/palette.h"
 #include "engine/graphics/schemes.h"
@@ -117,17 +118,14 @@ void Raster::drawFrom(const DisplayList& page, const LogicalBox* area) {
 void Raster::redrawArea(const LogicalBox& area) {
     if (!page_) return;
     // Out to whole device pixels: the pixels at the area's edge are drawn whole.
-    const double x0 = (std::floor(area.x0 * scale_ + offsetX_) - offsetX_) / scale_;
-    const double y0 = (std::floor(area.y0 * scale_ + offsetY_) - offsetY_) / scale_;
-    const double x1 = (std::ceil(area.x1 * scale_ + offsetX_) - offsetX_) / scale_;
-    const double y1 = (std::ceil(area.y1 * scale_ + offsetY_) - offsetY_) / scale_;
+    const double x0 = snapped(area.x0, offsetX_, Snap::Down), y0 = snapped(area.y0, offsetY_, Snap::Down);
+    const double x1 = snapped(area.x1, offsetX_, Snap::Up), y1 = snapped(area.y1, offsetY_, Snap::Up);
     const LogicalBox drawn{static_cast<float>(x0), static_cast<float>(y0), static_cast<float>(x1),
                            static_cast<float>(y1)};
     cairo_save(cr_);
     cairo_rectangle(cr_, x0, y0, x1 - x0, y1 - y0);
     cairo_clip(cr_);
-    const Rgb ground = page_->cleared() ? kClearColor : kPalette[kWhite];
-    cairo_set_source_rgb(cr_, ground.r / 255.0, ground.g / 255.0, ground.b / 255.0);
+    setRgb(cr_, page_->cleared() ? scheme_->clearGround() : scheme_->ground());
     cairo_paint(cr_);
     drawFrom(*page_, &drawn);
     cairo_restore(cr_);
@@ -205,147 +203,100 @@ PixelRect Raster::takeDirty() {
     return d;
 }
 
-void Raster::pixelRectangle(double x0, double y0, double x1, double y1) {
-    auto snapX = [&](double x) { return (std::round(x * scale_ + offsetX_) - offsetX_) / scale_; };
-    auto snapY = [&](double y) { return (std::round(y * scale_ + offsetY_) - offsetY_) / scale_; };
-    const double left = snapX(x0), top = snapY(y0);
-    cairo_rectangle(cr_, left, top, snapX(x1) - left, snapY(y1) - top);
+double Raster::snapped(double v, float offset, Snap way) const {
+    const double device = v * scale_ + offset;
+    const double whole = way == Snap::Nearest ? std::round(device)
+                         : way == Snap::Down  ? std::floor(device)
+                                              : std::ceil(device);
+    return (whole - offset) / scale_;
 }
 
-void Raster::render(const DrawCommand& cmd, bool erase) {
-    cairo_t* cr = cr_;
-    const double spread = erase ? kEraseSpreadPixels / scale_ : 0.0;
-    cairo_set_line_width(cr, std::max(0.0f, cmd.pen) + spread);
-    switch (cmd.op) {
-        case DrawCommand::Op::Line:
-            setColor(cmd.color);
-            cairo_move_to(cr, cmd.x1, cmd.y1);
-            cairo_line_to(cr, cmd.x2, cmd.y2);
-            cairo_stroke(cr);
-            break;
-        case DrawCommand::Op::Box: {
-            // Filled as rectangles on whole device pixels (the outline is the ring
-            // between two of them): crisp edges, and a fill that needs no
-            // anti-aliasing pass over the whole box.
-            const double x = std::min(cmd.x1, cmd.x2), y = std::min(cmd.y1, cmd.y2);
-            const double x2 = std::max(cmd.x1, cmd.x2), y2 = std::max(cmd.y1, cmd.y2);
-            const double half = cairo_get_line_width(cr) / 2;
-            const int fill = cmd.fill == kNoFill ? cmd.color : cmd.fill;
-            if (paletteIndex(fill) == paletteIndex(cmd.color)) {
-                pixelRectangle(x - half, y - half, x2 + half, y2 + half);
-                setColor(cmd.color);
-                cairo_fill(cr);
-                break;
-            }
-            pixelRectangle(x, y, x2, y2);
-            setColor(fill);
-            cairo_fill(cr);
-            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-            pixelRectangle(x - half, y - half, x2 + half, y2 + half);
-            if (x2 - x > 2 * half && y2 - y > 2 * half) pixelRectangle(x + half, y + half, x2 - half, y2 - half);
-            setColor(cmd.color);
-            cairo_fill(cr);
-            cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-            break;
-        }
-        case DrawCommand::Op::Circle: {
-            const double r = std::fabs(cmd.r);
-            const bool full = cmd.start == 0 && cmd.end == 0;
-            cairo_new_path(cr);
-            if (full && cmd.fill == kNoFill && 2 * r < cmd.pen) {
-                // A circle smaller than its pen is a dot: a solid disc, not a ring.
-                setColor(cmd.color);
-                cairo_arc(cr, cmd.x1, cmd.y1, r + cairo_get_line_width(cr) / 2, 0, kTurn);
-                cairo_fill(cr);
-                break;
-            }
-            if (full) {
-                cairo_arc(cr, cmd.x1, cmd.y1, r, 0, kTurn);
-                cairo_close_path(cr);
-            } else {
-                // Angles run counter-clockwise as on paper; the page's y axis points down.
-                if (cmd.fill != kNoFill) cairo_move_to(cr, cmd.x1, cmd.y1);
-                cairo_arc_negative(cr, cmd.x1, cmd.y1, r, -cmd.start * kTurn, -cmd.end * kTurn);
-                if (cmd.fill != kNoFill) cairo_close_path(cr);
-            }
-            if (cmd.fill != kNoFill) {
-                setColor(cmd.fill);
-                cairo_fill_preserve(cr);
-            }
-            setColor(cmd.color);
-            cairo_stroke(cr);
-            break;
-        }
-        case DrawCommand::Op::Polyline: {
-            if (cmd.points.empty()) break;
-            cairo_move_to(cr, cmd.points[0].x, cmd.points[0].y);
-            for (std::size_t i = 1; i < cmd.points.size(); ++i) cairo_line_to(cr, cmd.points[i].x, cmd.points[i].y);
-            if (cmd.fill != kNoFill) {
-                cairo_close_path(cr);
-                setColor(cmd.fill);
-                cairo_fill_preserve(cr);
-            }
-            setColor(cmd.color);
-            cairo_stroke(cr);
-            break;
-        }
-        case DrawCommand::Op::Text:
-            renderText(cmd, erase);
-            break;
-        case DrawCommand::Op::Cls:
-        case DrawCommand::Op::Pause:
-            break;
+void Raster::render(const DrawCommand& cmd, bool erase) { lowerCommand(cmd, erase, scale_, *this); }
+
+void Raster::fillRects(const RectFill& rects) {
+    cairo_new_path(cr_);
+    for (int i = 0; i < rects.count; ++i) {
+        const FillRect& r = rects.rects[i];
+        const double left = snapped(r.x0, offsetX_, Snap::Nearest), top = snapped(r.y0, offsetY_, Snap::Nearest);
+        cairo_rectangle(cr_, left, top, snapped(r.x1, offsetX_, Snap::Nearest) - left,
+                        snapped(r.y1, offsetY_, Snap::Nearest) - top);
     }
+    setColor(rects.colour);
+    // One rectangle is filled as it is (a PDF keeps its plain fill); a ring even-odd.
+    if (rects.count > 1) cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_fill(cr_);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_WINDING);
 }
 
-void Raster::renderText(const DrawCommand& cmd, bool erase) {
-    if (cmd.mx <= 0 || cmd.my <= 0 || cmd.font.size <= 0) return;
-    const FaceRule& rule = faceRule(cmd.font.name);
-    cairo_set_font_face(cr_, fonts_.face(rule.family, cmd.font.bold, cmd.font.italic));
-    const double size = cmd.font.size;
-    const double cellHeight = cmd.my * size;
+void Raster::fillPath(const PathFill& path) {
+    cairo_new_path(cr_);
+    for (const PathStep& step : path.steps) {
+        switch (step.kind) {
+            case PathStep::Kind::Move:
+                cairo_move_to(cr_, step.x, step.y);
+                break;
+            case PathStep::Kind::Line:
+                cairo_line_to(cr_, step.x, step.y);
+                break;
+            case PathStep::Kind::Arc:
+                cairo_arc(cr_, step.x, step.y, step.r, step.from, step.to);
+                break;
+            case PathStep::Kind::ArcNegative:
+                cairo_arc_negative(cr_, step.x, step.y, step.r, step.from, step.to);
+                break;
+            case PathStep::Kind::Close:
+                cairo_close_path(cr_);
+                break;
+        }
+    }
+    const bool stroked = path.width > 0;
+    if (path.fill != kNoFill) {
+        setColor(path.fill);
+        if (stroked) cairo_fill_preserve(cr_); else cairo_fill(cr_);
+    }
+    if (!stroked) {
+        cairo_new_path(cr_);
+        return;
+    }
+    setColor(path.stroke);
+    cairo_set_line_width(cr_, path.width);
+    cairo_stroke(cr_);
+}
+
+void Raster::fillGlyphs(const GlyphRun& run) {
+    cairo_set_font_face(cr_, fonts_.face(run.family, run.bold, run.italic));
     cairo_matrix_t matrix;
-    cairo_matrix_init_scale(&matrix, cmd.mx * size * rule.widthScale, cellHeight);
+    cairo_matrix_init_scale(&matrix, run.across, run.height);
     cairo_set_font_matrix(cr_, &matrix);
     cairo_scaled_font_t* font = cairo_get_scaled_font(cr_);
-    setColor(cmd.color);
-
-    double x = cmd.x1;
-    for (std::string_view ch : splitChars(cmd.text)) {
-        const char32_t cp = drawnCharacter(rule, codePoint(ch));
-        if (!blankCharacter(cp)) {
-            char utf8[5] = {0, 0, 0, 0, 0};
-            encodeUtf8(cp, utf8);
-            cairo_glyph_t* glyphs = nullptr;
-            int count = 0;
-            if (cairo_scaled_font_text_to_glyphs(font, x, cmd.y1 + rule.baseline * cellHeight, utf8, -1, &glyphs,
-                                                 &count, nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
-                count > 0 && glyphs[0].index != 0) {
-                if (erase) {
-                    // A bold glyph is widened by about a 48th of its em on each side
-                    // when it is drawn; its erasing path is widened by as much more.
-                    const double em = std::max(cmd.mx * size * rule.widthScale, cellHeight);
-                    const double bold = cmd.font.bold ? em / 24 : 0.0;
-                    cairo_glyph_path(cr_, glyphs, 1);
-                    cairo_fill_preserve(cr_);
-                    cairo_set_line_width(cr_, kEraseSpreadPixels / scale_ + bold);
-                    cairo_stroke(cr_);
-                } else if (const char32_t own = codePoint(ch);
-                           paged_ && own <= 0x10FFFF && (own < 0xD800 || own > 0xDFFF)) {
-                    // On a PDF page the glyph carries its character: the text
-                    // can be searched and copied.
-                    char text[5] = {0, 0, 0, 0, 0};
-                    encodeUtf8(own, text);
-                    const cairo_text_cluster_t cluster{static_cast<int>(std::strlen(text)), 1};
-                    cairo_show_text_glyphs(cr_, text, cluster.num_bytes, glyphs, 1, &cluster, 1,
-                                           cairo_text_cluster_flags_t{});
-                } else {
-                    cairo_show_glyphs(cr_, glyphs, 1);
-                }
+    setColor(run.colour);
+    for (const PlacedGlyph& placed : run.glyphs) {
+        char utf8[5] = {0, 0, 0, 0, 0};
+        encodeUtf8(placed.drawn, utf8);
+        cairo_glyph_t* glyphs = nullptr;
+        int count = 0;
+        if (cairo_scaled_font_text_to_glyphs(font, placed.x, placed.baseline, utf8, -1, &glyphs, &count, nullptr,
+                                             nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
+            count > 0 && glyphs[0].index != 0) {
+            if (run.outline > 0) {
+                cairo_new_path(cr_);
+                cairo_glyph_path(cr_, glyphs, 1);
+                cairo_fill_preserve(cr_);
+                cairo_set_line_width(cr_, run.outline);
+                cairo_stroke(cr_);
+            } else if (paged_) {
+                // On a PDF page the glyph carries its character: the text
+                // can be searched and copied.
+                char text[5] = {0, 0, 0, 0, 0};
+                encodeUtf8(placed.own, text);
+                const cairo_text_cluster_t cluster{static_cast<int>(std::strlen(text)), 1};
+                cairo_show_text_glyphs(cr_, text, cluster.num_bytes, glyphs, 1, &cluster, 1,
+                                       cairo_text_cluster_flags_t{});
+            } else {
+                cairo_show_glyphs(cr_, glyphs, 1);
             }
-            cairo_glyph_free(glyphs);
         }
-        x += cellAdvance(cmd, ch);
+        cairo_glyph_free(glyphs);
     }
 }
 

@@ -5,6 +5,7 @@
 // again from it at a new size, never stretched.
 
 #include "engine/graphics/display_list.h"
+#include "engine/graphics/lowering.h"
 #include "engine/graphics/view.h"
 #include "engine/graphics/schemes.h"
 #include "hosts/desktop/fonts.h"
@@ -23,7 +24,7 @@ struct PixelRect {
     void unite(const PixelRect& o);
 };
 
-class Raster {
+class Raster : private FillTarget {
 public:
     // Pixels; `page` (when given) is the display list it draws again from.
     Raster(Fonts& fonts, int width, int height, const DisplayList* page = nullptr);
@@ -86,9 +87,16 @@ public:
 
 private:
     void setUpContext(bool cleared);
+    // One command lowered at the view's scale, and filled.
     void render(const DrawCommand& cmd, bool erase);
-    void pixelRectangle(double x0, double y0, double x1, double y1);
-    void renderText(const DrawCommand& cmd, bool erase);
+    void fillRects(const RectFill& rects) override;
+    void fillPath(const PathFill& path) override;
+    void fillGlyphs(const GlyphRun& run) override;
+    // A page coordinate put on a device pixel's edge: the nearest, the one
+    // below or the one above (offset: the page's origin in device pixels
+    // along that axis). Every fill and redrawn area is snapped by it.
+    enum class Snap { Nearest, Down, Up };
+    double snapped(double v, float offset, Snap way) const;
     void renderInk(const InkStroke& stroke);
     void drawFrom(const DisplayList& page, const LogicalBox* area);
     void markDirty(const LogicalBox& box);

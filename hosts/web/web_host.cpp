@@ -1,7 +1,7 @@
-// The browser's host: the page drawn on the canvas of hosts/web/page/ with the
-// numbers the desktop draws with (the palette, the face table, the cell
-// advance, the erasing spread), keys from the page's keyboard events, and
-// waits that give the browser its turn (Asyncify).
+// The browser's host: each command lowered as the desktop lowers it
+// (engine/graphics/lowering.h) and filled by the canvas of hosts/web/page/,
+// keys from the page's keyboard events, and waits that give the browser its
+// turn (Asyncify).
 
 #include "engine/graphics/host.h"
 
@@ -10,13 +10,13 @@
 #include "engine/graphics/ink.h"
 #include "engine/graphics/keys.h"
 #include "engine/graphics/layer.h"
+#include "engine/graphics/lowering.h"
 #include "engine/graphics/palette.h"
 #include "engine/graphics/schemes.h"
 #include "engine/graphics/trace.h"
 #include "engine/graphics/colour_roles.h"
 #include "engine/session/key_script.h"
 #include "engine/session/waits.h"
-#include "engine/chars/chars.h"
 
 #include <emscripten.h>
 
@@ -27,6 +27,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The calls into the page (hosts/web/page/, bridge.js); each forwards to
@@ -35,29 +36,28 @@
 EM_JS(void, lesson_js_begin, (const char* json), { Module.page.begin(UTF8ToString(json)); });
 // Whether the page keeps the trace (an address with seed, keys, walk or trace in its query).
 EM_JS(int, lesson_js_tracing, (), { return Module.page.tracing(); });
-EM_JS(void, lesson_js_ground, (int cleared), { Module.page.ground(cleared); });
+// The canvas at its size and the view wanted, its ground painted: the
+// view's scale, in device pixels to the page unit.
+EM_JS(double, lesson_js_ground, (int cleared), { return Module.page.ground(cleared); });
 EM_JS(void, lesson_js_cls, (), { Module.page.cls(); });
-// Pens are in page units; an erasing command (erase != 0) is widened by the
-// spread in device pixels.
-EM_JS(void, lesson_js_line, (double x1, double y1, double x2, double y2, int color, double pen, int erase), {
-    Module.page.line(x1, y1, x2, y2, color, pen, erase);
+// What a command is lowered into (engine/graphics/lowering.h), in page units
+// and palette colours. Rectangles, four numbers each (x0, y0, x1, y1),
+// filled together even-odd on whole device pixels.
+EM_JS(void, lesson_js_rects, (const double* rects, int count, int color), {
+    Module.page.rects(HEAPF64.subarray(rects >> 3, (rects >> 3) + 4 * count), color);
 });
-EM_JS(void, lesson_js_box, (double x1, double y1, double x2, double y2, int color, int fill, double pen, int erase), {
-    Module.page.box(x1, y1, x2, y2, color, fill, pen, erase);
+// A path, six numbers a step (its kind as the page was told, x, y, r, from,
+// to), filled (fill >= 0), then stroked width wide (width > 0).
+EM_JS(void, lesson_js_path, (const double* steps, int count, int fill, int stroke, double width), {
+    Module.page.path(HEAPF64.subarray(steps >> 3, (steps >> 3) + 6 * count), fill, stroke, width);
 });
-EM_JS(void, lesson_js_circle,
-      (double x, double y, double r, double start, double end, int color, int fill, double pen, int erase), {
-    Module.page.circle(x, y, r, start, end, color, fill, pen, erase);
-});
-EM_JS(void, lesson_js_polyline, (const float* points, int count, int color, int fill, double pen, int erase), {
-    Module.page.polyline(HEAPF32.subarray(points >> 2, (points >> 2) + 2 * count), color, fill, pen, erase);
-});
-// A text's face: the browser family, the horizontal em and the cell height
-// in page units; an erasing text strokes its glyphs by the spread and
-// `extra` page units more.
-EM_JS(void, lesson_js_font,
-      (const char* family, int bold, int italic, double across, double height, int color, int erase, double extra), {
-    Module.page.font(UTF8ToString(family), bold, italic, across, height, color, erase, extra);
+// Glyphs in one face (the browser family, the horizontal em and the cell
+// height), three numbers each (code point, x, baseline); an erasing run
+// strokes their outlines `outline` wide.
+EM_JS(void, lesson_js_glyphs, (const char* family, int bold, int italic, double across, double height, int color,
+                               double outline, const double* placed, int count), {
+    Module.page.glyphs(UTF8ToString(family), bold, italic, across, height, color, outline,
+                       HEAPF64.subarray(placed >> 3, (placed >> 3) + 3 * count));
 });
 // A glyph's ink box in ems of its face, from its origin (x right, y down),
 // as the browser measures it: four floats into out; 0 when it cannot.
@@ -80,7 +80,6 @@ EM_JS(void, lesson_js_ink_stroke, (const float* path, int count, int dot, int r,
                                    double width), {
     Module.page.inkStroke(HEAPF32.subarray(path >> 2, (path >> 2) + 2 * count), dot, r, g, b, opacity, width);
 });
-EM_JS(void, lesson_js_glyph, (int codePoint, double x, double y), { Module.page.glyph(codePoint, x, y); });
 // A wait begins: the step's new text as it is said, and the page's whole text.
 EM_JS(void, lesson_js_speak, (const char* step, const char* page), {
     Module.page.speak(UTF8ToString(step), UTF8ToString(page));
@@ -118,9 +117,9 @@ EM_JS(int, lesson_js_place_read, (const char* name, unsigned char** out), {
 });
 // Why the item could not be kept, or null: a string the caller frees.
 EM_JS(char*, lesson_js_place_write, (const char* name, const unsigned char* bytes, int count), {
-    let text = '';
+    let text = "";
     for (let i = 0; i < count; i += 8192)
-        text += String.fromCharCode.apply(null, HEAPU8.subarray(bytes + i, bytes + Math.min(count, i + 8192)));
+        text += String.fromCharCode(...HEAPU8.subarray(bytes + i, bytes + Math.min(count, i + 8192)));
     const why = Module.place.write(UTF8ToString(name), text);
     if (!why) return 0;
     const size = lengthBytesUTF8(why) + 1;
@@ -137,9 +136,12 @@ EM_ASYNC_JS(void, lesson_js_load_fonts, (), { await Module.page.loadFonts(); });
 
 namespace lesson {
 
-// The page reads a polyline's and a stroke's points as 2 x count floats from the first x.
+// The page reads a stroke's points as 2 x count floats from the first x, and
+// a fill's rectangles as 4 x count doubles.
 static_assert(sizeof(Point) == 2 * sizeof(float) && offsetof(Point, x) == 0 && offsetof(Point, y) == sizeof(float),
               "a Point is two floats, x then y");
+static_assert(sizeof(FillRect) == 4 * sizeof(double) && sizeof(RectFill::rects) == 2 * sizeof(FillRect),
+              "rectangles are four doubles each, one after another");
 
 namespace {
 
@@ -150,13 +152,14 @@ std::string waitName(WaitKind kind) {
 }
 
 // What the page is given as the program begins: the program's name, the
-// page's size, its colours and the clear colour's index, the erasing spread,
-// the key table (with the keypad's keys without NumLock by their codes), the
-// numbers and keys of taps and swipes, the waits' names (none, those of an
-// entry field, beside which a touch screen's pad stands, and the menus, which
-// open on the whole page), and the ink: its key's mark, the letters of undo,
-// clear and the eraser, the eraser's reach and the pens (letter, colour,
-// opacity, width), the first the pen a teacher starts with (beginJson).
+// page's size, its colours and the clear colour's index, the numbers of a
+// path's steps, the key table (with the keypad's keys without NumLock by
+// their codes), the numbers and keys of taps and swipes, the waits' names
+// (none, those of an entry field, beside which a touch screen's pad stands,
+// and the menus, which open on the whole page), and the ink: its key's mark,
+// the letters of undo, clear and the eraser, the eraser's reach and the pens
+// (letter, colour, opacity, width), the first the pen a teacher starts with
+// (beginJson).
 std::string rgbList(std::span<const Rgb> colours) {
     std::string list;
     for (const Rgb& c : colours) {
@@ -174,6 +177,18 @@ std::string pageSchemesJson() {
         json += (json.empty() ? "[" : ",") + std::string("{\"name\":") + jsonString(s.name) +
                 ",\"palette\":" + rgbList(s.palette) + ",\"ink\":" + rgbList(s.ink) + "}";
     return json + "]";
+}
+
+// A path step's kinds by the names the page knows them by, with their numbers.
+std::string pathStepsJson() {
+    using Kind = PathStep::Kind;
+    constexpr std::pair<Kind, std::string_view> kNames[] = {
+        {Kind::Move, "move"}, {Kind::Line, "line"}, {Kind::Arc, "arc"}, {Kind::ArcNegative, "arcNegative"},
+        {Kind::Close, "close"}};
+    std::string json;
+    for (const auto& [kind, name] : kNames)
+        json += (json.empty() ? "{" : ",") + jsonString(name) + ":" + std::to_string(static_cast<int>(kind));
+    return json + "}";
 }
 
 std::string beginJson(const std::string& program) {
@@ -202,7 +217,7 @@ std::string beginJson(const std::string& program) {
         entry += (entry.empty() ? "" : ",") + jsonString(waitName(kind));
     return "{\"program\":" + jsonString(program) + ",\"page\":{\"width\":" + jsonNumber(kPageWidth) +
            ",\"height\":" + jsonNumber(kPageHeight) + "},\"schemes\":" + pageSchemesJson() + ",\"clear\":" + std::to_string(colour::kClearGround) +
-           ",\"spread\":" + jsonNumber(static_cast<float>(kEraseSpreadPixels)) + ",\"keys\":" + keys + "}" +
+           ",\"steps\":" + pathStepsJson() + ",\"keys\":" + keys + "}" +
            ",\"tapSlop\":" + jsonNumber(kTapSlopUnits) + ",\"swipe\":" + jsonNumber(kSwipeUnits) +
            ",\"back\":" + jsonString(kBackKey) + ",\"forward\":" + jsonString(kForwardKey) +
            ",\"tap\":" + jsonString(std::string(1, kTapMark)) + ",\"waits\":{\"none\":" + jsonString(waitName(WaitKind::None)) +
@@ -264,7 +279,7 @@ public:
     void tell(const std::string& line) override { lesson_js_place_tell(line.c_str()); }
 };
 
-class WebHost : public Host {
+class WebHost : public Host, private FillTarget {
 public:
     WebHost(const LayerOptions& options, const DisplayList& page) : page_(page) {
         lesson_js_begin(beginJson(options.program).c_str());
@@ -276,7 +291,7 @@ public:
         // The first page waits for the faces: a glyph drawn before would be
         // drawn in the browser's own font.
         lesson_js_load_fonts();
-        lesson_js_ground(0);
+        scale_ = lesson_js_ground(0);
         lastTurn_ = std::chrono::steady_clock::now();
     }
 
@@ -295,7 +310,7 @@ public:
     }
 
     void redraw() override {
-        lesson_js_ground(page_.cleared() ? 1 : 0);
+        scale_ = lesson_js_ground(page_.cleared() ? 1 : 0);
         drawFrom(nullptr);
         lesson_js_redrawn();
     }
@@ -363,61 +378,42 @@ private:
                              pen.colour.b, pen.opacity, pen.width);
     }
 
+    // A page clear paints the canvas; every other command is lowered at the
+    // view's scale and handed to the page to fill.
     void render(const DrawCommand& cmd, bool erase) {
-        const double pen = std::max(0.0f, cmd.pen);
-        switch (cmd.op) {
-            case DrawCommand::Op::Cls:
-                lesson_js_cls();
-                break;
-            case DrawCommand::Op::Line:
-                lesson_js_line(cmd.x1, cmd.y1, cmd.x2, cmd.y2, paletteIndex(cmd.color), pen, erase);
-                break;
-            case DrawCommand::Op::Box:
-                lesson_js_box(cmd.x1, cmd.y1, cmd.x2, cmd.y2, paletteIndex(cmd.color),
-                              paletteIndex(cmd.fill == kNoFill ? cmd.color : cmd.fill), pen, erase);
-                break;
-            case DrawCommand::Op::Circle:
-                lesson_js_circle(cmd.x1, cmd.y1, cmd.r, cmd.start, cmd.end, paletteIndex(cmd.color),
-                                 cmd.fill == kNoFill ? -1 : paletteIndex(cmd.fill), pen, erase);
-                break;
-            case DrawCommand::Op::Polyline:
-                if (cmd.points.empty()) break;
-                lesson_js_polyline(&cmd.points[0].x, static_cast<int>(cmd.points.size()), paletteIndex(cmd.color),
-                                   cmd.fill == kNoFill ? -1 : paletteIndex(cmd.fill), pen, erase);
-                break;
-            case DrawCommand::Op::Text:
-                renderText(cmd, erase);
-                break;
-            case DrawCommand::Op::Pause:
-                break;
+        if (cmd.op == DrawCommand::Op::Cls) {
+            lesson_js_cls();
+            return;
         }
+        lowerCommand(cmd, erase, scale_, *this);
     }
 
-    // Glyph by glyph, each in its cell, as the desktop's raster does.
-    void renderText(const DrawCommand& cmd, bool erase) {
-        if (cmd.mx <= 0 || cmd.my <= 0 || cmd.font.size <= 0) return;
-        const FaceRule& rule = faceRule(cmd.font.name);
-        const double size = cmd.font.size;
-        const double cellHeight = cmd.my * size;
-        const double across = cmd.mx * size * rule.widthScale;
-        // A bold glyph is widened by about a 48th of its em on each side when it
-        // is drawn; its erasing stroke is widened by as much more.
-        const double em = std::max(across, cellHeight);
-        lesson_js_font(std::string(pageFamily(rule.family).pageName).c_str(), cmd.font.bold, cmd.font.italic, across,
-                       cellHeight, paletteIndex(cmd.color), erase, cmd.font.bold ? em / 24 : 0.0);
-        double x = cmd.x1;
-        const double baseline = cmd.y1 + rule.baseline * cellHeight;
-        for (std::string_view ch : splitChars(cmd.text)) {
-            const char32_t cp = drawnCharacter(rule, codePoint(ch));
-            if (!blankCharacter(cp) && cp <= 0x10FFFF) lesson_js_glyph(static_cast<int>(cp), x, baseline);
-            x += cellAdvance(cmd, ch);
-        }
+    void fillRects(const RectFill& rects) override {
+        lesson_js_rects(&rects.rects[0].x0, rects.count, rects.colour);
+    }
+
+    void fillPath(const PathFill& path) override {
+        std::vector<double> steps;
+        steps.reserve(6 * path.steps.size());
+        for (const PathStep& step : path.steps)
+            steps.insert(steps.end(), {static_cast<double>(step.kind), step.x, step.y, step.r, step.from, step.to});
+        lesson_js_path(steps.data(), static_cast<int>(path.steps.size()), path.fill, path.stroke, path.width);
+    }
+
+    void fillGlyphs(const GlyphRun& run) override {
+        std::vector<double> placed;
+        placed.reserve(3 * run.glyphs.size());
+        for (const PlacedGlyph& glyph : run.glyphs)
+            placed.insert(placed.end(), {static_cast<double>(glyph.drawn), glyph.x, glyph.baseline});
+        lesson_js_glyphs(std::string(pageFamily(run.family).pageName).c_str(), run.bold, run.italic, run.across,
+                         run.height, run.colour, run.outline, placed.data(), static_cast<int>(run.glyphs.size()));
     }
 
     const DisplayList& page_;
     PageInk ink_;
     PageTrace trace_;
     bool tracing_ = false;
+    double scale_ = 1;  // the canvas's device pixels to the page unit, as last painted
     std::unique_ptr<PagePlace> place_;
     std::chrono::steady_clock::time_point lastTurn_;
 };

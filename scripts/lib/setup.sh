@@ -15,10 +15,11 @@ RUNTIME_PACKAGES=(build-essential cmake pkg-config libsdl2-dev libcairo2-dev lib
 TEST_PACKAGES=(libgtest-dev xvfb xauth xfonts-base openbox clang libclang-rt-14-dev desktop-file-utils poppler-utils
                xdotool strace)
 # The browser build and its tests: emscripten compiles the programs to
-# WebAssembly; python3-fonttools and python3-brotli cut the WOFF2 font subsets
-# (fontconfig's fc-match finds the font files); Node.js runs emscripten's tools
+# WebAssembly, esbuild bundles the page's modules; python3-fonttools and
+# python3-brotli cut the WOFF2 font subsets (fontconfig's fc-match finds the
+# font files); Node.js runs emscripten's tools
 # and the tests, which drive Debian's chromium headless.
-WEB_PACKAGES=(cmake emscripten fontconfig python3-fonttools python3-brotli nodejs chromium
+WEB_PACKAGES=(cmake emscripten esbuild fontconfig python3-fonttools python3-brotli nodejs chromium
               fonts-morisawa-bizud-gothic fonts-liberation fonts-dejavu-core)
 
 as_root() {
@@ -117,8 +118,9 @@ build_web_tree() {
 
 # The browser tests' other engines: Firefox ESR (driven through WebDriver BiDi
 # by puppeteer-core) and WebKitGTK's MiniBrowser with its WebDriver, which
-# draws on an Xvfb display the tests start.
-WEB_TEST_PACKAGES=(firefox-esr webkit2gtk-driver xvfb)
+# draws on an Xvfb display the tests start; and node-typescript's tsc, which
+# checks the page's script strictly, and the program host's calls into it.
+WEB_TEST_PACKAGES=(firefox-esr webkit2gtk-driver xvfb node-typescript)
 
 # The browser tests' Debian packages and their npm packages (exact versions
 # from tests/web/package-lock.json), these installed again only when the lock

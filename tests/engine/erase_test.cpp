@@ -107,3 +107,22 @@ TEST(DisplayList, ADrillOfHoursKeepsAPageOfTheSameLength) {
     EXPECT_EQ(g.page().size(), after10);
     EXPECT_LE(after10, 12u);
 }
+
+TEST(Erase, AnAreaDrawnAgainStandsOnTheSchemesGround) {
+    // The part of the page under ink taken away is drawn again on the ground
+    // of the scheme it is seen in, before a clear and after one.
+    EngineFixture f;
+    Raster& r = rasterOf(f.layer());
+    const Scheme& dark = *findScheme("dark");
+    r.setScheme(dark);
+    auto middle = [&] {
+        r.redrawArea({600, 300, 700, 400});
+        cairo_surface_flush(r.surface());
+        const unsigned char* p = cairo_image_surface_get_data(r.surface()) +
+                                 350 * cairo_image_surface_get_stride(r.surface()) + 650 * 4;
+        return hexColour({p[2], p[1], p[0]});
+    };
+    EXPECT_EQ(middle(), hexColour(dark.ground()));
+    f.layer().cls();
+    EXPECT_EQ(middle(), hexColour(dark.clearGround()));
+}

@@ -1,5 +1,7 @@
-// The page runners: rows, answer blocks, the practice loop and sub-menus.
+// The page runners: rows, answer blocks, the practice loop and sub-menus, and
+// the pen width of a part of a page.
 
+#include "engine/pages/pen.h"
 #include "engine/pages/rows.h"
 #include "engine/pages/section.h"
 #include "tests/support/harness.h"
@@ -118,6 +120,39 @@ TEST(Answers, LabelThatKeepsItsEndIsFollowedByTheProblem) {
     ASSERT_EQ(formulas.size(), 3u);
     EXPECT_EQ(formulas[1].num("x"), formulas[0].num("end"));
     EXPECT_EQ(formulas[2].num("x"), 94);
+}
+
+TEST(PenWidth, APartGivesItsWidthBackButLeavesTheStartOfAReplayAlone) {
+    EngineFixture f("k\\<");
+    Engine& e = f.engine();
+    Layer& g = f.layer();
+    {
+        const ScopedPenWidth part(e, 5);
+        drawStrokes(e, 11, {{{0, 0}, {10, 0}, 3}});
+        {
+            const ScopedPenWidth inner(e, 8);
+            g.line(0, 10, 10, 10, 0);
+        }
+        g.line(0, 20, 10, 20, 0);
+        anyKeyPrompt(e);
+    }
+    EXPECT_EQ(g.drawWidth(), 3);
+    std::vector<float> pens;
+    for (const Event& line : ofOp(f.events(), "line")) pens.push_back(static_cast<float>(line.num("pen")));
+    EXPECT_EQ(pens, (std::vector<float>{11, 8, 5}));
+
+    // A back at a wait inside a part: the layer has already begun its run
+    // again from a fresh layer's state when the part unwinds.
+    LayerOptions fresh;
+    fresh.headless = true;
+    const float startPen = ProgramRun(fresh).layer().drawWidth();
+    EXPECT_THROW(
+        {
+            const ScopedPenWidth part(e, 5);
+            anyKeyPrompt(e);
+        },
+        StepBack);
+    EXPECT_EQ(g.drawWidth(), startPen);
 }
 
 TEST(PracticeLoop, NewProblemsUntilOneIsEntered) {

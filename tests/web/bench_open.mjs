@@ -5,10 +5,18 @@
 // step and a step back; unslowed and with the processor slowed four times.
 //   node tests/web/bench_open.mjs [PROGRAM [RATE]]   (default: both programs, unslowed and slowed 4 times)
 
+import { readdirSync, statSync } from 'node:fs';
+import { join } from 'node:path';
 import { fileUrl, idle, launch, newPage } from './lib.mjs';
 import { SITE, serve } from './site.mjs';
 
 const median = (values) => [...values].sort((a, b) => a - b)[Math.floor(values.length / 2)];
+// The site's parts, in KB as a static server sends them.
+const kb = (...parts) => (parts.reduce((sum, part) => sum + statSync(join(SITE, part)).size, 0) / 1024).toFixed(0);
+const folder = (name) => readdirSync(join(SITE, name)).map((file) => join(name, file));
+const all = readdirSync(SITE, { recursive: true }).filter((part) => statSync(join(SITE, part)).isFile());
+console.log(`the site: ${['solvara', 'ratiora'].map((p) => `${p}.wasm ${kb(`${p}.wasm`)} KB, ${p}.js ${kb(`${p}.js`)} KB`).join(', ')}, ` +
+            `fonts ${kb(...folder('fonts'))} KB, icons ${kb(...folder('icons'))} KB; ${(Number(kb(...all)) / 1024).toFixed(1)} MB in all`);
 const browser = await launch();
 const server = await serve(SITE);
 try {
@@ -31,14 +39,12 @@ try {
           // A practice page: Solvara 2's drill, Ratiora 1's example drill.
           await page.evaluate((keys) => window.lesson.keys(keys), program === 'solvara' ? '5926\\n2\\n7\\n' : '5926\\n1\\n4\\n');
           await idle(page);
+          // From the key to the program waiting again, its step drawn.
           const timed = (keys) => page.evaluate(async (keys) => {
+            const waiting = new Promise((resolve) => window.addEventListener('lesson-waiting', () => resolve(performance.now()), { once: true }));
             const start = performance.now();
             window.lesson.keys(keys);
-            await new Promise((resolve) => {
-              const poll = () => (window.lesson.idle() ? resolve() : setTimeout(poll, 0));
-              poll();
-            });
-            return performance.now() - start;
+            return (await waiting) - start;
           }, keys);
           steps.push(await timed('k'));
           backs.push(await timed('\\<'));

@@ -4,7 +4,9 @@
 
 import assert from 'node:assert/strict';
 import { randomBytes } from 'node:crypto';
-import { readFileSync, readdirSync } from 'node:fs';
+import { spawnSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { test } from 'node:test';
 import { fileURLToPath } from 'node:url';
@@ -99,4 +101,42 @@ test('key events and presses make the keys the program reads', () => {
   assert.deepEqual([press(0, 0), press(16, -16), press(17, 17), press(170, 80), press(-160, 0), press(150, 0),
     press(170, 90)],
   ['\x04100.12,200.46', '\x04100.12,200.46', null, '\x02', '\x03', null, null]);
+});
+
+// The program's host calls the page from C++ (hosts/web/web_host.cpp, its
+// EM_JS functions), where no checker looks: each body is written out as a
+// function of numbers, as the program hands them, and checked with the
+// page's modules against the page's one declaration of what it offers.
+test('the page type-checks strictly, and the host calls it as the page declares', () => {
+  const page = join(ROOT, 'hosts/web/page');
+  const host = readFileSync(join(ROOT, 'hosts/web/web_host.cpp'), 'utf8');
+  const calls = [...host.matchAll(/^EM(?:_ASYNC)?_JS\(([^,]+), (\w+), \(([^)]*)\), \{(.*?)\}\);$/gms)];
+  assert.ok(calls.length >= 20, `${calls.length} calls into the page found`);
+  const functions = calls.map(([, , name, params, body]) => {
+    const names = params.split(',').map((p) => p.trim().split(/[\s*]+/).pop()).filter(Boolean);
+    const types = names.map((n) => ` * @param {number} ${n}\n`).join('');
+    const async = /\bawait\b/.test(body) ? 'async ' : '';
+    return `/**\n${types} */\n${async}function ${name}(${names.join(', ')}) {${body}}\n`;
+  });
+  const dir = mkdtempSync(join(tmpdir(), 'page-types-'));
+  try {
+    writeFileSync(join(dir, 'host.js'), '// @ts-check\n' + functions.join('\n'));
+    // The runtime's helpers as emscripten's script has them, around the EM_JS bodies.
+    writeFileSync(join(dir, 'runtime.d.ts'), [
+      'declare function UTF8ToString(at: number): string;', 'declare function _malloc(size: number): number;',
+      'declare function lengthBytesUTF8(text: string): number;',
+      'declare function stringToUTF8(text: string, at: number, size: number): void;',
+      'declare var HEAPU8: Uint8Array, HEAPU32: Uint32Array, HEAPF32: Float32Array, HEAPF64: Float64Array;'].join('\n'));
+    const config = JSON.parse(readFileSync(join(page, 'jsconfig.json'), 'utf8'));
+    assert.equal(config.compilerOptions.strict, true);
+    writeFileSync(join(dir, 'tsconfig.json'), JSON.stringify({
+      compilerOptions: { ...config.compilerOptions, allowJs: true, noEmit: true },
+      files: [...readdirSync(page).filter((f) => /\.(js|d\.ts)$/.test(f)).map((f) => join(page, f)),
+        join(dir, 'runtime.d.ts'), join(dir, 'host.js')],
+    }));
+    const checked = spawnSync('tsc', ['-p', join(dir, 'tsconfig.json')], { encoding: 'utf8' });
+    assert.equal(checked.status, 0, checked.stdout + checked.stderr);
+  } finally {
+    rmSync(dir, { recursive: true, force: true });
+  }
 });

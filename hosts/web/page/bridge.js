@@ -98,7 +98,7 @@ function japaneseVoice() {
 /**
  * The bytes of base64 text.
  * @param {string} base64
- * @returns {Uint8Array<ArrayBuffer>}
+ * @returns {Uint8Array}
  */
 function bytesOf(base64) {
   const typed = /** @type {any} */ (Uint8Array);
@@ -137,11 +137,11 @@ export function instantiator(gunzip, prepare) {
       }).then((bytes) => WebAssembly.compile(bytes));
       const streamed = /** @type {any} */ (window).lessonCompiled;
       const compiled = streamed ? streamed.catch(whole) : whole();
-      compiled.then((module) => {
+      compiled.then((/** @type {WebAssembly.Module} */ module) => {
         performance.mark('lesson-compiled');
         return WebAssembly.instantiate(module, imports).then((instance) => receive(instance, module));
       })
-        .catch((error) => abort(error));
+        .catch((/** @type {unknown} */ error) => abort(error));
       setTimeout(prepare);
       return {};
     }
@@ -321,8 +321,8 @@ export function makeBridge(canvas, pad, tracing, listen) {
   }
   // The teacher's pen: the tool in hand ('hand', a pen's letter, the
   // eraser's) and the pen a stylus draws with while the hand is chosen.
-  const pen = { tool: 'hand', last: 'r', /** @type {ReturnType<typeof makeInkLayer> | null} */ layer: null,
-    /** @type {any} */ table: null };
+  const pen = { tool: 'hand', last: 'r', layer: /** @type {ReturnType<typeof makeInkLayer> | null} */ (null),
+    table: /** @type {any} */ (null) };
   /** @param {string} letter */
   const choose = (letter) => {
     pen.tool = letter;
@@ -373,7 +373,7 @@ export function makeBridge(canvas, pad, tracing, listen) {
 
     /**
      * The program begins: its name and the numbers both sides go by (the
-     * page's size, its colours, the erasing spread, the key table, the taps'
+     * page's size, its colours, a path's steps, the key table, the taps'
      * and swipes' numbers and keys, the waits' names, the ink's mark and
      * pens), one JSON object.
      * @param {string} json
@@ -386,7 +386,7 @@ export function makeBridge(canvas, pad, tracing, listen) {
       this.program = c.program;
       state.given = { back: c.back, forward: c.forward, menus: c.waits.menus };
       state.schemes = c.schemes;
-      canvas.setUp(c.page, c.schemes[0].palette, c.clear, c.spread);
+      canvas.setUp(c.page, c.schemes[0].palette, c.clear, c.steps);
       useScheme(openingScheme(c.schemes.map((/** @type {{ name: string }} */ s) => s.name), window.location.search,
                               stored(schemeKey())));
       pad.size = c.page;
@@ -433,6 +433,7 @@ export function makeBridge(canvas, pad, tracing, listen) {
     ground(cleared) {
       canvas.ground(cleared);
       if (pen.layer) pen.layer.repaint();  // the stroke under the pen at the view drawn
+      return canvas.scale;
     },
 
     /**
@@ -447,25 +448,19 @@ export function makeBridge(canvas, pad, tracing, listen) {
       speakAloud(step);
     },
     cls() { canvas.cls(); },
-    /** @type {typeof canvas.line} */
-    line(x1, y1, x2, y2, color, pen, erase) { canvas.line(x1, y1, x2, y2, color, pen, erase); },
-    /** @type {typeof canvas.box} */
-    box(x1, y1, x2, y2, color, fill, pen, erase) { canvas.box(x1, y1, x2, y2, color, fill, pen, erase); },
-    /** @type {typeof canvas.circle} */
-    circle(x, y, r, start, end, color, fill, pen, erase) { canvas.circle(x, y, r, start, end, color, fill, pen, erase); },
-    /** @type {typeof canvas.polyline} */
-    polyline(points, color, fill, pen, erase) { canvas.polyline(points, color, fill, pen, erase); },
-    /** @type {typeof canvas.font} */
-    font(family, bold, italic, across, height, color, erase, extra) {
-      canvas.font(family, bold, italic, across, height, color, erase, extra);
+    /** @type {typeof canvas.rects} */
+    rects(rects, color) { canvas.rects(rects, color); },
+    /** @type {typeof canvas.path} */
+    path(steps, fill, stroke, width) { canvas.path(steps, fill, stroke, width); },
+    /** @type {typeof canvas.glyphs} */
+    glyphs(family, bold, italic, across, height, color, outline, placed) {
+      canvas.glyphs(family, bold, italic, across, height, color, outline, placed);
     },
     /** @type {typeof canvas.areaBegin} */
     areaBegin(x0, y0, x1, y1, cleared) { canvas.areaBegin(x0, y0, x1, y1, cleared); },
     areaEnd() { canvas.areaEnd(); },
     /** @type {typeof canvas.inkStroke} */
     inkStroke(path, dot, r, g, b, opacity, width) { canvas.inkStroke(path, dot, r, g, b, opacity, width); },
-    /** @type {typeof canvas.glyph} */
-    glyph(codePoint, x, baseline) { canvas.glyph(codePoint, x, baseline); },
     /** @type {typeof canvas.ink} */
     ink(family, bold, italic, codePoint) { return canvas.ink(family, bold, italic, codePoint); },
 
@@ -512,9 +507,9 @@ export function makeBridge(canvas, pad, tracing, listen) {
      */
     give(text) {
       if (!text) return 0;
-      const size = lengthBytesUTF8(text) + 1;
-      const at = _malloc(size);
-      stringToUTF8(text, at, size);
+      const size = Module.lengthBytesUTF8(text) + 1;
+      const at = Module._malloc(size);
+      Module.stringToUTF8(text, at, size);
       return at;
     },
     takeKey() {
@@ -534,9 +529,11 @@ export function makeBridge(canvas, pad, tracing, listen) {
       if (state.given.menus.includes(kind)) view.set(wholeView());
       pad.setWait(kind);
     },
+    // The program waits for a key: the first time marked for the figures,
+    // every time told to the window (its step drawn whole).
     setIdle() {
-      if (!state.idle && !performance.getEntriesByName('lesson-first-wait').length) {
-        performance.mark('lesson-first-wait');
+      if (!state.idle) {
+        if (!performance.getEntriesByName('lesson-first-wait').length) performance.mark('lesson-first-wait');
         window.dispatchEvent(new Event('lesson-waiting'));
       }
       state.idle = true;

@@ -1,8 +1,9 @@
 // @ts-check
 // The canvas the program draws on: the page scaled into the canvas's box and
-// letterboxed, drawn the way the desktop's Cairo raster draws it. The
-// numbers (the page's size, the colours, the erasing spread) are the
-// program's, given as it begins (setUp).
+// letterboxed. It only fills what the program hands it, every command
+// lowered as the desktop's raster has it (rectangles on whole device pixels,
+// paths, runs of glyphs); the numbers (the page's size, the colours, a path's
+// steps) are the program's, given as it begins (setUp).
 
 import { wholeView } from './view.js';
 
@@ -24,23 +25,24 @@ export function makeCanvas() {
     wanted: wholeView(),
     /** @type {string[]} */
     colors: [],
-    clearColor: '', clearIndex: 0, spread: 2.5,
-    family: '', bold: false, italic: false, across: 16, height: 16, glyphColor: 0, erase: false, extra: 0,
+    clearColor: '', clearIndex: 0,
+    /** @type {Record<string, number>} */
+    steps: {},
 
     /**
      * The program's numbers: the page's size in its units, its 16 colours
-     * (r, g, b each), the clear colour's index and the erasing spread in
-     * device pixels.
+     * (r, g, b each), the clear colour's index and the numbers of a path's
+     * steps by their names.
      * @param {{ width: number, height: number }} size
      * @param {number[][]} palette
      * @param {number} clearIndex
-     * @param {number} spread
+     * @param {Record<string, number>} steps
      */
-    setUp(size, palette, clearIndex, spread) {
+    setUp(size, palette, clearIndex, steps) {
       this.size = size;
       this.clearIndex = clearIndex;
       this.setPalette(palette);
-      this.spread = spread;
+      this.steps = steps;
     },
 
     /**
@@ -68,7 +70,9 @@ export function makeCanvas() {
     },
 
     // The canvas at the device's pixel size, the page scaled into it and
-    // letterboxed; painted white, or in the clear colour after a clear.
+    // letterboxed; painted white, or in the clear colour after a clear. The
+    // scale is the view's, in device pixels to the page unit.
+    /** @param {number} cleared */
     ground(cleared) {
       const c = this.canvas, ctx = this.ctx;
       const [w, h] = this.devicePixels();
@@ -101,6 +105,7 @@ export function makeCanvas() {
     },
 
     // The page's clip, around each drawing.
+    /** @param {(ctx: CanvasRenderingContext2D) => void} draw */
     clipped(draw) {
       const ctx = this.ctx;
       ctx.save();
@@ -112,14 +117,11 @@ export function makeCanvas() {
       ctx.restore();
     },
 
-    width(pen, erase) { return pen + (erase ? this.spread / this.scale : 0); },
-
-    stroke(ctx, color, width) {
-      if (width <= 0) return;  // a pen of no width draws nothing
-      ctx.lineWidth = width;
-      ctx.strokeStyle = this.colors[color];
-      ctx.stroke();
-    },
+    // A page coordinate put on a device pixel's edge by `round` (Math.round,
+    // floor or ceil), `offset` being the page's origin in device pixels along
+    // its axis. Every rectangle filled and every area drawn again is snapped by it.
+    /** @param {number} v @param {number} offset @param {(v: number) => number} round */
+    snap(v, offset, round) { return (round(v * this.scale + offset) - offset) / this.scale; },
 
     cls() {
       const ctx = this.ctx;
@@ -130,97 +132,59 @@ export function makeCanvas() {
       ctx.restore();
     },
 
-    line(x1, y1, x2, y2, color, pen, erase) {
+    // Rectangles (x0, y0, x1, y1 each, in page units) filled together on
+    // whole device pixels, even-odd: a box, or the ring of its outline.
+    /** @type {ProgramPage['rects']} */
+    rects(rects, color) {
       this.clipped((ctx) => {
-        ctx.moveTo(x1, y1);
-        ctx.lineTo(x2, y2);
-        this.stroke(ctx, color, this.width(pen, erase));
-      });
-    },
-
-    // A rectangle on whole device pixels.
-    pixelRectangle(ctx, x0, y0, x1, y1) {
-      const snapX = (x) => (Math.round(x * this.scale + this.offsetX) - this.offsetX) / this.scale;
-      const snapY = (y) => (Math.round(y * this.scale + this.offsetY) - this.offsetY) / this.scale;
-      const left = snapX(x0), top = snapY(y0);
-      ctx.rect(left, top, snapX(x1) - left, snapY(y1) - top);
-    },
-
-    // Filled on whole device pixels; the outline is the ring between two rectangles.
-    box(x1, y1, x2, y2, color, fill, pen, erase) {
-      this.clipped((ctx) => {
-        const x = Math.min(x1, x2), y = Math.min(y1, y2), X = Math.max(x1, x2), Y = Math.max(y1, y2);
-        const half = this.width(pen, erase) / 2;
-        if (fill === color) {
-          this.pixelRectangle(ctx, x - half, y - half, X + half, Y + half);
-          ctx.fillStyle = this.colors[color];
-          ctx.fill();
-          return;
+        const x = (/** @type {number} */ v) => this.snap(v, this.offsetX, Math.round);
+        const y = (/** @type {number} */ v) => this.snap(v, this.offsetY, Math.round);
+        for (let i = 0; i + 3 < rects.length; i += 4) {
+          const left = x(rects[i]), top = y(rects[i + 1]);
+          ctx.rect(left, top, x(rects[i + 2]) - left, y(rects[i + 3]) - top);
         }
-        this.pixelRectangle(ctx, x, y, X, Y);
-        ctx.fillStyle = this.colors[fill];
-        ctx.fill();
-        ctx.beginPath();
-        this.pixelRectangle(ctx, x - half, y - half, X + half, Y + half);
-        if (X - x > 2 * half && Y - y > 2 * half) this.pixelRectangle(ctx, x + half, y + half, X - half, Y - half);
         ctx.fillStyle = this.colors[color];
         ctx.fill('evenodd');
       });
     },
 
-    // Angles are fractions of a turn, counter-clockwise as on paper (the
-    // page's y axis points down); 0 and 0 is a full circle.
-    circle(x, y, r, start, end, color, fill, pen, erase) {
+    // A path, six numbers a step (its kind, x, y, r, from, to): a move or a
+    // line to (x, y), an arc about (x, y) from angle `from` to `to`, growing
+    // or shrinking, a close. Filled (fill >= 0), then stroked `width` wide
+    // (width > 0), with round caps and joins.
+    /** @type {ProgramPage['path']} */
+    path(steps, fill, stroke, width) {
       this.clipped((ctx) => {
-        r = Math.abs(r);
-        const width = this.width(pen, erase);
-        const full = start === 0 && end === 0;
-        if (full && fill < 0 && 2 * r < pen) {
-          // A circle smaller than its pen is a dot: a solid disc, not a ring.
-          ctx.arc(x, y, r + width / 2, 0, TURN);
-          ctx.fillStyle = this.colors[color];
-          ctx.fill();
-          return;
-        }
-        if (full) {
-          ctx.arc(x, y, r, 0, TURN);
-          ctx.closePath();
-        } else {
-          if (fill >= 0) ctx.moveTo(x, y);
-          ctx.arc(x, y, r, -start * TURN, -end * TURN, true);
-          if (fill >= 0) ctx.closePath();
+        const kind = this.steps;
+        for (let i = 0; i + 5 < steps.length; i += 6) {
+          const step = steps[i], x = steps[i + 1], y = steps[i + 2];
+          if (step === kind.move) ctx.moveTo(x, y);
+          else if (step === kind.line) ctx.lineTo(x, y);
+          else if (step === kind.close) ctx.closePath();
+          else ctx.arc(x, y, steps[i + 3], steps[i + 4], steps[i + 5], step === kind.arcNegative);
         }
         if (fill >= 0) {
           ctx.fillStyle = this.colors[fill];
           ctx.fill();
         }
-        this.stroke(ctx, color, width);
-      });
-    },
-
-    polyline(points, color, fill, pen, erase) {
-      this.clipped((ctx) => {
-        ctx.moveTo(points[0], points[1]);
-        for (let i = 2; i < points.length; i += 2) ctx.lineTo(points[i], points[i + 1]);
-        if (fill >= 0) {
-          ctx.closePath();
-          ctx.fillStyle = this.colors[fill];
-          ctx.fill();
+        if (width > 0) {
+          ctx.lineWidth = width;
+          ctx.strokeStyle = this.colors[stroke];
+          ctx.stroke();
         }
-        this.stroke(ctx, color, this.width(pen, erase));
       });
     },
 
     // The part of the page within (x0, y0)-(x1, y1), out to whole device
     // pixels, drawn again: its ground painted here, what the program draws
     // until endArea clipped to it.
+    /** @type {ProgramPage['areaBegin']} */
     areaBegin(x0, y0, x1, y1, cleared) {
       const ctx = this.ctx;
-      const out = (v, offset, round) => (round(v * this.scale + offset) - offset) / this.scale;
-      const left = Math.max(0, out(x0, this.offsetX, Math.floor));
-      const top = Math.max(0, out(y0, this.offsetY, Math.floor));
-      const right = Math.min(this.size.width, out(x1, this.offsetX, Math.ceil));
-      const bottom = Math.min(this.size.height, out(y1, this.offsetY, Math.ceil));
+      const left = Math.max(0, this.snap(x0, this.offsetX, Math.floor));
+      const top = Math.max(0, this.snap(y0, this.offsetY, Math.floor));
+      const right = Math.min(this.size.width, this.snap(x1, this.offsetX, Math.ceil));
+      const bottom = Math.min(this.size.height, this.snap(y1, this.offsetY, Math.ceil));
       ctx.save();
       ctx.beginPath();
       ctx.rect(left, top, right - left, bottom - top);
@@ -234,6 +198,7 @@ export function makeCanvas() {
     // A stroke of the teacher's ink: its smoothed path (the start, then cubic
     // segments of two control points and an end each) stroked at once, so a
     // translucent pen never darkens where it crosses itself; or a dot.
+    /** @type {ProgramPage['inkStroke']} */
     inkStroke(path, dot, r, g, b, opacity, width) {
       this.clipped((ctx) => {
         const color = 'rgb(' + r + ',' + g + ',' + b + ')';
@@ -253,45 +218,38 @@ export function makeCanvas() {
       });
     },
 
-    font(family, bold, italic, across, height, color, erase, extra) {
-      this.family = family;
-      this.bold = !!bold;
-      this.italic = !!italic;
-      this.across = across;
-      this.height = height;
-      this.glyphColor = color;
-      this.erase = !!erase;
-      this.extra = extra;
-    },
-
-    // One glyph with its origin at (x, baseline): the face's em is `height`
-    // high and `across` wide.
-    glyph(codePoint, x, baseline) {
+    // Glyphs in one face, three numbers each (code point, x, baseline): the
+    // face's em is `height` high and `across` wide. An erasing run strokes
+    // each glyph's outline `outline` wide too.
+    /** @type {ProgramPage['glyphs']} */
+    glyphs(family, bold, italic, across, height, color, outline, placed) {
       this.clipped((ctx) => {
-        const stretch = this.across / this.height;
-        ctx.translate(x, baseline);
-        ctx.scale(stretch, 1);
-        ctx.font = (this.italic ? 'italic ' : '') + (this.bold ? 'bold ' : '') + this.height + 'px "' +
-            this.family + '"';
-        const text = String.fromCodePoint(codePoint);
-        ctx.fillStyle = this.colors[this.glyphColor];
-        ctx.fillText(text, 0, 0);
-        if (this.erase) {
-          // The stroke is drawn in the stretched space: widened so that it
-          // reaches as far across as up and down.
-          ctx.lineWidth = (this.spread / this.scale + this.extra) / Math.min(1, stretch);
-          ctx.strokeStyle = this.colors[this.glyphColor];
-          ctx.strokeText(text, 0, 0);
+        const stretch = across / height;
+        ctx.font = (italic ? 'italic ' : '') + (bold ? 'bold ' : '') + height + 'px "' + family + '"';
+        ctx.fillStyle = ctx.strokeStyle = this.colors[color];
+        // The outline is stroked in the stretched space: widened so that it
+        // reaches as far across as up and down.
+        ctx.lineWidth = outline / Math.min(1, stretch);
+        for (let i = 0; i + 2 < placed.length; i += 3) {
+          const text = String.fromCodePoint(placed[i]);
+          ctx.save();
+          ctx.translate(placed[i + 1], placed[i + 2]);
+          ctx.scale(stretch, 1);
+          ctx.fillText(text, 0, 0);
+          if (outline > 0) ctx.strokeText(text, 0, 0);
+          ctx.restore();
         }
       });
     },
 
     // A glyph's ink box in ems, from its origin (x right, y down), as the
     // canvas draws it; null when the browser cannot tell.
+    /** @type {ProgramPage['ink']} */
     ink(family, bold, italic, codePoint) {
       const EM = 1000;
       if (!this.measurer) this.measurer = document.createElement('canvas').getContext('2d');
       const ctx = this.measurer;
+      if (!ctx) return null;
       ctx.font = (italic ? 'italic ' : '') + (bold ? 'bold ' : '') + EM + 'px "' + family + '"';
       const m = ctx.measureText(String.fromCodePoint(codePoint));
       if (m.actualBoundingBoxRight === undefined) return null;

@@ -18,7 +18,7 @@ export function gunzip(data) {
   if (flags & 16) while (data[at++]);                        // comment
   if (flags & 2) at += 2;                                    // header CRC
   const end = data.length - 8;
-  const word = (i) => (data[i] | data[i + 1] << 8 | data[i + 2] << 16 | data[i + 3] << 24) >>> 0;
+  const word = (/** @type {number} */ i) => (data[i] | data[i + 1] << 8 | data[i + 2] << 16 | data[i + 3] << 24) >>> 0;
   const size = word(end + 4);
   if (size > 1032 * data.length) throw new Error('gzip data corrupted (length)');  // DEFLATE's largest ratio
   const out = inflate(data, at, end, new Uint8Array(size));
@@ -38,7 +38,7 @@ export function gunzip(data) {
 export function inflate(data, at, end, out) {
   let bits = 0, count = 0, n = 0;
   const corrupt = () => { throw new Error('deflate data corrupted'); };
-  const take = (k) => {
+  const take = (/** @type {number} */ k) => {
     while (count < k) {
       if (at >= end) corrupt();
       bits |= data[at++] << count;
@@ -51,6 +51,7 @@ export function inflate(data, at, end, out) {
   };
   // A canonical Huffman code from its code lengths: the number of codes of
   // each length and the symbols in code order; read a bit at a time.
+  /** @param {Uint8Array} lengths @param {number} from @param {number} size */
   const code = (lengths, from, size) => {
     const counts = new Uint16Array(16), symbols = new Uint16Array(size), next = new Uint16Array(16);
     for (let i = 0; i < size; ++i) ++counts[lengths[from + i]];
@@ -59,6 +60,7 @@ export function inflate(data, at, end, out) {
     for (let i = 0; i < size; ++i) if (lengths[from + i]) symbols[next[lengths[from + i]]++] = i;
     return { counts, symbols };
   };
+  /** @param {{ counts: Uint16Array, symbols: Uint16Array }} h */
   const decode = (h) => {
     let c = 0, first = 0, index = 0;
     for (let len = 1; len < 16; ++len) {

@@ -3,8 +3,9 @@
 // keyboard and the fingers, the query string's options and window.lesson for
 // scripts, wired to the program (Module). The numbers the page goes by (the
 // page's size, the colours, the key table, the taps' numbers, the waits'
-// names) come from the program as it begins. The modules are joined into the
-// one script given to emcc as --pre-js (join.py).
+// names) come from the program as it begins. esbuild bundles the modules into
+// the one script given to emcc as --extern-pre-js: it runs first, and leaves
+// Module on the window for the program's own script to take.
 
 /// <reference path="./emscripten.d.ts" />
 import { gunzip } from './inflate.js';
@@ -15,6 +16,7 @@ import { instantiator, makeBridge, programArguments } from './bridge.js';
 import { makePlace } from './place.js';
 
 performance.mark('lesson-script');
+window.Module = window.Module || /** @type {LessonModule} */ ({});
 const options = programArguments(window.location.search);
 Module['arguments'] = options.args;
 

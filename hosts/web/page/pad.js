@@ -15,7 +15,9 @@ import { TOOL_GAP, TOOL_SMALLEST, lineButton } from './toolbar.js';
 // program's key table gives those keys.
 export const PAD_KEYS = ['7', '8', '9', '4', '5', '6', '1', '2', '3', '0', '-', '.', '/', '\\b', '\\n'];
 export const PAD_ROW_KEYS = ['1', '2', '3', '4', '5', '6', '7', '8', '9', '0', '-', '.', '/', '\\b', '\\n'];
+/** @type {Record<string, string>} */
 const PAD_NAMED = { '\\b': 'Backspace', '\\n': 'Enter' };
+/** @type {Record<string, string>} */
 const PAD_LABELS = { '\\b': '\u232b', '\\n': 'Enter' };
 // CSS pixels: the gaps, the largest buttons, and the smallest a finger hits.
 const PAD_GAP = 6, PAD_BUTTON = 72;

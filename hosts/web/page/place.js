@@ -85,7 +85,11 @@ export function makePlace(program, pathname) {
         return null;
       }
     },
-    /** Why the item could not be kept, or '' when it was. @param {string} name @param {string} text */
+    /**
+     * Why the item could not be kept, or '' when it was.
+     * @param {string} name
+     * @param {string} text
+     */
     write(name, text) {
       if (!ownedNow()) return 'another tab of the program keeps it';
       try {
