@@ -99,7 +99,14 @@ def fonts_apart(shell, out):
     shell, count = FONT_DATA.subn(apart, shell)
     if count == 0:
         fail("the page holds no font to put apart")
-    return shell
+    # Asked for with the page's first lines, beside the program's parts, not
+    # only once the script names its faces.
+    names = sorted(set(re.findall(r"url\((fonts/[0-9a-f]+\.woff2)\)", shell)))
+    preloads = "".join(f'<link rel="preload" href="{n}" as="font" type="font/woff2" crossorigin>\n' for n in names)
+    head = '<meta charset="utf-8">\n'
+    if shell.count(head) != 1:
+        fail("the page has no single charset line to put the fonts' preloads after")
+    return shell.replace(head, head + preloads)
 
 
 def build(tree, icons, out):

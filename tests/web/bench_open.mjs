@@ -27,7 +27,7 @@ try {
         const gates = [], steps = [], backs = [];
         /** @type {Record<string, number[]>} */
         const phases = {};
-        for (let run = 0; run < 5; ++run) {
+        for (let run = 0; run < 9; ++run) {
           const page = await newPage(browser, { viewport: { width: 1920, height: 1080 } });
           const cdp = await page.context().newCDPSession(page);
           await cdp.send('Emulation.setCPUThrottlingRate', { rate: slowed });
@@ -55,7 +55,7 @@ try {
           Object.entries(phases).sort((a, b) => median(a[1]) - median(b[1]))
             .map(([name, at]) => `${name.replace('lesson-', '')} ${median(at).toFixed(0)}`).join(', ') + ')';
       }
-      console.log(`${program}: the first opening${slowed > 1 ? `, the processor slowed ${slowed} times` : ''} (median of 5; ` +
+      console.log(`${program}: the first opening${slowed > 1 ? `, the processor slowed ${slowed} times` : ''} (median of 9; ` +
                   `targets slowed 4 times: 500 ms, 8 ms, 50 ms): the file ${figures.file}; the site ${figures.site}`);
     }
   }

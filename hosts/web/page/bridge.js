@@ -367,7 +367,7 @@ export function makeBridge(canvas, pad, tracing, listen) {
   const page = {
     program: 'lesson',
     prepare() {
-      canvas.prepare(() => pad.makeRoom());
+      canvas.place(() => pad.makeRoom());
       if (!performance.getEntriesByName('lesson-prepared').length) performance.mark('lesson-prepared');
     },
 
@@ -397,8 +397,8 @@ export function makeBridge(canvas, pad, tracing, listen) {
       for (const p of c.ink.pens) inks[p.pen] = 'rgb(' + p.color.join(',') + ')';
       pad.toolbar = makeToolbar(tools, inks);
       pad.toolbar.showTool(pen.tool);
+      canvas.prepare(() => pad.makeRoom());
       pen.layer = makeInkLayer(canvas.canvas, c.page, c.ink, () => canvas.view);
-      this.prepare();
       // The page to a screen reader: a picture labelled with its whole text,
       // and beside it a region, read as it changes, that holds each step.
       canvas.canvas.setAttribute('role', 'img');

@@ -55,14 +55,22 @@ export function makeCanvas() {
       this.clearColor = this.colors[this.clearIndex];
     },
 
-    // The canvas and its pixels at the size of its box, painted white: done
-    // while the program is still being compiled, as the first drawing on a new
-    // canvas is the costliest. makeRoom gives the page its box first.
+    // The canvas in its box (makeRoom gives the page its box), while the
+    // program is still being compiled: no pixels yet, the page's white ground
+    // shows. A canvas painted this early costs the browser a frame of its own
+    // just when it feeds the compiler the program's bytes.
+    /** @param {() => void} makeRoom */
+    place(makeRoom) {
+      this.canvas = /** @type {HTMLCanvasElement} */ (document.getElementById('page'));
+      makeRoom();
+    },
+
+    // The canvas and its pixels at the size of its box, painted white, as the
+    // program begins.
     /** @param {() => void} makeRoom */
     prepare(makeRoom) {
       if (this.ctx) return;
-      this.canvas = /** @type {HTMLCanvasElement} */ (document.getElementById('page'));
-      makeRoom();
+      this.place(makeRoom);
       this.ctx = /** @type {CanvasRenderingContext2D} */ (this.canvas.getContext('2d', { alpha: false }));
       [this.canvas.width, this.canvas.height] = this.devicePixels();
       this.ctx.fillStyle = '#fff';
