@@ -12,8 +12,6 @@ namespace lesson {
 
 namespace {
 
-constexpr double kTurn = 6.283185307179586;
-
 using Kind = PathStep::Kind;
 
 // Filled on whole device pixels: crisp edges, and a fill that needs no

@@ -14,6 +14,9 @@
 
 namespace lesson {
 
+// A whole turn, in radians.
+inline constexpr double kTurn = 6.283185307179586;
+
 // A rectangle in page units whose edges the host puts on whole device pixels.
 struct FillRect {
     double x0, y0, x1, y1;

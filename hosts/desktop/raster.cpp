@@ -14,8 +14,6 @@ namespace lesson {
 
 namespace {
 
-constexpr double kTurn = 6.283185307179586;
-
 void setRgb(cairo_t* cr, Rgb c) { cairo_set_source_rgb(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0); }
 
 }  // namespace
