@@ -21,6 +21,7 @@
 #include <emscripten.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstddef>
 #include <cstdlib>
 #include <optional>
@@ -191,6 +192,22 @@ std::string pathStepsJson() {
     return json + "}";
 }
 
+// A number of the begin data: its numbers are whole or have at most three
+// decimals, written here without printf, whose first call is a good part of
+// the program's start in the browser; any other is written as the trace
+// writes numbers.
+std::string beginNumber(float v) {
+    const long thousandths = std::lround(static_cast<double>(v) * 1000);
+    if (static_cast<float>(static_cast<double>(thousandths) / 1000) != v) return jsonNumber(v);
+    std::string out = (thousandths < 0 ? "-" : "") + std::to_string(std::labs(thousandths) / 1000);
+    if (long part = std::labs(thousandths) % 1000) {
+        std::string decimals = std::to_string(1000 + part).substr(1);
+        while (decimals.back() == '0') decimals.pop_back();
+        out += "." + decimals;
+    }
+    return out;
+}
+
 std::string beginJson(const std::string& program) {
     std::string keys;
     auto key = [&](std::string_view name, std::string_view value) {
@@ -205,20 +222,20 @@ std::string beginJson(const std::string& program) {
         pens += pens.empty() ? "[" : ",";
         pens += "{\"pen\":" + jsonString(std::string(1, pen.letter)) + ",\"color\":[" + std::to_string(pen.colour.r) +
                 "," + std::to_string(pen.colour.g) + "," + std::to_string(pen.colour.b) + "],\"opacity\":" +
-                jsonNumber(pen.opacity) + ",\"width\":" + jsonNumber(pen.width) + "}";
+                beginNumber(pen.opacity) + ",\"width\":" + beginNumber(pen.width) + "}";
     }
     const std::string ink = "{\"mark\":" + jsonString(std::string(1, kInkMark)) + ",\"undo\":" +
                             jsonString(std::string(1, kInkUndo)) + ",\"clear\":" +
                             jsonString(std::string(1, kInkClear)) + ",\"eraser\":" +
-                            jsonString(std::string(1, kEraserPen)) + ",\"reach\":" + jsonNumber(kEraserReach) +
+                            jsonString(std::string(1, kEraserPen)) + ",\"reach\":" + beginNumber(kEraserReach) +
                             ",\"pens\":" + pens + "]}";
     std::string entry;
     for (WaitKind kind : {WaitKind::Gate, WaitKind::MainMenu, WaitKind::SubMenu, WaitKind::Step})
         entry += (entry.empty() ? "" : ",") + jsonString(waitName(kind));
-    return "{\"program\":" + jsonString(program) + ",\"page\":{\"width\":" + jsonNumber(kPageWidth) +
-           ",\"height\":" + jsonNumber(kPageHeight) + "},\"schemes\":" + pageSchemesJson() + ",\"clear\":" + std::to_string(colour::kClearGround) +
+    return "{\"program\":" + jsonString(program) + ",\"page\":{\"width\":" + beginNumber(kPageWidth) +
+           ",\"height\":" + beginNumber(kPageHeight) + "},\"schemes\":" + pageSchemesJson() + ",\"clear\":" + std::to_string(colour::kClearGround) +
            ",\"steps\":" + pathStepsJson() + ",\"keys\":" + keys + "}" +
-           ",\"tapSlop\":" + jsonNumber(kTapSlopUnits) + ",\"swipe\":" + jsonNumber(kSwipeUnits) +
+           ",\"tapSlop\":" + beginNumber(kTapSlopUnits) + ",\"swipe\":" + beginNumber(kSwipeUnits) +
            ",\"back\":" + jsonString(kBackKey) + ",\"forward\":" + jsonString(kForwardKey) +
            ",\"tap\":" + jsonString(std::string(1, kTapMark)) + ",\"waits\":{\"none\":" + jsonString(waitName(WaitKind::None)) +
            ",\"entry\":[" + entry + "],\"menus\":[" + jsonString(waitName(WaitKind::MainMenu)) + "," +

@@ -366,8 +366,13 @@ export function makeBridge(canvas, pad, tracing, listen) {
 
   const page = {
     program: 'lesson',
+    // While the program compiles: the page's canvas found, the toolbar built
+    // (its pens take their colours as the program begins) and the device's
+    // storage opened, where the place and the scheme are read at the start.
     prepare() {
       canvas.place(() => pad.makeRoom());
+      if (!pad.toolbar) pad.toolbar = makeToolbar(tools);
+      stored('');
       if (!performance.getEntriesByName('lesson-prepared').length) performance.mark('lesson-prepared');
     },
 
@@ -395,7 +400,8 @@ export function makeBridge(canvas, pad, tracing, listen) {
       /** @type {Record<string, string>} */
       const inks = {};
       for (const p of c.ink.pens) inks[p.pen] = 'rgb(' + p.color.join(',') + ')';
-      pad.toolbar = makeToolbar(tools, inks);
+      if (!pad.toolbar) pad.toolbar = makeToolbar(tools);
+      pad.toolbar.setInks(inks);
       pad.toolbar.showTool(pen.tool);
       canvas.prepare(() => pad.makeRoom());
       pen.layer = makeInkLayer(canvas.canvas, c.page, c.ink, () => canvas.view);

@@ -55,12 +55,21 @@ export function tracePath(ctx, points) {
  * @param {() => import('./view.js').View} drawnView
  */
 export function makeInkLayer(page, size, table, drawnView) {
-  const layer = document.createElement('canvas');
-  layer.id = 'ink-live';
-  layer.setAttribute('aria-hidden', 'true');
-  layer.style.cssText = 'position:fixed;pointer-events:none;z-index:1;';
-  document.body.appendChild(layer);
-  const ctx = /** @type {CanvasRenderingContext2D} */ (layer.getContext('2d'));
+  // The layer's canvas is made at the first stroke: a page that is never
+  // drawn on keeps no second canvas, and the program opens without one.
+  /** @type {HTMLCanvasElement} */
+  let layer;
+  /** @type {CanvasRenderingContext2D} */
+  let ctx;
+  const make = () => {
+    if (layer) return;
+    layer = document.createElement('canvas');
+    layer.id = 'ink-live';
+    layer.setAttribute('aria-hidden', 'true');
+    layer.style.cssText = 'position:fixed;pointer-events:none;z-index:1;';
+    document.body.appendChild(layer);
+    ctx = /** @type {CanvasRenderingContext2D} */ (layer.getContext('2d'));
+  };
   /** @type {Point[]} */
   let points = [];
   let letter = '';
@@ -103,6 +112,7 @@ export function makeInkLayer(page, size, table, drawnView) {
     ctx.globalAlpha = 1;
   };
   const paint = () => {
+    make();
     fit();
     ctx.save();
     ctx.setTransform(1, 0, 0, 1, 0, 0);

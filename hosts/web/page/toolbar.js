@@ -58,11 +58,10 @@ export function lineButton(count, length) {
 
 /**
  * The toolbar, its buttons doing what `actions` names for their tools; a
- * pen's icon is drawn in its ink's colour (`inks`, by the pen's letter).
+ * pen's icon is drawn in its ink's colour once it is given (setInks).
  * @param {Record<string, () => void>} actions
- * @param {Record<string, string>} [inks]
  */
-export function makeToolbar(actions, inks) {
+export function makeToolbar(actions) {
   const el = document.createElement('div');
   el.id = 'toolbar';
   el.setAttribute('role', 'toolbar');
@@ -82,7 +81,6 @@ export function makeToolbar(actions, inks) {
     if (t.pen) {
       b.dataset.pen = t.pen;
       b.setAttribute('aria-pressed', 'false');
-      if (inks && inks[t.pen]) b.style.color = inks[t.pen];
     }
     b.addEventListener('pointerdown', (event) => {
       event.preventDefault();  // no focus taken, no tap on the page
@@ -102,6 +100,17 @@ export function makeToolbar(actions, inks) {
   const bar = {
     element: el,
     count: TOOLS.length,
+    /**
+     * The pens' icons in their inks' colours (by the pen's letter).
+     * @param {Record<string, string>} inks
+     */
+    setInks(inks) {
+      for (const b of el.querySelectorAll('button[data-pen]')) {
+        const button = /** @type {HTMLElement} */ (b);
+        const ink = inks[button.dataset.pen || ''];
+        if (ink) button.style.color = ink;
+      }
+    },
     // A button that is on or off (reading aloud), and what it says.
     /**
      * @param {string} tool
