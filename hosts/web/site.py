@@ -115,6 +115,16 @@ def fonts_apart(shell, out):
     return shell.replace(head, head + preloads)
 
 
+def wasm_first(shell, program):
+    """The page asks for its WebAssembly in its first line after the charset,
+    where the browser's preload scanner finds it before the rest of the page
+    is parsed; the head's script, which compiles it as it streams in, then
+    takes this response, arriving since."""
+    head = '<meta charset="utf-8">\n'
+    link = f'<link rel="preload" href="{program}.wasm" as="fetch" type="application/wasm" crossorigin>\n'
+    return shell.replace(head, head + link, 1)
+
+
 def build(tree, icons, out):
     new = out.with_name(out.name + ".new")
     shutil.rmtree(new, ignore_errors=True)
@@ -134,7 +144,7 @@ def build(tree, icons, out):
         (new / f"{program}.wasm").write_bytes(wasm)
         script = pack.checked_script((tree / f"{program}.js").read_text(encoding="utf-8"))
         (new / f"{program}.js").write_text(EAGER + script, encoding="ascii")
-        html = pack.pack_parts(shell, program, app_head(program, manifest))
+        html = pack.pack_parts(wasm_first(shell, program), program, app_head(program, manifest))
         (new / f"{program}.html").write_text(html, encoding="utf-8")
     name = seal(new)
     # The folder replaced whole: a build stopped half-way leaves the last one.
