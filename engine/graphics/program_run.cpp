@@ -113,6 +113,7 @@ void ProgramRun::randomize(int seed) {
 
 void ProgramRun::speakStep(const std::string& step, const std::string& page) {
     host_->speak(step, page);
+    spokenPage_ = page;
     if (options_.spoken.empty()) return;
     // One line each: a line break in a text is a space.
     for (char c : step) spokenText_ += c == '\n' || c == '\r' ? ' ' : c;

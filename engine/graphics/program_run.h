@@ -62,6 +62,8 @@ public:
     // A wait begins with this step said (engine/typesetter/spoken.h) and this
     // page: for the host, and a line of the spoken text file.
     void speakStep(const std::string& step, const std::string& page);
+    // The page's whole text as the last wait told it (a screen reader's label of the page).
+    const std::string& spokenPage() const { return spokenPage_; }
     // Writes the screenshot and the timing and closes the trace; called once
     // when the program stops. Returns a line for each file that could not be
     // written whole (a full disk included).
@@ -80,6 +82,7 @@ private:
     std::unique_ptr<Trace> trace_;
     Generator generator_;
     std::string spokenText_;  // the lines of --spoken
+    std::string spokenPage_;
     bool finished_ = false;
     bool resumed_ = false;
 };

@@ -4,6 +4,7 @@
 #include "engine/graphics/display_list.h"
 #include "engine/graphics/program_run.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
@@ -177,6 +178,13 @@ std::string joined(const std::vector<std::string>& parts) {
     return out;
 }
 
+template <typename Part>
+std::string joinedText(const std::vector<Part>& parts) {
+    std::string out;
+    for (const Part& p : parts) out += (out.empty() ? "" : " ") + p.text;
+    return out;
+}
+
 // So many waits back are told again as they were; further back, a wait is
 // told with nothing.
 constexpr std::size_t kToldKept = 256;
@@ -204,7 +212,18 @@ void SpokenSteps::draw(const DrawCommand& cmd) {
         glyphs_.push_back({cmd.x1, cmd.y1, cmd.color, cmd.text});
     } else if (cmd.op == DrawCommand::Op::Box && drawnInWhite(cmd) && run_.layer().page().blankAbove()) {
         clear();  // the page wiped whole
+    } else if (cmd.op == DrawCommand::Op::Box) {
+        coveredBy(cmd);
     }
+}
+
+// A box is drawn opaque: what begins under it is no longer on the page.
+void SpokenSteps::coveredBy(const DrawCommand& box) {
+    const float x0 = std::min(box.x1, box.x2), x1 = std::max(box.x1, box.x2);
+    const float y0 = std::min(box.y1, box.y2), y1 = std::max(box.y1, box.y2);
+    auto under = [&](const auto& part) { return part.x >= x0 && part.x <= x1 && part.y >= y0 && part.y <= y1; };
+    std::erase_if(glyphs_, under);
+    std::erase_if(page_, under);
 }
 
 void SpokenSteps::formula(std::string_view text, float x, float y, int color, float end) {
@@ -216,45 +235,47 @@ void SpokenSteps::formula(std::string_view text, float x, float y, int color, fl
            glyphs_.back().y >= y - kAboveBelow && glyphs_.back().y <= y + kAboveBelow)
         glyphs_.pop_back();
     takeGlyphs();
-    say(spokenFormula(text), color);
+    say(spokenFormula(text), color, x, y);
 }
 
 void SpokenSteps::takeGlyphs() {
     // Plain text, a run of one colour at a time.
     std::string run;
     int color = 0;
+    float x = 0, y = 0;  // where the run begins
     for (const Glyph& g : glyphs_) {
         if (!run.empty() && g.color != color) {
-            say(run, color);
+            say(run, color, x, y);
             run.clear();
         }
+        if (run.empty()) x = g.x, y = g.y;
         color = g.color;
         run += g.text;
     }
-    if (!run.empty()) say(std::move(run), color);
+    if (!run.empty()) say(std::move(run), color, x, y);
     glyphs_.clear();
 }
 
-void SpokenSteps::say(std::string text, int color) {
+void SpokenSteps::say(std::string text, int color, float x, float y) {
     if (text.empty()) return;
     if (color == kWhite) {
         // Drawn again in the page's white: erased, when the page holds it
         // (else it is white text on a fill, the menu's title).
-        auto erase = [&](std::vector<std::string>& said) {
+        auto erase = [&](auto& said, auto textOf) {
             for (auto it = said.rbegin(); it != said.rend(); ++it)
-                if (*it == text) {
+                if (textOf(*it) == text) {
                     said.erase(std::next(it).base());
                     return true;
                 }
             return false;
         };
-        if (erase(page_)) {
-            erase(step_);
+        if (erase(page_, [](const Said& s) -> const std::string& { return s.text; })) {
+            erase(step_, [](const std::string& s) -> const std::string& { return s; });
             return;
         }
     }
     step_.push_back(text);
-    page_.push_back(std::move(text));
+    page_.push_back({std::move(text), x, y});
 }
 
 void SpokenSteps::keyRead() {
@@ -286,7 +307,7 @@ void SpokenSteps::wait(std::string_view) {
             ++firstTold_;
         }
     }
-    run_.speakStep(step, joined(page_));
+    run_.speakStep(step, joinedText(page_));
 }
 
 }  // namespace lesson

@@ -23,9 +23,10 @@ std::string spokenFormula(std::string_view markup);
 
 // Sees the stream as the class sees it: the text of each step (what was
 // drawn since the last key was read) and of the page (since it was last
-// cleared; a text drawn again in white is erased from it). At each wait it
-// hands both to the run. The wait a step back goes to is told again as it
-// was first told.
+// cleared; a text drawn again in white, or under a box drawn over where it
+// begins, is erased from it: a drill's page holds its current problem, not
+// every one it ever showed). At each wait it hands both to the run. The wait
+// a step back goes to is told again as it was first told.
 class SpokenSteps : public DrawSink {
 public:
     explicit SpokenSteps(ProgramRun& run) : run_(run) {}
@@ -41,19 +42,24 @@ private:
         int color;
         std::string text;
     };
+    struct Said {
+        std::string text;
+        float x, y;  // where it begins
+    };
     struct Told {
         std::string step;
-        std::vector<std::string> page;
+        std::vector<Said> page;
     };
     void keyRead();
     void takeGlyphs();
-    void say(std::string text, int color);
+    void say(std::string text, int color, float x, float y);
+    void coveredBy(const DrawCommand& box);
     void clear();
 
     ProgramRun& run_;
     std::vector<Glyph> glyphs_;       // plain text drawn since the last formula
     std::vector<std::string> step_;   // what the step has said so far
-    std::vector<std::string> page_;   // what the page holds
+    std::vector<Said> page_;          // what the page holds
     std::deque<Told> told_;           // what each recent wait told, oldest first
     std::size_t firstTold_ = 0;       // the wait (counted from 0) of told_.front()
 };

@@ -3,6 +3,7 @@
 // resize is the same page.
 
 #include "engine/frame/frame.h"
+#include "engine/typesetter/spoken.h"
 #include "hosts/desktop/desktop_host.h"
 #include "lessons_a/sections.h"
 
@@ -55,6 +56,28 @@ TEST(LongUse, WhatIsKeptOfThePageDoesNotGrowWithTheVisits) {
     auto few = runSolvara("5926\n" + times(visit, 2));
     auto many = runSolvara("5926\n" + times(visit, 60));
     EXPECT_EQ(rasterOf(many->layer()).displayListSize(), rasterOf(few->layer()).displayListSize());
+}
+
+TEST(LongUse, ADrillsPageTextHoldsItsProblemNotEveryOneBefore) {
+    // Section 2's drill: each problem drawn over the last in the same area.
+    // The page's text told at each wait (a screen reader's label, and what is
+    // kept of it for the waits a back goes to) is the page as it stands.
+    auto pageAfter = [](int problems) {
+        LayerOptions options;
+        options.headless = true;
+        options.keys = parseKeyScript("5926\n2\n7\n" + times("kkkkkk2\n", problems));
+        options.seed = 1;
+        ProgramRun run(options);
+        SpokenSteps spoken(run);
+        run.layer().addSink(spoken);
+        Engine e(run);
+        runFrame(e, solvara::program());
+        return run.spokenPage();
+    };
+    const std::string few = pageAfter(2), many = pageAfter(80);
+    ASSERT_FALSE(few.empty());
+    EXPECT_LT(many.size(), few.size() * 3 / 2) << many;
+    EXPECT_EQ(many.find("次の方程式を解きなさい"), many.rfind("次の方程式を解きなさい")) << many;
 }
 
 TEST(LongUse, AMenuPageAfter250000KeysIsDrawnAgainWhole) {
