@@ -168,9 +168,9 @@ test('after one visit the service worker keeps every file of the folder, and wit
     const first = await page.goto(`${server.url}solvara.html`);
     assert.equal(first.fromServiceWorker(), false);
     await idle(page);
-    // The WebAssembly asked for once, by the page's first lines, and compiled
-    // from that one answer (a preload the page's fetch could not take would
-    // have it downloaded twice).
+    // The WebAssembly asked for once, by the page's first script, and
+    // compiled from that one answer, not downloaded twice (as WebKit does a
+    // preloaded file a script then fetches).
     assert.equal(await page.evaluate(() => performance.getEntriesByType('resource')
       .filter((entry) => entry.name.endsWith('/solvara.wasm')).length), 1);
     await waitKept(page, wholeFolder(SITE, server.url), 'the cache after the first visit');
