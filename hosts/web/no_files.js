@@ -1,6 +1,6 @@
 // The browser's programs have no file system: their keys, trace, place and
-// scheme all go through the page, and the runtime's own in-memory one took a
-// tenth of the first opening to set up. What the C library still links for
+// scheme all go through the page, and the runtime's own in-memory one took about
+// 7% of the first opening to set up. What the C library still links for
 // files fails here, plainly, as on a system without them: an open or a
 // rename says ENOSYS and a descriptor other than the three standard ones is
 // bad, so that a file asked for is an error the program reports, never a
