@@ -172,16 +172,10 @@ void read(Voice& v, const Chars& chars, const std::vector<bool>& kept, std::size
     }
 }
 
-std::string joined(const std::vector<std::string>& parts) {
+template <typename Said>
+std::string joined(const std::vector<Said>& parts) {
     std::string out;
-    for (const std::string& p : parts) out += (out.empty() ? "" : " ") + p;
-    return out;
-}
-
-template <typename Part>
-std::string joinedText(const std::vector<Part>& parts) {
-    std::string out;
-    for (const Part& p : parts) out += (out.empty() ? "" : " ") + p.text;
+    for (const Said& p : parts) out += (out.empty() ? "" : " ") + p.text;
     return out;
 }
 
@@ -261,20 +255,20 @@ void SpokenSteps::say(std::string text, int color, float x, float y) {
     if (color == kWhite) {
         // Drawn again in the page's white: erased, when the page holds it
         // (else it is white text on a fill, the menu's title).
-        auto erase = [&](auto& said, auto textOf) {
+        auto erase = [&](std::vector<Said>& said) {
             for (auto it = said.rbegin(); it != said.rend(); ++it)
-                if (textOf(*it) == text) {
+                if (it->text == text) {
                     said.erase(std::next(it).base());
                     return true;
                 }
             return false;
         };
-        if (erase(page_, [](const Said& s) -> const std::string& { return s.text; })) {
-            erase(step_, [](const std::string& s) -> const std::string& { return s; });
+        if (erase(page_)) {
+            erase(step_);
             return;
         }
     }
-    step_.push_back(text);
+    step_.push_back({text, x, y});
     page_.push_back({std::move(text), x, y});
 }
 
@@ -307,7 +301,7 @@ void SpokenSteps::wait(std::string_view) {
             ++firstTold_;
         }
     }
-    run_.speakStep(step, joinedText(page_));
+    run_.speakStep(step, joined(page_));
 }
 
 }  // namespace lesson

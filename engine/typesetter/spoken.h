@@ -58,7 +58,7 @@ private:
 
     ProgramRun& run_;
     std::vector<Glyph> glyphs_;       // plain text drawn since the last formula
-    std::vector<std::string> step_;   // what the step has said so far
+    std::vector<Said> step_;          // what the step has said so far
     std::vector<Said> page_;          // what the page holds
     std::deque<Told> told_;           // what each recent wait told, oldest first
     std::size_t firstTold_ = 0;       // the wait (counted from 0) of told_.front()
